@@ -1,0 +1,21 @@
+// Text on the canvas through Pango and cairo, in "ＭＳ Ｐゴシック" or IPA P Gothic.
+#pragma once
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace orelog {
+
+class PangoTextRenderer : public TextRenderer {
+ public:
+  PangoTextRenderer();
+  ~PangoTextRenderer() override;
+  void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
+                Pixel colour) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace orelog

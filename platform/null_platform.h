@@ -1,0 +1,38 @@
+// A platform that does nothing: tools and tests derive from it and override what they need.
+#pragma once
+#include "platform/platform.h"
+
+namespace orelog {
+
+struct NullTextRenderer : TextRenderer {
+  void drawText(Canvas&, std::u16string_view, int, int, FontSize, TextAlign, Pixel) override {}
+};
+
+struct NullPlatform : Platform {
+  uint32_t tickCount() override { return 0; }
+  LocalTime localTime() override { return {}; }
+  bool acquireInstanceLock() override { return true; }
+  void releaseInstanceLock() override {}
+  void showMessage(std::u16string_view, MessageOwner) override {}
+  void showAbout() override {}
+  std::optional<std::u16string> askPlayerName(std::u16string_view) override { return std::nullopt; }
+  std::optional<std::string> askSavePath(std::u16string_view) override { return std::nullopt; }
+  void openLink(std::string_view) override {}
+  int httpGet(const HttpRequest&, std::span<uint8_t>) override { return -1; }
+  TextRenderer& textRenderer() override { return nullText_; }
+  std::optional<Image> decodePng(std::span<const uint8_t>) override { return std::nullopt; }
+  bool encodePng(const Canvas&, const std::string&) override { return false; }
+  void fillConnectControls(const ConnectControlsContent&) override {}
+  std::u16string connectFieldText(ConnectField) override { return {}; }
+  void setConnectControlsEnabled(bool) override {}
+  void hideConnectControls() override {}
+  void setClientSize(int, int) override {}
+  void startTimers() override {}
+  void showCreditsBox(bool) override {}
+  void repaint() override {}
+
+ private:
+  NullTextRenderer nullText_;
+};
+
+}  // namespace orelog

@@ -1,0 +1,14 @@
+// Saving the canvas as a PNG file at a place the player chooses.
+#pragma once
+#include <string>
+
+#include "platform/platform.h"
+
+namespace orelog {
+
+// "Orelog%04d%02d%02d%02d%02d%02d.png" from the local time.
+std::u16string screenshotFileName(const LocalTime& time);
+// Asks for a path and writes the canvas there; true when written or cancelled. Failures are silent.
+bool saveScreenshot(Platform& platform, const Canvas& canvas);
+
+}  // namespace orelog

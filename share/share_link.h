@@ -1,0 +1,15 @@
+// The microblog message about the player's progress, and the tweet-intent link that carries it.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "profile/player_record.h"
+
+namespace orelog {
+
+std::u16string shareMessage(const PlayerRecord& record);
+// Letters and - _ . ~ stay; every other byte, digits included, becomes %xx in lower-case hex.
+std::string percentEncode(std::string_view utf8);
+std::string shareLink(const PlayerRecord& record);
+
+}  // namespace orelog

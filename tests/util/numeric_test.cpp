@@ -1,0 +1,43 @@
+// Saturating conversions: the edges where a plain cast would be undefined.
+#include "util/numeric.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace orelog {
+namespace {
+
+TEST(TruncateToInt32, TruncatesTowardZeroAndSaturates) {
+  struct Case {
+    double in;
+    int32_t out;
+  };
+  const Case cases[] = {
+      {2.9, 2},
+      {-3.7, -3},
+      {2147483647.9, 2147483647},
+      {2147483648.0, 2147483647},
+      {-2147483648.5, -2147483647 - 1},
+      {1e300, 2147483647},
+      {-1e300, -2147483647 - 1},
+      {std::nan(""), 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(truncateToInt32(c.in), c.out) << c.in;
+}
+
+TEST(TruncateToInt64, SaturatesAtTheEdges) {
+  EXPECT_EQ(truncateToInt64(1e3), 1000);
+  EXPECT_EQ(truncateToInt64(9.3e18), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(truncateToInt64(-9.3e18), std::numeric_limits<int64_t>::min());
+}
+
+TEST(SaturatingAdd, StopsAtTheLimits) {
+  EXPECT_EQ(saturatingAdd(2147483600, 100), 2147483647);
+  EXPECT_EQ(saturatingAdd(-2147483600, -100), -2147483647 - 1);
+  EXPECT_EQ(saturatingAdd(5, 7), 12);
+}
+
+}  // namespace
+}  // namespace orelog

@@ -1,0 +1,13 @@
+// orelog-tool render (not built yet).
+#include <cstdio>
+
+#include "commands.h"
+
+namespace orelog::tool {
+
+int runRender(const Args&) {
+  std::fputs("orelog-tool: this command is not built yet\n", stderr);
+  return 1;
+}
+
+}  // namespace orelog::tool

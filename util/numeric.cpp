@@ -1,0 +1,31 @@
+// Truncating conversions from double that saturate instead of invoking undefined behaviour.
+#include "util/numeric.h"
+
+#include <cmath>
+#include <limits>
+
+namespace orelog {
+
+namespace {
+template <typename Int>
+Int truncateSaturating(double value) {
+  if (std::isnan(value)) return 0;
+  // The upper limit 2^(bits-1) is exact as a double; anything at or above it saturates.
+  constexpr double upper = -static_cast<double>(std::numeric_limits<Int>::min());
+  if (value >= upper) return std::numeric_limits<Int>::max();
+  if (value <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+  return static_cast<Int>(value);
+}
+}  // namespace
+
+int32_t truncateToInt32(double value) { return truncateSaturating<int32_t>(value); }
+int64_t truncateToInt64(double value) { return truncateSaturating<int64_t>(value); }
+
+int32_t saturatingAdd(int32_t a, int32_t b) {
+  int64_t sum = int64_t{a} + b;
+  if (sum > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (sum < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(sum);
+}
+
+}  // namespace orelog

@@ -1,0 +1,13 @@
+// Truncating conversions from double that saturate instead of invoking undefined behaviour.
+#pragma once
+#include <cstdint>
+
+namespace orelog {
+
+// Truncates toward zero; values beyond the range saturate, NaN gives 0.
+int32_t truncateToInt32(double value);
+int64_t truncateToInt64(double value);
+// Adds with saturation at the signed 32-bit limits.
+int32_t saturatingAdd(int32_t a, int32_t b);
+
+}  // namespace orelog

@@ -28,4 +28,20 @@ int32_t saturatingAdd(int32_t a, int32_t b) {
   return static_cast<int32_t>(sum);
 }
 
+int64_t saturatingAdd64(int64_t a, int64_t b) {
+  constexpr int64_t max = std::numeric_limits<int64_t>::max();
+  constexpr int64_t min = std::numeric_limits<int64_t>::min();
+  if (b > 0 && a > max - b) return max;
+  if (b < 0 && a < min - b) return min;
+  return a + b;
+}
+
+int64_t saturatingSubtract64(int64_t a, int64_t b) {
+  constexpr int64_t max = std::numeric_limits<int64_t>::max();
+  constexpr int64_t min = std::numeric_limits<int64_t>::min();
+  if (b < 0 && a > max + b) return max;
+  if (b > 0 && a < min + b) return min;
+  return a - b;
+}
+
 }  // namespace orelog

@@ -9,5 +9,8 @@ int32_t truncateToInt32(double value);
 int64_t truncateToInt64(double value);
 // Adds with saturation at the signed 32-bit limits.
 int32_t saturatingAdd(int32_t a, int32_t b);
+// Adds and subtracts with saturation at the signed 64-bit limits.
+int64_t saturatingAdd64(int64_t a, int64_t b);
+int64_t saturatingSubtract64(int64_t a, int64_t b);
 
 }  // namespace orelog

@@ -39,5 +39,17 @@ TEST(SaturatingAdd, StopsAtTheLimits) {
   EXPECT_EQ(saturatingAdd(5, 7), 12);
 }
 
+TEST(Saturating64, StopsAtTheLimits) {
+  constexpr int64_t max = std::numeric_limits<int64_t>::max();
+  constexpr int64_t min = std::numeric_limits<int64_t>::min();
+  EXPECT_EQ(saturatingAdd64(max - 1, 5), max);
+  EXPECT_EQ(saturatingAdd64(min + 1, -5), min);
+  EXPECT_EQ(saturatingAdd64(10, -30), -20);
+  EXPECT_EQ(saturatingSubtract64(33, 10), 23);
+  EXPECT_EQ(saturatingSubtract64(33, min), max);
+  EXPECT_EQ(saturatingSubtract64(-10, max), min);
+  EXPECT_EQ(saturatingSubtract64(0, max), -max);
+}
+
 }  // namespace
 }  // namespace orelog

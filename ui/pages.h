@@ -1,0 +1,81 @@
+// The draw function of each game-screen page, the list scroll bar, and the page text formats.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "game/items.h"
+#include "platform/platform.h"
+#include "profile/player_record.h"
+#include "ui/canvas.h"
+#include "ui/game_screen.h"
+#include "util/geometry.h"
+
+namespace orelog {
+
+// What every page draws with.
+struct PageTools {
+  Canvas& canvas;
+  const SpriteSheets& sheets;
+  TextRenderer& text;
+};
+
+void drawTopPage(PageTools& tools, const GameScreen& screen, const PlayerRecord& record);
+void drawCreditsPage(PageTools& tools);
+void drawStatusPage(PageTools& tools, const PlayerRecord& record);
+void drawShopPage(PageTools& tools, const ItemsState& items, const PlayerRecord& record);
+void drawItemsPage(PageTools& tools, const ItemsState& items, const PlayerRecord& record);
+// The friends page; the log page is drawn by the same function.
+void drawFriendsPage(PageTools& tools);
+
+// The furniture every page but the top and credits pages begins with: background, banner, the
+// share and screenshot icons, the corner panel and its "戻る" caption.
+void drawPageFurniture(PageTools& tools, Pixel background, const SpriteRegion& banner);
+// Pieces of it: the screenshot and share icons; the corner panel with its caption at captionX.
+void drawCornerIcons(PageTools& tools);
+void drawCornerButton(PageTools& tools, std::u16string_view caption, int32_t captionX);
+// Small white left text, the style of nearly every label.
+void drawLabel(PageTools& tools, std::u16string_view text, int32_t x, int32_t y);
+
+// The thumb of a list scroll bar: top edge and length in pixels.
+struct ScrollThumb {
+  int32_t top = 0;
+  int32_t length = 0;
+};
+// Only meaningful while rowCount > visibleRows; firstRow is taken within its valid range.
+ScrollThumb scrollThumb(const ListScrollBar& bar);
+// Track, end buttons and thumb; nothing unless the list has more rows than it shows.
+void drawListScrollBar(Canvas& canvas, const ListScrollBar& bar);
+
+// A character's picture for hashrate v (KH/s) at animation frame f.
+SpriteRegion characterFrame(int32_t hashrate, uint64_t frame);
+// One worker on the top page: its frame, coins or ore, and its name above it.
+void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame);
+
+// Where the flying item is drawn: on its straight line from the flight start toward the target,
+// flightRadius pixels along. A flight that starts on the target is drawn at its start.
+struct CanvasPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+CanvasPoint flyingItemPosition(const ItemMotion& motion, int32_t width, int32_t height);
+inline constexpr CanvasPoint kFlightTarget{156, 75};
+
+// The picture of an owned item: the catalogue's place on the sheets with the item's own size;
+// nullopt for a kind the catalogue does not know.
+std::optional<SpriteRegion> ownedItemPicture(const OwnedItem& item);
+// Lists and the inventory grid show at most the top 24 rows of a picture; the width is never cut.
+inline constexpr int32_t kListPictureMaxHeight = 24;
+SpriteRegion cutToListRow(SpriteRegion picture);
+
+// Text formats of the pages.
+std::u16string asciiText(std::string_view ascii);
+std::u16string decimalText(int64_t value);
+std::u16string coinText(int64_t value);                // "%d PCC"
+std::u16string totalMiningPowerText(int32_t khs);      // player box: 0 KH/s, else whole MH/s
+std::u16string workerMiningPowerText(int32_t khs);     // worker box: KH/s below 1000, else MH/s
+std::u16string playTimeText(int64_t playTimeMs);       // hours unwrapped, "%02d:%02d:%02d"
+std::u16string_view displayedPlayerName(const PlayerRecord& record);  // "名無しさん" when empty
+
+}  // namespace orelog

@@ -1,0 +1,62 @@
+// The status page: the player's profile and progress, the name button and the avatar.
+#include <array>
+
+#include "ui/draw.h"
+#include "ui/pages.h"
+#include "ui/palette.h"
+#include "ui/sprite_regions.h"
+
+namespace orelog {
+
+namespace {
+
+constexpr Rect kTable{32, 68, 200, 200};
+constexpr int32_t kLabelX = 47;
+constexpr int32_t kValueRightX = 217;
+constexpr Rect kAvatarPanel{252, 98, 100, 80};
+constexpr int32_t kAvatarX = 292;
+constexpr int32_t kAvatarY = 123;
+constexpr int32_t kNameCaptionTopInset = 4;
+
+struct Row {
+  int32_t y;
+  std::u16string_view label;
+  std::u16string value;
+};
+
+void drawRow(PageTools& tools, const Row& row) {
+  drawLabel(tools, row.label, kLabelX, row.y);
+  tools.text.drawText(tools.canvas, row.value, kValueRightX, row.y, FontSize::Small, TextAlign::Right,
+                      palette::kTextWhite);
+}
+
+void drawNameButton(PageTools& tools) {
+  const Rect& button = layout::kNameButton;
+  drawPanelFrame(tools.canvas, tools.sheets, button.x, button.y, button.width, button.height);
+  tools.text.drawText(tools.canvas, u"名前設定", button.x + button.width / 2, button.y + kNameCaptionTopInset,
+                      FontSize::Small, TextAlign::Centre, palette::kTextWhite);
+}
+
+}  // namespace
+
+void drawStatusPage(PageTools& tools, const PlayerRecord& record) {
+  drawPageFurniture(tools, palette::kPageBlue, sprites::kStatusBanner);
+  drawPanelFrame(tools.canvas, tools.sheets, kTable.x, kTable.y, kTable.width, kTable.height);
+  // The row at y = 174 is left empty.
+  const std::array<Row, 7> rows{{
+      {78, u"名前", std::u16string(displayedPlayerName(record))},
+      {94, u"レベル", decimalText(record.level)},
+      {110, u"経験値", decimalText(record.experience)},
+      {126, u"次のレベルまで", decimalText(record.experienceToNext)},
+      {142, u"ポココインコイン", decimalText(availableCoin(record))},
+      {158, u"ポコポイント", decimalText(record.points)},
+      {190, u"プレイ時間", playTimeText(record.playTimeMs)},
+  }};
+  for (const Row& row : rows) drawRow(tools, row);
+  drawNameButton(tools);
+  drawPanelFrame(tools.canvas, tools.sheets, kAvatarPanel.x, kAvatarPanel.y, kAvatarPanel.width,
+                 kAvatarPanel.height);
+  drawSprite(tools.canvas, tools.sheets, kAvatarX, kAvatarY, sprites::kAvatar);
+}
+
+}  // namespace orelog

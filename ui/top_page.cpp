@@ -1,0 +1,151 @@
+// The top page: figures, the worker box, the shelves with their characters and items, the tabs.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "ui/draw.h"
+#include "ui/pages.h"
+#include "ui/palette.h"
+#include "ui/sprite_regions.h"
+
+namespace orelog {
+
+namespace {
+
+constexpr int32_t kBannerX = 32;
+constexpr int32_t kBannerY = 16;
+constexpr int32_t kCreditCaptionX = 484;
+
+// Labels and values of the two boxes at the right.
+constexpr int32_t kBoxLabelX = 390;
+constexpr int32_t kBoxValueX = 431;
+constexpr Rect kPlayerBox{380, 100, 108, 68};
+constexpr Rect kWorkerBox{380, 190, 108, 54};
+constexpr int32_t kPlayerRowY[] = {107, 121, 135, 149};
+constexpr int32_t kWorkerNameY = 197;
+constexpr int32_t kWorkerPowerY = 211;
+
+// The play field: sky over the upper shelf, earth behind the lower one.
+constexpr int32_t kFieldLeft = 32;
+constexpr int32_t kFieldRight = kFieldLeft + sprites::kShelf.width;
+constexpr int32_t kSkyTop = 100;
+constexpr int32_t kUpperShelfY = 151;
+constexpr int32_t kLowerShelfY = 209;
+constexpr std::array<CanvasPoint, 4> kClouds{{{46, 110}, {140, 105}, {232, 110}, {310, 105}}};
+
+constexpr Rect kTabBar{32, 68, 324, 18};
+constexpr int32_t kTabCaptionInset = 3;
+struct Tab {
+  Rect rect;
+  std::u16string_view caption;
+};
+constexpr std::array<Tab, 5> kTabs{{
+    {layout::kStatusTab, u"ステータス"},
+    {layout::kItemsTab, u"アイテム"},
+    {layout::kShopTab, u"ショップ"},
+    {layout::kFriendsTab, u"フレンド"},
+    {layout::kLogTab, u"ログ"},
+}};
+
+void drawPanel(PageTools& tools, const Rect& r) {
+  drawPanelFrame(tools.canvas, tools.sheets, r.x, r.y, r.width, r.height);
+}
+
+void drawHeader(PageTools& tools) {
+  fillRect(tools.canvas, 0, 0, kCanvasWidth, kCanvasHeight, palette::kTopPageGrey);
+  drawSprite(tools.canvas, tools.sheets, kBannerX, kBannerY, sprites::kTitleBanner);
+  // Sound labels are decoration: the game plays no sound.
+  drawSprite(tools.canvas, tools.sheets, 32, 278, sprites::kBgmLabel);
+  drawSprite(tools.canvas, tools.sheets, 82, 278, sprites::kSeLabel);
+  drawCornerIcons(tools);
+  drawCornerButton(tools, u"Credit", kCreditCaptionX);
+}
+
+void drawTabBar(PageTools& tools) {
+  drawPanel(tools, kTabBar);
+  for (const Tab& tab : kTabs) {
+    drawLabel(tools, tab.caption, tab.rect.x + kTabCaptionInset, tab.rect.y + kTabCaptionInset);
+  }
+}
+
+void drawPlayerBox(PageTools& tools, const PlayerRecord& record) {
+  drawPanel(tools, kPlayerBox);
+  const std::array<std::pair<std::u16string_view, std::u16string>, 4> rows{{
+      {u"レベル", decimalText(record.level)},
+      {u"採掘力", totalMiningPowerText(record.totalHashrate)},
+      {u"成果", coinText(coinBalance(record))},  // not floored at 0, unlike the shop's coin
+      {u"PP", decimalText(record.points)},
+  }};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    drawLabel(tools, rows[i].first, kBoxLabelX, kPlayerRowY[i]);
+    drawLabel(tools, rows[i].second, kBoxValueX, kPlayerRowY[i]);
+  }
+}
+
+void drawWorkerBox(PageTools& tools, const GameScreen& screen) {
+  drawPanel(tools, kWorkerBox);
+  // The hovered index outlives slot rebuilds; a shorter list simply has no such worker.
+  if (!screen.hoveredCharacter || *screen.hoveredCharacter >= screen.slots.size()) return;
+  const CharacterSlot& slot = screen.slots[*screen.hoveredCharacter];
+  drawLabel(tools, slot.displayName, kBoxLabelX, kWorkerNameY);
+  drawLabel(tools, u"採掘力", kBoxLabelX, kWorkerPowerY);
+  drawLabel(tools, workerMiningPowerText(slot.hashrate), kBoxValueX, kWorkerPowerY);
+}
+
+void drawField(PageTools& tools) {
+  const int32_t shelfHeight = sprites::kShelf.height;
+  fillRect(tools.canvas, kFieldLeft, kSkyTop, kFieldRight, kUpperShelfY + shelfHeight, palette::kSkyBlue);
+  for (const CanvasPoint& cloud : kClouds) drawSprite(tools.canvas, tools.sheets, cloud.x, cloud.y, sprites::kCloud);
+  drawSprite(tools.canvas, tools.sheets, kFieldLeft, kUpperShelfY, sprites::kShelf);
+  fillRect(tools.canvas, kFieldLeft, kLowerShelfY, kFieldRight, kLowerShelfY + shelfHeight, palette::kGroundBrown);
+  drawSprite(tools.canvas, tools.sheets, kFieldLeft, kLowerShelfY, sprites::kShelf);
+}
+
+void drawPlacedItems(PageTools& tools, const PlayerRecord& record) {
+  // Every item out of the inventory is drawn whole, including one dropped a little past the
+  // left edge (the canvas clips it), so no item on the shelves can vanish from view.
+  for (const OwnedItem& item : record.items) {
+    if (isUnplaced(item)) continue;
+    if (const auto picture = ownedItemPicture(item)) drawSprite(tools.canvas, tools.sheets, item.x, item.y, *picture);
+  }
+}
+
+void drawFlyingItem(PageTools& tools, const ItemMotion& motion, const PlayerRecord& record) {
+  if (!motion.flyingItem || *motion.flyingItem >= record.items.size()) return;
+  const auto picture = ownedItemPicture(record.items[*motion.flyingItem]);
+  if (!picture) return;
+  const CanvasPoint at = flyingItemPosition(motion, picture->width, picture->height);
+  drawSprite(tools.canvas, tools.sheets, at.x, at.y, *picture);
+}
+
+int32_t narrow(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                 std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+CanvasPoint flyingItemPosition(const ItemMotion& motion, int32_t width, int32_t height) {
+  const int64_t dx = int64_t{motion.flightStartX} + width / 2 - kFlightTarget.x;
+  const int64_t dy = int64_t{motion.flightStartY} + height / 2 - kFlightTarget.y;
+  const auto distance = static_cast<int64_t>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+  // Dropped with its centre right on the target: nowhere to fly, so it shows where it was let go.
+  if (distance == 0) return {motion.flightStartX, motion.flightStartY};
+  const int64_t r = motion.flightRadius;
+  return {narrow(motion.flightStartX - r * dx / distance), narrow(motion.flightStartY - r * dy / distance)};
+}
+
+void drawTopPage(PageTools& tools, const GameScreen& screen, const PlayerRecord& record) {
+  drawHeader(tools);
+  drawTabBar(tools);
+  drawPlayerBox(tools, record);
+  drawWorkerBox(tools, screen);
+  drawField(tools);
+  for (const CharacterSlot& slot : screen.slots) drawCharacter(tools, slot, screen.frame);
+  drawPlacedItems(tools, record);
+  drawFlyingItem(tools, screen.items.motion, record);
+}
+
+}  // namespace orelog

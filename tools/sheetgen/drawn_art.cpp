@@ -1,8 +1,205 @@
 // The pictures drawn by code: the blue panel, the shelf and the lettered banners.
 #include "drawn_art.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "pixel_font.h"
+#include "raster.h"
+
 namespace orelog::sheetgen {
 
-std::vector<Picture> drawnPictures() { return {}; }
+namespace {
+
+struct Placement {
+  const char* name;
+  int x, y, width, height;
+};
+
+constexpr Placement kBluePanel{"blue panel", 512, 192, 106, 54};
+constexpr Placement kShelf{"shelf", 700, 0, 324, 59};
+constexpr Placement kTitleBanner{"title banner", 416, 448, 232, 38};
+
+struct WordBanner {
+  Placement where;
+  std::u32string_view word;
+};
+
+constexpr WordBanner kWordBanners[] = {
+    {{"status banner", 0, 320, 410, 38}, U"STATUS"},
+    {{"item banner", 0, 384, 410, 38}, U"ITEM"},
+    {{"shop banner", 0, 448, 410, 38}, U"SHOP"},
+    {{"friend banner", 0, 512, 410, 38}, U"FRIEND"},
+};
+
+Picture blank(const Placement& p) { return blankPicture(p.name, p.x, p.y, p.width, p.height); }
+
+// ---- blue panel ----------------------------------------------------------------------------
+// Every pixel depends only on its distance to the nearest edges, so the pieces cut from the
+// panel (corners 5 x 5, edges 32 long, a plain centre) tile without seams.
+constexpr Rgb kPanelBlue{24, 0, 255};
+constexpr Rgb kPanelNavy{0, 15, 90};
+constexpr Rgb kPanelLight{86, 70, 255};
+constexpr Rgb kPanelShade{18, 0, 196};
+constexpr int kPanelClip = 2;  // pixels with dx + dy below this are cut off the corners
+
+Picture bluePanel() {
+  Picture panel = blank(kBluePanel);
+  for (int y = 0; y < panel.height; ++y) {
+    for (int x = 0; x < panel.width; ++x) {
+      const int dx = std::min(x, panel.width - 1 - x);
+      const int dy = std::min(y, panel.height - 1 - y);
+      if (dx + dy < kPanelClip) continue;
+      Rgb colour = kPanelBlue;
+      if (dx == 0 || dy == 0 || dx + dy == kPanelClip) colour = kPanelNavy;
+      else if (y == 1 || x == 1) colour = kPanelLight;
+      else if (y == panel.height - 2 || x == panel.width - 2) colour = kPanelShade;
+      plot(panel, x, y, colour);
+    }
+  }
+  return panel;
+}
+
+// ---- shelf -----------------------------------------------------------------------------------
+// Items rest on the rail's top (row 1 is the first shelf line) and on the plank's top (row 52).
+constexpr Rgb kWoodDark{84, 46, 22};
+constexpr Rgb kWood{142, 86, 44};
+constexpr Rgb kWoodLight{178, 118, 66};
+constexpr Rgb kWoodGrain{116, 68, 34};
+constexpr Rgb kPlankDark{128, 66, 22};
+constexpr Rgb kPlank{224, 140, 68};
+constexpr Rgb kPlankLight{246, 182, 110};
+constexpr Rgb kPlankGrain{196, 112, 48};
+constexpr Rgb kNail{70, 70, 78};
+constexpr int kRailHeight = 6;
+constexpr int kPlankTop = 52;
+constexpr int kPostWidth = 9;
+constexpr int kGrainStep = 23;  // pixels between knots and grain dashes
+
+void drawRail(Picture& shelf) {
+  fillRect(shelf, 0, 0, shelf.width, kRailHeight, kWood);
+  fillRect(shelf, 0, 0, shelf.width, 1, kWoodDark);
+  fillRect(shelf, 0, 1, shelf.width, 1, kWoodLight);
+  fillRect(shelf, 0, kRailHeight - 1, shelf.width, 1, kWoodDark);
+  fillRect(shelf, 0, 0, 1, kRailHeight, kWoodDark);
+  for (int x = 7; x < shelf.width; x += kGrainStep) fillRect(shelf, x, 3 - (x / kGrainStep) % 2, 6, 1, kWoodGrain);
+}
+
+void drawPlank(Picture& shelf) {
+  const int bottom = shelf.height - 1;
+  fillRect(shelf, 0, kPlankTop, shelf.width, shelf.height - kPlankTop, kPlank);
+  fillRect(shelf, 0, kPlankTop, shelf.width, 1, kPlankLight);
+  fillRect(shelf, 0, bottom, shelf.width, 1, kPlankDark);
+  fillRect(shelf, 0, kPlankTop, 1, shelf.height - kPlankTop, kPlankDark);
+  for (int x = 12; x < shelf.width; x += kGrainStep) {
+    fillRect(shelf, x, kPlankTop + 2 + (x / kGrainStep) % 3, 9, 1, kPlankGrain);
+    plot(shelf, x + 14, kPlankTop + 4, kPlankGrain);
+  }
+}
+
+void drawPost(Picture& shelf) {
+  const int left = shelf.width - kPostWidth;
+  fillRect(shelf, left, 0, kPostWidth, shelf.height, kWood);
+  fillRect(shelf, left, 0, 1, shelf.height, kWoodDark);
+  fillRect(shelf, left + 1, 0, 1, shelf.height, kWoodLight);
+  fillRect(shelf, shelf.width - 1, 0, 1, shelf.height, kWoodDark);
+  for (int y = 9; y < shelf.height; y += 12) fillRect(shelf, left + 4, y, 1, 5, kWoodGrain);
+}
+
+// A knee brace from the rail down to the post: parallel diagonals, dark on both sides; the rail
+// and the post are drawn over its ends.
+void drawBrace(Picture& shelf) {
+  const int post = shelf.width - kPostWidth;
+  constexpr int kReach = 32;
+  constexpr Rgb kBands[] = {kWoodDark, kWoodLight, kWood, kWood, kWoodDark};
+  for (int band = 0; band < 5; ++band) {
+    drawLine(shelf, post - kReach, kRailHeight - 3 + band, post + 1, kRailHeight + kReach - 2 + band, kBands[band]);
+  }
+  plot(shelf, post - kReach + 8, kRailHeight + 4, kNail);
+  plot(shelf, post - 4, kRailHeight + kReach - 8, kNail);
+}
+
+Picture shelf() {
+  Picture picture = blank(kShelf);
+  drawRail(picture);
+  drawPlank(picture);
+  drawBrace(picture);
+  drawPost(picture);
+  return picture;
+}
+
+// ---- banners ---------------------------------------------------------------------------------
+struct BarColours {
+  Rgb edge, fill, light, shade;
+};
+
+constexpr BarColours kTealBar{{0, 82, 92}, {0, 158, 168}, {70, 204, 210}, {0, 128, 140}};
+constexpr BarColours kLightTealBar{{0, 120, 130}, {170, 232, 230}, {220, 250, 248}, {130, 208, 208}};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kLetterEdge{0, 70, 80};
+constexpr int kBarClip = 3;
+constexpr int kWordScale = 3;
+constexpr int kWordLeft = 16;
+
+// A bar with cut corners, a light band along the top and a shaded band along the bottom.
+void drawBar(Picture& bar, const BarColours& colours) {
+  for (int y = 0; y < bar.height; ++y) {
+    for (int x = 0; x < bar.width; ++x) {
+      const int dx = std::min(x, bar.width - 1 - x);
+      const int dy = std::min(y, bar.height - 1 - y);
+      if (dx + dy < kBarClip) continue;
+      Rgb colour = colours.fill;
+      if (dx == 0 || dy == 0 || dx + dy == kBarClip) colour = colours.edge;
+      else if (y <= 3) colour = colours.light;
+      else if (y >= bar.height - 5) colour = colours.shade;
+      plot(bar, x, y, colour);
+    }
+  }
+}
+
+Picture wordBanner(const WordBanner& banner) {
+  Picture picture = blank(banner.where);
+  drawBar(picture, kTealBar);
+  Picture letters = blank(banner.where);
+  const int top = (picture.height - kGlyphRows * kWordScale) / 2;
+  drawLatinText(letters, banner.word, kWordLeft, top, kWordScale, kWhite);
+  outline(letters, kLetterEdge);
+  stamp(picture, letters);
+  return picture;
+}
+
+// The title's letters: each its own colour, thickened, with a white rim and a dark edge.
+constexpr std::u32string_view kTitle = U"ホリダスα";
+constexpr Rgb kTitleColours[] = {{250, 122, 30}, {238, 66, 122}, {250, 196, 0}, {40, 150, 60}, {60, 110, 235}};
+constexpr Rgb kTitleEdge{60, 36, 40};
+constexpr int kTitleScale = 2;
+constexpr int kTitleAdvance = 28;
+
+Picture titleBanner() {
+  Picture picture = blank(kTitleBanner);
+  drawBar(picture, kLightTealBar);
+  Picture letters = blank(kTitleBanner);
+  const int glyphSize = 11 * kTitleScale + 1;
+  const int left = (picture.width - (static_cast<int>(kTitle.size()) - 1) * kTitleAdvance - glyphSize) / 2;
+  const int top = (picture.height - glyphSize) / 2;
+  for (std::size_t i = 0; i < kTitle.size(); ++i) {
+    const TitleGlyph* glyph = findGlyph(kTitleGlyphs, kTitle[i]);
+    const int x = left + static_cast<int>(i) * kTitleAdvance;
+    drawGlyphRows(letters, glyph->rows.data(), kTitleGlyphRows, x, top, kTitleScale, kTitleColours[i]);
+    drawGlyphRows(letters, glyph->rows.data(), kTitleGlyphRows, x + 1, top, kTitleScale, kTitleColours[i]);
+  }
+  outline(letters, kWhite);
+  outline(letters, kTitleEdge);
+  stamp(picture, letters);
+  return picture;
+}
+
+}  // namespace
+
+std::vector<Picture> drawnPictures() {
+  std::vector<Picture> pictures{bluePanel(), shelf(), titleBanner()};
+  for (const WordBanner& banner : kWordBanners) pictures.push_back(wordBanner(banner));
+  return pictures;
+}
 
 }  // namespace orelog::sheetgen

@@ -1,0 +1,47 @@
+// Building the character slots of the top page from the pool's worker list.
+#include "game/characters.h"
+
+#include <cstddef>
+#include <string_view>
+#include <utility>
+
+#include "util/utf.h"
+
+namespace orelog {
+
+namespace {
+
+// A worker's name is converted into a 64-unit field; a longer name leaves the display name empty.
+constexpr std::size_t kDisplayNameCapacity = 64;
+constexpr int32_t kFirstCellX = 60;
+constexpr int32_t kFirstCellY = 166;
+constexpr int32_t kCellStepX = 74;
+constexpr int32_t kCellStepY = 58;
+constexpr int kCellsPerRow = 4;
+
+// The part after the first full stop ("alice.rig1" shows as "rig1"), or the whole name.
+std::u16string displayNameOf(std::string_view userName) {
+  const auto converted = utf8ToUtf16Field(userName, kDisplayNameCapacity);
+  if (!converted) return {};
+  const std::size_t dot = converted->find(u'.');
+  if (dot == std::u16string::npos) return *converted;
+  return converted->substr(dot + 1);
+}
+
+}  // namespace
+
+void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord& record) {
+  slots.clear();
+  for (const auto& [userName, hashrate] : record.workers) {
+    const int index = static_cast<int>(slots.size());
+    if (index >= kMaxCharacterSlots) break;
+    CharacterSlot slot;
+    slot.hashrate = hashrate;
+    slot.displayName = displayNameOf(userName);
+    slot.x = kFirstCellX + kCellStepX * (index % kCellsPerRow);
+    slot.y = kFirstCellY + kCellStepY * (index / kCellsPerRow);
+    slots.push_back(std::move(slot));
+  }
+}
+
+}  // namespace orelog

@@ -1,0 +1,138 @@
+// Items on the top page: picking up, dragging, dropping, falling onto a shelf, flying home.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "game/items.h"
+#include "profile/settings.h"
+
+namespace orelog {
+
+namespace {
+
+// The room above the shelves: an item is dropped when its bottom row overlaps it.
+constexpr Rect kDropZone{32, 106, 317, 155};
+// Items fall from below the tab bar down to the next of these lines (the shelves and the floor).
+constexpr int32_t kFallTop = 87;
+constexpr int32_t kShelfLines[] = {152, 203, 261};
+constexpr int32_t kFallSpeed = 4;      // pixels per animation tick
+constexpr int32_t kFlightSpeed = 32;   // pixels per animation tick
+constexpr int32_t kFlightTargetX = 156;  // the items tab
+constexpr int32_t kFlightTargetY = 75;
+
+int32_t toInt32(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+// Half-open like every hit test, in 64 bits so that no stored position can overflow.
+bool itemContains(const OwnedItem& item, int32_t px, int32_t py) {
+  return item.x <= px && px < int64_t{item.x} + item.width && item.y <= py &&
+         py < int64_t{item.y} + item.height;
+}
+
+bool bottomStripOverlapsDropZone(const OwnedItem& item) {
+  const int64_t stripTop = int64_t{item.y} + item.height - 1;
+  return item.x < int64_t{kDropZone.x} + kDropZone.width && kDropZone.x < int64_t{item.x} + item.width &&
+         stripTop < int64_t{kDropZone.y} + kDropZone.height && kDropZone.y < stripTop + 1;
+}
+
+void startFlightHome(ItemsState& state, OwnedItem& item, std::size_t index) {
+  ItemMotion& motion = state.motion;
+  motion.flyingItem = index;
+  motion.flightStartX = item.x;
+  motion.flightStartY = item.y;
+  motion.flightRadius = 0;
+  item.x = -1;
+  item.y = -1;
+  changeUnplacedCount(state, +1);
+}
+
+void pickUpItemAt(PlayerRecord& record, ItemMotion& motion, int32_t px, int32_t py) {
+  for (std::size_t i = 0; i < record.items.size(); ++i) {
+    const OwnedItem& item = record.items[i];
+    if (isUnplaced(item) || !itemContains(item, px, py)) continue;
+    motion.heldItem = i;
+    motion.grabOffsetX = toInt32(int64_t{px} - item.x);
+    motion.grabOffsetY = toInt32(int64_t{py} - item.y);
+    return;
+  }
+}
+
+// The next shelf line below a bottom edge that hangs between two lines, if any.
+std::optional<int32_t> lineBelow(int64_t bottom) {
+  int64_t above = kFallTop;
+  for (const int32_t line : kShelfLines) {
+    if (above < bottom && bottom < line) return line;
+    above = line;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void dropHeldItem(PlayerRecord& record, ItemsState& state, const std::filesystem::path& settingsFile) {
+  const auto index = state.motion.heldItem;
+  state.motion.heldItem.reset();
+  if (!index || *index >= record.items.size()) return;
+  OwnedItem& item = record.items[*index];
+  if (bottomStripOverlapsDropZone(item)) {
+    // A wide item may overlap the zone from slightly left of the canvas; it is set down at the
+    // edge, where the top page shows it and a press can pick it up again.
+    item.x = std::max(item.x, 0);
+  } else {
+    startFlightHome(state, item, *index);
+  }
+  saveSettings(record, settingsFile);
+}
+
+void pressTopPage(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
+                  const std::filesystem::path& settingsFile) {
+  if (state.motion.heldItem) {
+    dropHeldItem(record, state, settingsFile);
+    return;
+  }
+  pickUpItemAt(record, state.motion, px, py);
+}
+
+void moveHeldItem(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py) {
+  const ItemMotion& motion = state.motion;
+  if (!motion.heldItem || *motion.heldItem >= record.items.size()) return;
+  OwnedItem& item = record.items[*motion.heldItem];
+  // Kept at x >= 0: the top page draws only such items, and (-1, -1) would read as unplaced.
+  item.x = std::max(toInt32(int64_t{px} - motion.grabOffsetX), 0);
+  item.y = toInt32(int64_t{py} - motion.grabOffsetY);
+}
+
+void fallStep(PlayerRecord& record, const ItemsState& state) {
+  for (std::size_t i = 0; i < record.items.size(); ++i) {
+    if (state.motion.heldItem == i) continue;
+    OwnedItem& item = record.items[i];
+    const int64_t bottom = int64_t{item.y} + item.height;
+    const auto line = lineBelow(bottom);
+    if (line) item.y += static_cast<int32_t>(std::min<int64_t>(kFallSpeed, *line - bottom));
+  }
+}
+
+int64_t flightDistance(const ItemMotion& motion, const OwnedItem& item) {
+  const int64_t dx = int64_t{motion.flightStartX} + item.width / 2 - kFlightTargetX;
+  const int64_t dy = int64_t{motion.flightStartY} + item.height / 2 - kFlightTargetY;
+  // In floating point: squares of far-off positions would not fit 64 bits.
+  const double squared = static_cast<double>(dx) * dx + static_cast<double>(dy) * dy;
+  return static_cast<int64_t>(std::sqrt(squared));
+}
+
+void flightStep(const PlayerRecord& record, ItemsState& state) {
+  ItemMotion& motion = state.motion;
+  if (!motion.flyingItem) return;
+  if (*motion.flyingItem >= record.items.size()) {
+    motion.flyingItem.reset();
+    return;
+  }
+  motion.flightRadius = toInt32(int64_t{motion.flightRadius} + kFlightSpeed);
+  if (flightDistance(motion, record.items[*motion.flyingItem]) <= motion.flightRadius) {
+    motion.flyingItem.reset();
+  }
+}
+
+}  // namespace orelog

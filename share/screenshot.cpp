@@ -1,0 +1,23 @@
+// Saving the canvas as a PNG file at a place the player chooses.
+#include "share/screenshot.h"
+
+#include <cstdio>
+
+namespace orelog {
+
+std::u16string screenshotFileName(const LocalTime& time) {
+  // Room for any int fields, so an odd clock can only make the name longer, never overflow it.
+  char name[96];
+  std::snprintf(name, sizeof name, "Orelog%04d%02d%02d%02d%02d%02d.png", time.year, time.month, time.day,
+                time.hour, time.minute, time.second);
+  const std::string_view ascii(name);
+  return std::u16string(ascii.begin(), ascii.end());
+}
+
+bool saveScreenshot(Platform& platform, const Canvas& canvas) {
+  const auto path = platform.askSavePath(screenshotFileName(platform.localTime()));
+  if (!path) return true;
+  return platform.encodePng(canvas, *path);
+}
+
+}  // namespace orelog

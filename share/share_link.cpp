@@ -1,0 +1,91 @@
+// The microblog message about the player's progress, and the tweet-intent link that carries it.
+#include "share/share_link.h"
+
+#include <cassert>
+#include <cstdio>
+
+#include "util/utf.h"
+
+namespace orelog {
+
+namespace {
+
+constexpr const char* kIntentLink = "https://twitter.com/intent/tweet?";
+constexpr const char16_t* kHashtags = u"テスト中,ホリダス";
+constexpr const char16_t* kNoName = u"名無し";
+constexpr int32_t kKiloPerMega = 1000;
+// The message's buffers, terminator excluded: it must fit them whatever the name.
+constexpr std::size_t kMessageMaxUnits = 255;
+constexpr std::size_t kMessageUtf8MaxBytes = 255;
+constexpr std::size_t kEncodedMaxBytes = 511;
+constexpr std::size_t kLinkMaxUnits = 1023;
+
+std::u16string decimal(int64_t value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+bool isUnreserved(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || byte == '-' || byte == '_' ||
+         byte == '.' || byte == '~';
+}
+
+std::u16string messageWithName(const PlayerRecord& record, std::u16string_view name) {
+  const bool inMega = record.totalHashrate >= kKiloPerMega;
+  const int32_t power = inMega ? record.totalHashrate / kKiloPerMega : record.totalHashrate;
+  std::u16string message(name);
+  message += u"さんのレベルは " + decimal(record.level) + u"、採掘力は " + decimal(power);
+  message += inMega ? u" MH/s。" : u" KH/s。";
+  message += decimal(record.points) + u" ポコポイント所持しています。";
+  return message;
+}
+
+bool fitsBuffers(std::u16string_view message) {
+  const std::string utf8 = utf16ToUtf8(message);
+  return message.size() <= kMessageMaxUnits && utf8.size() <= kMessageUtf8MaxBytes &&
+         percentEncode(utf8).size() <= kEncodedMaxBytes;
+}
+
+// One character shorter, never splitting a surrogate pair.
+std::u16string withoutLastCharacter(const std::u16string& text) {
+  return truncateUtf16(text, text.size() - 1);
+}
+
+}  // namespace
+
+std::u16string shareMessage(const PlayerRecord& record) {
+  std::u16string name = record.playerName.empty() ? std::u16string(kNoName) : record.playerName;
+  // A long name is shortened until the message fits its buffers, so the link stays whole.
+  std::u16string message = messageWithName(record, name);
+  while (!fitsBuffers(message) && !name.empty()) {
+    name = withoutLastCharacter(name);
+    message = messageWithName(record, name);
+  }
+  return message;
+}
+
+std::string percentEncode(std::string_view utf8) {
+  std::string encoded;
+  encoded.reserve(utf8.size() * 3);
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (isUnreserved(byte)) {
+      encoded.push_back(c);
+      continue;
+    }
+    char escape[4];
+    std::snprintf(escape, sizeof escape, "%%%02x", byte);
+    encoded += escape;
+  }
+  return encoded;
+}
+
+std::string shareLink(const PlayerRecord& record) {
+  const std::string text = percentEncode(utf16ToUtf8(shareMessage(record)));
+  const std::string hashtags = percentEncode(utf16ToUtf8(kHashtags));
+  std::string link = std::string(kIntentLink) + "text=" + text + "&hashtags=" + hashtags;
+  assert(link.size() <= kLinkMaxUnits && "a shortened message always leaves the link inside its buffer");
+  return link;
+}
+
+}  // namespace orelog

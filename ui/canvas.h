@@ -21,6 +21,13 @@ constexpr uint8_t blue(Pixel p) { return static_cast<uint8_t>(p); }
 // A pixel surface. Its memory is its own, or supplied by a front end (a DIB section, a cairo
 // image surface); stride counts pixels per row.
 struct Canvas {
+  Canvas() = default;
+  // A copy always owns its pixels, so it never aliases (or outlives) the memory of the original.
+  Canvas(const Canvas& other);
+  Canvas& operator=(const Canvas& other);
+  Canvas(Canvas&& other) noexcept;
+  Canvas& operator=(Canvas&& other) noexcept;
+
   int width = 0;
   int height = 0;
   int stride = 0;

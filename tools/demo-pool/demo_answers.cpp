@@ -1,0 +1,214 @@
+// Building the demo pool's answers: MPOS's envelope around simulated or pinned figures, then faults.
+#include "demo_answers.h"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include <picojson.h>
+
+#include "demo_figures.h"
+#include "php_json.h"
+
+namespace orelog::demo {
+namespace {
+
+constexpr const char* kNonNumeric = "n/a";
+constexpr const char* kHomePage = "<!DOCTYPE html>\n<html><head><title>Demo Pool</title></head>"
+                                  "<body><h1>Demo Pool</h1><p>An MPOS pool for Orelog.</p></body></html>\n";
+
+Answer plain(int status, std::string body) {
+  Answer answer;
+  answer.status = status;
+  answer.body = std::move(body);
+  return answer;
+}
+
+bool has(const Options& options, const std::string& action, FaultKind kind, Fault* found = nullptr) {
+  for (const auto& fault : options.faults) {
+    if (fault.kind == kind && (fault.action.empty() || fault.action == action)) {
+      if (found) *found = fault;
+      return true;
+    }
+  }
+  return false;
+}
+
+// MPOS keeps coin amounts as DECIMAL(.., 30) and sends them as strings with 30 fraction digits.
+std::string decimal30(long long units) {
+  char buffer[64];
+  const char* sign = units < 0 ? "-" : "";
+  const unsigned long long magnitude = units < 0 ? 0ull - static_cast<unsigned long long>(units) : units;
+  std::snprintf(buffer, sizeof buffer, "%s%llu.%08llu0000000000000000000000", sign, magnitude / 100000000ull,
+                magnitude % 100000000ull);
+  return buffer;
+}
+
+void appendAmount(std::string& out, const Options& options, const std::string& action, long long units) {
+  if (has(options, action, FaultKind::NonNumeric)) appendJsonString(out, kNonNumeric);
+  else if (has(options, action, FaultKind::Numbers)) appendJsonNumber(out, static_cast<double>(units) / 1e8);
+  else appendJsonString(out, decimal30(units));
+}
+
+std::string poolTimestamp(long long time) {
+  const std::time_t t = static_cast<std::time_t>(time);
+  std::tm parts{};
+  gmtime_r(&t, &parts);
+  char buffer[32];
+  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &parts);
+  return buffer;
+}
+
+std::string workersData(const Options& options, const DemoFigures& figures) {
+  const std::string action = "getuserworkers";
+  std::string out = "[";
+  for (std::size_t i = 0; i < figures.workers.size(); ++i) {
+    const auto& worker = figures.workers[i];
+    out += i ? ",{\"id\":" : "{\"id\":";
+    appendJsonNumber(out, worker.id);
+    out += ",\"username\":";
+    appendJsonString(out, worker.username);
+    out += ",\"password\":";
+    appendJsonString(out, worker.password);
+    out += ",\"monitor\":0,\"shares\":";
+    appendJsonNumber(out, worker.shares);
+    out += ",\"hashrate\":";
+    if (has(options, action, FaultKind::NonNumeric)) appendJsonString(out, kNonNumeric);
+    else appendJsonNumber(out, worker.hashrate);
+    out += ",\"difficulty\":";
+    appendJsonNumber(out, worker.difficulty);
+    out += '}';
+  }
+  return out + "]";
+}
+
+std::string balanceData(const Options& options, const DemoFigures& figures) {
+  const std::string action = "getuserbalance";
+  std::string out = "{\"confirmed\":";
+  appendAmount(out, options, action, figures.confirmedUnits);
+  out += ",\"unconfirmed\":";
+  appendAmount(out, options, action, figures.unconfirmedUnits);
+  out += ",\"orphaned\":";
+  appendAmount(out, options, action, 0);
+  return out + "}";
+}
+
+void appendTransaction(std::string& out, const Options& options, const std::string& account,
+                       const DemoTransaction& row) {
+  out += "{\"id\":" + std::to_string(row.id) + ",\"username\":";
+  appendJsonString(out, account);
+  out += ",\"type\":";
+  appendJsonString(out, row.type);
+  out += ",\"coin_address\":null,\"amount\":";
+  appendAmount(out, options, "getusertransactions", row.amountUnits);
+  out += ",\"blockhash\":";
+  appendJsonString(out, row.blockhash);
+  out += ",\"confirmations\":" + std::to_string(row.confirmations) + ",\"timestamp\":";
+  appendJsonString(out, poolTimestamp(row.time));
+  out += '}';
+}
+
+std::string transactionsData(const Options& options, const DemoFigures& figures) {
+  long long sums[3] = {};  // Credit, Fee, Donation
+  std::string out = "{\"transactions\":[";
+  for (std::size_t i = 0; i < figures.transactions.size(); ++i) {
+    const auto& row = figures.transactions[i];
+    if (i) out += ',';
+    appendTransaction(out, options, options.account, row);
+    sums[row.type == "Credit" ? 0 : row.type == "Fee" ? 1 : 2] += row.amountUnits;
+  }
+  out += "],\"transactionsummary\":{\"Credit\":";
+  appendAmount(out, options, "getusertransactions", sums[0]);
+  out += ",\"Donation\":";
+  appendAmount(out, options, "getusertransactions", sums[2]);
+  out += ",\"Fee\":";
+  appendAmount(out, options, "getusertransactions", sums[1]);
+  return out + "}}";
+}
+
+// The pinned figures, when the data file names them; nullopt when it does not.
+std::optional<std::string> pinnedData(const picojson::object& pinned, const std::string& action) {
+  static const std::pair<const char*, const char*> kMembers[] = {
+      {"getuserworkers", "workers"}, {"getuserbalance", "balance"}, {"getusertransactions", "transactions"}};
+  for (const auto& [name, member] : kMembers) {
+    if (action != name) continue;
+    auto found = pinned.find(member);
+    if (found == pinned.end()) return std::nullopt;
+    std::string out;
+    appendJsonValue(out, found->second);
+    if (action == "getusertransactions") out = "{\"transactions\":" + out + "}";
+    return out;
+  }
+  return std::nullopt;
+}
+
+std::optional<picojson::object> readDataFile(const std::string& path) {
+  if (path.empty()) return picojson::object{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  picojson::value value;
+  std::string error;
+  try {
+    picojson::parse(value, text.begin(), text.end(), &error);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (!error.empty() || !value.is<picojson::object>()) return std::nullopt;
+  return value.get<picojson::object>();
+}
+
+std::string htmlPage(int status, const char* title) {
+  return "<!DOCTYPE html>\n<html><head><title>" + std::to_string(status) + " " + title +
+         "</title></head><body><h1>" + title + "</h1><p>The page could not be served.</p></body></html>\n";
+}
+
+void applyBodyFaults(Answer& answer, const Options& options, const std::string& action) {
+  Fault fault;
+  if (has(options, action, FaultKind::Malformed)) answer.body.resize(answer.body.size() / 2);
+  if (has(options, action, FaultKind::Bom)) answer.body.insert(0, "\xEF\xBB\xBF");
+  if (has(options, action, FaultKind::Size, &fault)) {
+    // The answer padded with trailing spaces, which JSON readers never look at.
+    const auto size = static_cast<std::size_t>(fault.value);
+    answer.body.resize(size, ' ');
+  }
+  if (has(options, action, FaultKind::Html404)) answer = plain(404, htmlPage(404, "Not Found"));
+  if (has(options, action, FaultKind::Html500)) answer = plain(500, htmlPage(500, "Internal Server Error"));
+  if (has(options, action, FaultKind::Empty)) answer.body.clear();
+  if (has(options, action, FaultKind::Stall, &fault)) answer.stallSeconds = fault.value;
+  answer.closeEarly = has(options, action, FaultKind::Close);
+}
+
+}  // namespace
+
+Answer answerRequest(const Options& options, const ApiRequest& request, long long startTime, long long now,
+                     double runtimeMs) {
+  if (request.page != "api") return plain(200, kHomePage);
+  const std::string action = request.action.value_or("");
+  if (action != "getuserworkers" && action != "getuserbalance" && action != "getusertransactions") {
+    return plain(400, "400 Bad Request");
+  }
+  if (request.apiKey.value_or("") != options.apiKey) return plain(401, "Access denied");
+  if (has(options, action, FaultKind::Disabled)) return plain(501, "501 Not implemented");
+  if (has(options, action, FaultKind::RateLimit)) return plain(401, "");
+
+  const auto pinned = readDataFile(options.dataFile);
+  if (!pinned) return plain(500, "demo-pool: the data file cannot be read");
+  auto data = pinnedData(*pinned, action);
+  if (!data) {
+    const DemoFigures figures = simulateFigures(options.seed, options.account, startTime, now);
+    data = action == "getuserworkers"   ? workersData(options, figures)
+           : action == "getuserbalance" ? balanceData(options, figures)
+                                        : transactionsData(options, figures);
+  }
+  Answer answer;
+  answer.body = "{\"" + action + "\":{\"version\":\"1.0.0\",\"runtime\":";
+  appendJsonNumber(answer.body, runtimeMs);
+  answer.body += ",\"data\":" + *data + "}}";
+  applyBodyFaults(answer, options, action);
+  return answer;
+}
+
+}  // namespace orelog::demo

@@ -1,0 +1,25 @@
+// What the demo pool answers to one API request, faults included.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "demo_options.h"
+
+namespace orelog::demo {
+
+struct ApiRequest {
+  std::optional<std::string> page, action, apiKey;
+};
+
+struct Answer {
+  int status = 200;
+  std::string body;
+  std::optional<long> stallSeconds;  // wait before answering; 0 = until the process ends
+  bool closeEarly = false;           // send half the body, then close the connection
+};
+
+// startTime and now are pool times in Unix seconds; runtimeMs goes into the envelope.
+Answer answerRequest(const Options& options, const ApiRequest& request, long long startTime, long long now,
+                     double runtimeMs);
+
+}  // namespace orelog::demo

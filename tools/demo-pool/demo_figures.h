@@ -1,0 +1,42 @@
+// The simulated pool account: workers whose hashrates wander, and a block credited every few minutes.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orelog::demo {
+
+inline constexpr long long kBlockIntervalSeconds = 240;
+inline constexpr int kHistoryBlocks = 6;        // blocks already found when the pool starts
+inline constexpr std::size_t kMaxTransactionRows = 100;  // MPOS's default page of transactions
+
+struct DemoWorker {
+  int id = 0;
+  std::string username;  // "<account>.<worker>"
+  const char* password = "x";
+  double hashrate = 0;  // KH/s with two decimals
+  double shares = 0;
+  int difficulty = 0;
+};
+
+struct DemoTransaction {
+  long long id = 0;
+  std::string type;           // "Credit", "Fee" or "Donation"
+  long long amountUnits = 0;  // 1e-8 coin
+  long long time = 0;         // Unix seconds, UTC
+  int confirmations = 0;
+  std::string blockhash;
+};
+
+struct DemoFigures {
+  std::vector<DemoWorker> workers;
+  long long confirmedUnits = 0;
+  long long unconfirmedUnits = 0;
+  std::vector<DemoTransaction> transactions;  // newest first by id, at most kMaxTransactionRows
+};
+
+// Everything follows from the seed and the pool time, so two calls at the same time agree.
+DemoFigures simulateFigures(unsigned long seed, const std::string& account, long long startTime,
+                            long long now);
+
+}  // namespace orelog::demo

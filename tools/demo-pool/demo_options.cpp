@@ -1,0 +1,104 @@
+// Reading the demo pool's flags.
+#include "demo_options.h"
+
+#include <charconv>
+#include <cstdio>
+#include <utility>
+
+namespace orelog::demo {
+namespace {
+
+constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
+    {"html404", FaultKind::Html404}, {"html500", FaultKind::Html500},
+    {"size", FaultKind::Size},       {"bom", FaultKind::Bom},
+    {"malformed", FaultKind::Malformed}, {"numbers", FaultKind::Numbers},
+    {"nonnumeric", FaultKind::NonNumeric}, {"stall", FaultKind::Stall},
+    {"close", FaultKind::Close},     {"empty", FaultKind::Empty},
+    {"disabled", FaultKind::Disabled}, {"ratelimit", FaultKind::RateLimit},
+};
+
+constexpr const char* kActions[] = {"getuserworkers", "getuserbalance", "getusertransactions"};
+
+template <typename Number>
+bool readNumber(const std::string& text, Number& out) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, out);
+  return ec == std::errc() && ptr == end && !text.empty();
+}
+
+bool knownAction(const std::string& action) {
+  for (const char* known : kActions) {
+    if (action == known) return true;
+  }
+  return false;
+}
+
+// KIND[=VALUE][@ACTION]
+std::optional<Fault> parseFault(const std::string& text) {
+  Fault fault;
+  std::string spec = text;
+  if (auto at = spec.find('@'); at != std::string::npos) {
+    fault.action = spec.substr(at + 1);
+    spec.resize(at);
+    if (!knownAction(fault.action)) return std::nullopt;
+  }
+  std::string value;
+  if (auto eq = spec.find('='); eq != std::string::npos) {
+    value = spec.substr(eq + 1);
+    spec.resize(eq);
+  }
+  for (const auto& [name, kind] : kFaultNames) {
+    if (spec != name) continue;
+    fault.kind = kind;
+    const bool takesValue = kind == FaultKind::Size || kind == FaultKind::Stall;
+    if (value.empty()) return kind == FaultKind::Size ? std::nullopt : std::optional(fault);
+    if (!takesValue || !readNumber(value, fault.value) || fault.value < 0) return std::nullopt;
+    return fault;
+  }
+  return std::nullopt;
+}
+
+bool applyFlag(Options& options, const std::string& flag, const std::string& value) {
+  if (flag == "--port") return readNumber(value, options.port) && options.port >= 0 && options.port < 65536;
+  if (flag == "--seed") return readNumber(value, options.seed);
+  if (flag == "--api-key") return options.apiKey = value, !value.empty();
+  if (flag == "--account") return options.account = value, !value.empty();
+  if (flag == "--data") return options.dataFile = value, !value.empty();
+  if (flag == "--speed") return readNumber(value, options.speed) && options.speed > 0;
+  if (flag == "--epoch") {
+    long long epoch = 0;
+    if (!readNumber(value, epoch) || epoch < 0) return false;
+    return options.epoch = epoch, true;
+  }
+  if (flag == "--fault") {
+    auto fault = parseFault(value);
+    if (fault) options.faults.push_back(*fault);
+    return fault.has_value();
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args) {
+  Options options;
+  for (std::size_t i = 0; i < args.size(); i += 2) {
+    if (i + 1 >= args.size() || !applyFlag(options, args[i], args[i + 1])) {
+      std::fprintf(stderr, "demo-pool: bad flag near '%s'\n%s", args[i].c_str(), usageText());
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+const char* usageText() {
+  return "usage: demo-pool [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
+         "                 [--epoch UNIX_SECONDS] [--data FILE.json] [--fault KIND[=N][@ACTION]]...\n"
+         "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
+         "        close empty disabled ratelimit; ACTION: getuserworkers getuserbalance\n"
+         "        getusertransactions (default: every action)\n"
+         "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
+         "  replace the simulated figures verbatim; it is read again at every request.\n";
+}
+
+}  // namespace orelog::demo

@@ -1,0 +1,33 @@
+// The demo pool's command-line flags: where it listens, whose figures it serves, how it misbehaves.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orelog::demo {
+
+enum class FaultKind { Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Close, Empty, Disabled, RateLimit };
+
+// One way of misbehaving; an empty action means every action.
+struct Fault {
+  FaultKind kind = FaultKind::Html404;
+  long value = 0;  // body size for Size, seconds for Stall (0 = until the process ends)
+  std::string action;
+};
+
+struct Options {
+  int port = 0;  // 0: any free port
+  unsigned long seed = 1;
+  std::string apiKey = "demo";
+  std::string account = "demo";
+  double speed = 1.0;              // how many pool seconds pass per real second
+  std::optional<long long> epoch;  // pool time (Unix seconds, UTC) at start; default the real clock
+  std::string dataFile;            // pinned figures, read afresh at every request
+  std::vector<Fault> faults;
+};
+
+// nullopt (after a line on standard error) when the flags make no sense.
+std::optional<Options> parseOptions(const std::vector<std::string>& args);
+const char* usageText();
+
+}  // namespace orelog::demo

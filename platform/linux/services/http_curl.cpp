@@ -1,8 +1,173 @@
-// One blocking HTTP(S) GET over libcurl (placeholder until the pool client lands).
+// One blocking HTTP(S) GET over libcurl: a fresh handle per fetch, the body into the caller's buffer.
 #include "http_curl.h"
 
-namespace orelog {
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
 
-int curlHttpGet(const HttpRequest&, std::span<uint8_t>, const HttpTimeouts&) { return -1; }
+#include <curl/curl.h>
+
+#include "util/utf.h"
+
+namespace orelog {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kUserAgent = "Orelog";
+constexpr long kMaxRedirects = 10;  // WinHTTP's limit; it follows redirects by default
+constexpr const char* kLoopbackNames = "127.0.0.1,localhost,::1";
+
+struct Transfer {
+  std::span<uint8_t> buffer;
+  std::size_t total = 0;
+  HttpTimeouts timeouts;
+  CURL* handle = nullptr;
+  bool connected = false;
+  bool answered = false;  // a byte of the answer (headers or body) has arrived
+  Clock::time_point lastActivity{};
+};
+
+struct CurlDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct HeaderListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+void noteActivity(Transfer& transfer) {
+  transfer.answered = true;
+  transfer.lastActivity = Clock::now();
+}
+
+// The body must leave one byte of the buffer free; a larger body stops the transfer.
+size_t writeBody(char* data, size_t size, size_t count, void* user) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  const size_t bytes = size * count;
+  if (transfer.total + bytes + 1 > transfer.buffer.size()) return 0;
+  std::copy(data, data + bytes, transfer.buffer.begin() + static_cast<std::ptrdiff_t>(transfer.total));
+  transfer.total += bytes;
+  noteActivity(transfer);
+  return bytes;
+}
+
+size_t readHeader(char*, size_t size, size_t count, void* user) {
+  noteActivity(*static_cast<Transfer*>(user));
+  return size * count;
+}
+
+// The send and receive time-outs: aborts once the exchange has been idle too long after connecting.
+int checkIdle(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  curl_off_t pretransfer = 0;
+  curl_easy_getinfo(transfer.handle, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+  if (pretransfer == 0) return 0;  // still connecting: the connect time-out governs
+  const auto now = Clock::now();
+  if (!transfer.connected) {
+    transfer.connected = true;
+    transfer.lastActivity = now;
+  }
+  const long limitMs = transfer.answered ? transfer.timeouts.receiveMs
+                                         : transfer.timeouts.sendMs + transfer.timeouts.receiveMs;
+  return now - transfer.lastActivity > std::chrono::milliseconds(limitMs) ? 1 : 0;
+}
+
+bool isHostByte(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+         c == '_' || c >= 0x80;
+}
+
+// A host name is used as a name, never as URL syntax: "@", "?", "#", "%" or spaces cannot resolve.
+bool isPlainHost(const std::string& host) {
+  if (host.empty()) return false;
+  for (unsigned char c : host) {
+    if (!isHostByte(c)) return false;
+  }
+  return true;
+}
+
+bool mayStandInUrl(unsigned char c) {
+  if (c <= 0x20 || c >= 0x7F) return false;
+  for (char unsafe : std::string_view("\"<>\\^`{|}#")) {
+    if (c == static_cast<unsigned char>(unsafe)) return false;
+  }
+  return true;
+}
+
+// Escapes what may not stand in a URL as it is, as WinHTTP's request layer does.
+std::string escapeTarget(const std::string& target) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : target) {
+    if (mayStandInUrl(c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+std::string noProxyList() {
+  const char* fromEnvironment = std::getenv("no_proxy");
+  if (!fromEnvironment) fromEnvironment = std::getenv("NO_PROXY");
+  std::string list = fromEnvironment ? fromEnvironment : "";
+  return list.empty() ? kLoopbackNames : list + "," + kLoopbackNames;
+}
+
+bool curlReady() {
+  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return ready;
+}
+
+void setOptions(CURL* handle, Transfer& transfer, const HttpRequest& request, const std::string& url,
+                curl_slist* headers, const std::string& noProxy, const std::string& caFile) {
+  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, request.secure ? "https" : "http,https");
+  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_NOPROXY, noProxy.c_str());
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!caFile.empty()) curl_easy_setopt(handle, CURLOPT_CAINFO, caFile.c_str());
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, transfer.timeouts.connectMs);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, readHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkIdle);
+  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+}
+
+}  // namespace
+
+int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+                const std::string& caFile) {
+  const std::string host = utf16ToUtf8(request.host);
+  const std::string target = utf16ToUtf8(request.target);
+  if (!isPlainHost(host) || request.port < 1 || request.port > 65535) return -1;
+  if (target.empty() || target.front() != '/' || buffer.empty() || !curlReady()) return -1;
+  const std::string url = std::string(request.secure ? "https://" : "http://") + host + ":" +
+                          std::to_string(request.port) + escapeTarget(target);
+
+  std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+  if (!handle) return -1;
+  // No header of our own beyond the user agent: drop curl's default Accept.
+  std::unique_ptr<curl_slist, HeaderListDeleter> headers(curl_slist_append(nullptr, "Accept:"));
+  Transfer transfer{buffer, 0, timeouts, handle.get()};
+  const std::string noProxy = noProxyList();
+  setOptions(handle.get(), transfer, request, url, headers.get(), noProxy, caFile);
+  if (curl_easy_perform(handle.get()) != CURLE_OK) return -1;
+  return static_cast<int>(transfer.total);
+}
 
 }  // namespace orelog

@@ -1,0 +1,132 @@
+// The three MPOS API queries: fetch, parse with picojson, walk the members, commit on success.
+#include "pool/pool_queries.h"
+
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <initializer_list>
+#include <optional>
+
+#include <picojson.h>
+
+#include "pool/pool_amount.h"
+#include "pool/pool_timestamp.h"
+#include "pool/request_target.h"
+#include "util/numeric.h"
+
+namespace orelog {
+namespace {
+
+// The JSON answer to one action, or nullopt when the fetch failed or the body is not JSON.
+std::optional<picojson::value> fetchAnswer(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+                                           std::string_view action, const std::u16string& apiKey) {
+  const HttpRequest request{address.host, address.port, address.secure,
+                            buildRequestTarget(address.path, action, apiKey)};
+  const int length = platform.httpGet(request, buffer.span());
+  if (length < 0 || static_cast<std::size_t>(length) >= kResponseBufferSize) return std::nullopt;
+  const char* body = reinterpret_cast<const char*>(buffer.bytes.get());
+  picojson::value answer;
+  std::string error;
+  try {
+    // Leading white space is skipped; bytes after the first complete value are not looked at.
+    picojson::parse(answer, body, body + length, &error);
+  } catch (const std::exception&) {
+    return std::nullopt;  // picojson throws on a number beyond double's range
+  }
+  if (!error.empty()) return std::nullopt;
+  return answer;
+}
+
+// The member at the end of a path of object keys, or nullptr when a step is not an object or
+// the key is absent.
+const picojson::value* member(const picojson::value& root, std::initializer_list<const char*> keys) {
+  const picojson::value* at = &root;
+  for (const char* key : keys) {
+    if (!at->is<picojson::object>()) return nullptr;
+    const auto& object = at->get<picojson::object>();
+    auto found = object.find(key);
+    if (found == object.end()) return nullptr;
+    at = &found->second;
+  }
+  return at;
+}
+
+template <typename Type>
+const Type* typed(const picojson::value* value) {
+  return value && value->is<Type>() ? &value->get<Type>() : nullptr;
+}
+
+// One transaction visited by the walk; false when it makes the query fail.
+bool countTransaction(const picojson::value& element, double& total, int64_t& newest) {
+  const auto* timestamp = typed<std::string>(member(element, {"timestamp"}));
+  if (!element.is<picojson::object>() || !timestamp) return false;
+  const auto time = poolTimestampToFileTime(*timestamp);
+  if (!time) return false;
+  if (*time <= newest) return true;  // already counted: its amount is not read at all
+  const auto amount = member(element, {"amount"}) ? readPoolAmount(*member(element, {"amount"})) : std::nullopt;
+  if (!amount) return false;
+  newest = *time;
+  total += *amount;
+  return true;
+}
+
+// Up to the first zero byte, as the name was kept in a C string.
+std::string workerName(const std::string& username) { return std::string(username.c_str(), std::strlen(username.c_str())); }
+
+}  // namespace
+
+bool queryBalance(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+                  const std::u16string& apiKey, PlayerRecord& record) {
+  const auto answer = fetchAnswer(platform, buffer, address, "getuserbalance", apiKey);
+  if (!answer || !typed<picojson::object>(member(*answer, {"getuserbalance", "data"}))) return false;
+  const auto* confirmed = member(*answer, {"getuserbalance", "data", "confirmed"});
+  const auto* unconfirmed = member(*answer, {"getuserbalance", "data", "unconfirmed"});
+  const auto confirmedAmount = confirmed ? readPoolAmount(*confirmed) : std::nullopt;
+  const auto unconfirmedAmount = unconfirmed ? readPoolAmount(*unconfirmed) : std::nullopt;
+  if (!confirmedAmount || !unconfirmedAmount) return false;
+  const double balance = *confirmedAmount + *unconfirmedAmount;
+  if (!std::isfinite(balance)) return false;  // the sum of two huge amounts
+  record.balance = balance;
+  return true;
+}
+
+bool queryTransactions(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+                       const std::u16string& apiKey, PlayerRecord& record) {
+  const auto answer = fetchAnswer(platform, buffer, address, "getusertransactions", apiKey);
+  if (!answer || !typed<picojson::object>(member(*answer, {"getusertransactions", "data"}))) return false;
+  const auto* list = typed<picojson::array>(member(*answer, {"getusertransactions", "data", "transactions"}));
+  if (!list) return false;
+  double total = record.payout;
+  int64_t newest = record.lastTimestamp;
+  // Pools list newest first, so walking from the end meets the transactions oldest first.
+  for (auto element = list->rbegin(); element != list->rend(); ++element) {
+    if (!countTransaction(*element, total, newest)) return false;
+  }
+  // A payout that is not finite could never be saved again; refuse it and keep the old figures.
+  if (!std::isfinite(total)) return false;
+  record.payout = total;
+  record.lastTimestamp = newest;
+  return true;
+}
+
+bool queryWorkers(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+                  const std::u16string& apiKey, PlayerRecord& record) {
+  const auto answer = fetchAnswer(platform, buffer, address, "getuserworkers", apiKey);
+  if (!answer) return false;
+  const auto* list = typed<picojson::array>(member(*answer, {"getuserworkers", "data"}));
+  if (!list) return false;
+  record.workers.clear();
+  int32_t sum = 0;
+  for (const auto& element : *list) {
+    const auto* username = typed<std::string>(member(element, {"username"}));
+    const auto* hashrate = typed<double>(member(element, {"hashrate"}));
+    if (!element.is<picojson::object>() || !username || !hashrate) return false;
+    const int32_t value = truncateToInt32(*hashrate);
+    sum = saturatingAdd(sum, value);
+    record.workers.emplace(workerName(*username), value);  // a repeated name keeps its first value
+  }
+  record.totalHashrate = sum;
+  return true;
+}
+
+}  // namespace orelog

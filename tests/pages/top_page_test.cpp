@@ -1,0 +1,269 @@
+// The top page: its texts, the play field, the characters by tier and phase, items and the flight.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "game/catalogue.h"
+#include "page_fixture.h"
+#include "ui/pages.h"
+#include "ui/palette.h"
+#include "ui/sprite_regions.h"
+
+namespace orelog {
+namespace {
+
+using test::colourOf;
+using test::compose;
+using test::DrawnText;
+using test::label;
+
+CharacterSlot slotAt(std::u16string name, int32_t hashrate, int32_t x, int32_t y) {
+  return {hashrate, std::move(name), x, y, 44, 40};
+}
+
+// A record whose coin spent exceeds what the pool paid: the result line is negative.
+PlayerRecord fixedRecord() {
+  PlayerRecord record;
+  record.level = 12;
+  record.totalHashrate = 25500;
+  record.payout = 10.0;
+  record.balance = 2.5;
+  record.coinSpent = 15.5;
+  record.points = 77;
+  return record;
+}
+
+GameScreen topScreen() {
+  GameScreen screen;
+  screen.page = kTopPage;
+  screen.slots = {slotAt(u"rig1", 999, 60, 166), slotAt(u"big", 50000, 134, 166)};
+  screen.hoveredCharacter = 0;
+  return screen;
+}
+
+void expectTexts(const std::vector<DrawnText>& actual, const std::vector<DrawnText>& expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(actual[i], expected[i]) << "text " << i << ": " << test::describe(actual[i]) << " expected "
+                                      << test::describe(expected[i]);
+  }
+}
+
+TEST(SyntheticSheets, EveryPictureHasItsOwnColour) {
+  std::vector<Pixel> colours;
+  for (const auto& named : sprites::kNamedRegions) colours.push_back(colourOf(named.region));
+  for (int32_t kind = 0; kind < kItemKindCount; ++kind) colours.push_back(colourOf(itemRegion(kind)));
+  std::sort(colours.begin(), colours.end());
+  EXPECT_EQ(std::adjacent_find(colours.begin(), colours.end()), colours.end());
+}
+
+TEST(TopPage, DrawsEveryTextAtItsPlace) {
+  const DrawnText centred1{u"rig1", 75, 163, FontSize::Small, TextAlign::Centre, palette::kTextWhite};
+  const DrawnText centred2{u"big", 149, 158, FontSize::Small, TextAlign::Centre, palette::kTextWhite};
+  expectTexts(compose(topScreen(), fixedRecord()).texts,
+              {label(u"Credit", 484, 284), label(u"ステータス", 63, 71), label(u"アイテム", 135, 71),
+               label(u"ショップ", 195, 71), label(u"フレンド", 251, 71), label(u"ログ", 307, 71),
+               label(u"レベル", 390, 107), label(u"12", 431, 107), label(u"採掘力", 390, 121),
+               label(u"25 MH/s", 431, 121), label(u"成果", 390, 135), label(u"-3 PCC", 431, 135),
+               label(u"PP", 390, 149), label(u"77", 431, 149), label(u"rig1", 390, 197),
+               label(u"採掘力", 390, 211), label(u"999 KH/s", 431, 211), centred1, centred2});
+}
+
+TEST(TopPage, WorkerBoxStaysEmptyWithoutAnExistingHoveredSlot) {
+  GameScreen screen = topScreen();
+  for (const std::optional<std::size_t> hovered : {std::optional<std::size_t>{}, std::optional<std::size_t>{2}}) {
+    screen.hoveredCharacter = hovered;
+    for (const DrawnText& text : compose(screen, fixedRecord()).texts) {
+      EXPECT_NE(text.y, 197) << test::describe(text);
+      EXPECT_NE(text.y, 211) << test::describe(text);
+    }
+  }
+}
+
+TEST(TopPage, PaintsBackgroundSkyEarthAndShelves) {
+  GameScreen screen;
+  const test::Composed page = compose(screen, PlayerRecord{});
+  EXPECT_EQ(page.canvas.at(0, 0), palette::kTopPageGrey);
+  EXPECT_EQ(page.canvas.at(519, 150), palette::kTopPageGrey);
+  EXPECT_EQ(page.canvas.at(32, 100), palette::kSkyBlue);
+  EXPECT_EQ(page.canvas.at(355, 180), palette::kSkyBlue);   // behind the upper shelf's open middle
+  EXPECT_EQ(page.canvas.at(356, 180), palette::kTopPageGrey);
+  EXPECT_EQ(page.canvas.at(40, 240), palette::kGroundBrown);
+  EXPECT_EQ(page.canvas.at(40, 268), palette::kTopPageGrey);
+  EXPECT_EQ(page.canvas.at(32, 151), colourOf(sprites::kShelf));
+  EXPECT_EQ(page.canvas.at(355, 209), colourOf(sprites::kShelf));
+  EXPECT_EQ(page.canvas.at(46, 110), colourOf(sprites::kCloud));
+  EXPECT_EQ(page.canvas.at(32, 16), colourOf(sprites::kTitleBanner));
+  EXPECT_EQ(page.canvas.at(519, 299), colourOf(sprites::kBluePanel));  // the corner button, cut
+}
+
+// One character at (60, 166) on an otherwise empty top page.
+test::Composed characterPage(int32_t hashrate, uint64_t frame) {
+  GameScreen screen;
+  screen.frame = frame;
+  screen.slots = {slotAt(u"w", hashrate, 60, 166)};
+  return compose(screen, PlayerRecord{});
+}
+
+struct TierCase {
+  int32_t hashrate;
+  SpriteRegion first;
+  SpriteRegion second;
+};
+
+TEST(Characters, TierBoundariesChooseTheFrames) {
+  using namespace sprites;
+  const TierCase cases[] = {
+      {0, kPick1, kPick1},          {1, kPick1, kPick2},        {999, kPick1, kPick2},
+      {1000, kHelmet1, kHelmet2},   {2999, kHelmet1, kHelmet2}, {3000, kSpade1, kSpade2},
+      {4999, kSpade1, kSpade2},     {5000, kShovel1, kShovel2}, {9999, kShovel1, kShovel2},
+      {10000, kDrill1, kDrill2},    {24999, kDrill1, kDrill2},  {25000, kRedDrill1, kRedDrill2},
+      {49999, kRedDrill1, kRedDrill2},
+  };
+  for (const TierCase& c : cases) {
+    // Frames 0 and 6 have p2 = 0 and 1; a 32-pixel frame stands 8 pixels below the slot's y.
+    EXPECT_EQ(characterPage(c.hashrate, 0).canvas.at(61, 175), colourOf(c.first)) << c.hashrate;
+    EXPECT_EQ(characterPage(c.hashrate, 6).canvas.at(61, 175), colourOf(c.second)) << c.hashrate;
+  }
+}
+
+TEST(Characters, ExcavatorCyclesOneThreeTwoAndStandsEightPixelsHigher) {
+  using namespace sprites;
+  const std::pair<uint64_t, SpriteRegion> cases[] = {
+      {0, kExcavator1}, {4, kExcavator3}, {8, kExcavator2}, {12, kExcavator1}, {7, kExcavator3}};
+  for (const auto& [frame, region] : cases) {
+    const test::Composed page = characterPage(50000, frame);
+    EXPECT_EQ(page.canvas.at(60, 158), colourOf(region)) << frame;
+    EXPECT_EQ(page.canvas.at(107, 205), colourOf(region)) << frame;
+    EXPECT_NE(page.canvas.at(60, 157), colourOf(region)) << frame;
+  }
+  EXPECT_EQ(characterPage(50000, 0).texts.back().y, 158);
+  EXPECT_EQ(characterPage(49999, 0).texts.back().y, 163);
+}
+
+TEST(Characters, CoinsSpinByTheFourthPhase) {
+  using namespace sprites;
+  const std::tuple<uint64_t, SpriteRegion, SpriteRegion> cases[] = {
+      {0, kCoinFront, kCoinEdge},
+      {3, kCoinTurning, kCoinTurningBack},
+      {6, kCoinEdge, kCoinFront},
+      {9, kCoinTurningBack, kCoinTurning},
+  };
+  for (const int32_t hashrate : {1, 9999, 50000}) {
+    for (const auto& [frame, first, second] : cases) {
+      const test::Composed page = characterPage(hashrate, frame);
+      EXPECT_EQ(page.canvas.at(60 + 31 + 4, 166 + 15 + 4), colourOf(first)) << hashrate << " " << frame;
+      EXPECT_EQ(page.canvas.at(60 + 38 + 8, 166 + 25 + 8), colourOf(second)) << hashrate << " " << frame;
+    }
+  }
+}
+
+TEST(Characters, IdleWorkerHasNoCoinsAndDrillsScatterOreInsteadOfCoins) {
+  using namespace sprites;
+  EXPECT_EQ(characterPage(0, 0).canvas.at(60 + 31 + 4, 166 + 15 + 4), palette::kSkyBlue);
+  EXPECT_EQ(characterPage(0, 0).canvas.at(60 + 38 + 8, 166 + 25 + 8), palette::kSkyBlue);
+  EXPECT_EQ(characterPage(10000, 0).canvas.at(60 + 38 + 8, 166 + 25 + 8), palette::kSkyBlue);
+}
+
+struct OreCase {
+  uint64_t frame;
+  int dx, dy;
+  SpriteRegion piece;
+};
+
+TEST(Characters, OreLiesAtItsOffsetsForBothPhases) {
+  using namespace sprites;
+  const OreCase cases[] = {
+      {0, -10, 22, kOreChunk}, {0, 23, 9, kOreChunk},  {0, 23, 26, kOrePebble},
+      {6, -10, 9, kOrePebble}, {6, -10, 27, kOreChunk}, {6, 23, 22, kOreChunk},
+  };
+  for (const int32_t hashrate : {10000, 49999}) {
+    for (const OreCase& c : cases) {
+      const test::Composed page = characterPage(hashrate, c.frame);
+      EXPECT_EQ(page.canvas.at(60 + c.dx, 166 + c.dy), colourOf(c.piece)) << c.frame << " " << c.dx << "," << c.dy;
+      EXPECT_EQ(page.canvas.at(60 + c.dx + 8, 166 + c.dy + 8), colourOf(c.piece)) << c.frame;
+    }
+  }
+}
+
+OwnedItem item(int32_t kind, int32_t x, int32_t y) {
+  const SpriteRegion r = itemRegion(kind);
+  return {kind, x, y, r.width, r.height};
+}
+
+TEST(TopPageItems, PlacedItemsAreDrawnWholeAndUnplacedOnesNever) {
+  constexpr int32_t kLadder = 13;
+  PlayerRecord record;
+  record.items = {item(kLadder, 200, 100), item(4, 0, 120)};
+  GameScreen screen;
+  const test::Composed placed = compose(screen, record);
+  EXPECT_EQ(placed.canvas.at(200, 100), colourOf(itemRegion(kLadder)));
+  EXPECT_EQ(placed.canvas.at(217, 146), colourOf(itemRegion(kLadder)));  // all 47 rows
+  EXPECT_EQ(placed.canvas.at(0, 120), colourOf(itemRegion(4)));          // x = 0 is a place
+
+  record.items.insert(record.items.begin(), {item(kLadder, -1, -1), item(10, -1, -1)});
+  const test::Composed withInventory = compose(screen, record);
+  EXPECT_EQ(withInventory.canvas.storage, placed.canvas.storage);
+}
+
+TEST(TopPageItems, FlyingItemIsDrawnLastOnItsLineTowardTheTarget) {
+  PlayerRecord record;
+  record.items = {item(4, -1, -1)};  // 14 x 10
+  GameScreen screen;
+  screen.items.motion.flyingItem = 0;
+  screen.items.motion.flightStartX = 300;
+  screen.items.motion.flightStartY = 200;
+  screen.items.motion.flightRadius = 64;
+  // dx = 151, dy = 130, d = 199: 64 pixels along is (300 - 48, 200 - 41).
+  const test::Composed page = compose(screen, record);
+  EXPECT_EQ(page.canvas.at(252, 159), colourOf(itemRegion(4)));
+  EXPECT_EQ(page.canvas.at(265, 168), colourOf(itemRegion(4)));
+  EXPECT_NE(page.canvas.at(251, 159), colourOf(itemRegion(4)));
+}
+
+TEST(TopPageItems, FlightStartingOnTheTargetIsDrawnAtItsStart) {
+  PlayerRecord record;
+  record.items = {item(4, -1, -1)};
+  GameScreen screen;
+  screen.items.motion.flyingItem = 0;
+  screen.items.motion.flightStartX = 156 - 7;  // centre exactly on (156, 75)
+  screen.items.motion.flightStartY = 75 - 5;
+  const test::Composed page = compose(screen, record);
+  EXPECT_EQ(page.canvas.at(149, 70), colourOf(itemRegion(4)));
+  EXPECT_EQ(page.canvas.at(162, 79), colourOf(itemRegion(4)));
+}
+
+TEST(TopPageItems, FlyingIndexPastTheListDrawsNothing) {
+  PlayerRecord record;
+  GameScreen screen;
+  const test::Composed without = compose(screen, record);
+  screen.items.motion.flyingItem = 3;
+  EXPECT_EQ(compose(screen, record).canvas.storage, without.canvas.storage);
+}
+
+struct FlightCase {
+  int32_t startX, startY, radius;
+  CanvasPoint expected;
+};
+
+TEST(FlyingItemPosition, MovesInAStraightLineWithTruncatingSteps) {
+  const FlightCase cases[] = {
+      {300, 200, 0, {300, 200}},
+      {300, 200, 64, {252, 159}},
+      {149, 170, 32, {149, 138}},   // straight up: dx 0, dy 100
+      {49, 70, 50, {99, 70}},       // straight right: dx -100
+      {149, 70, 32, {149, 70}},     // already on the target
+  };
+  for (const FlightCase& c : cases) {
+    ItemMotion motion;
+    motion.flightStartX = c.startX;
+    motion.flightStartY = c.startY;
+    motion.flightRadius = c.radius;
+    const CanvasPoint at = flyingItemPosition(motion, 14, 10);
+    EXPECT_EQ(at.x, c.expected.x) << c.startX << "," << c.startY << " r " << c.radius;
+    EXPECT_EQ(at.y, c.expected.y) << c.startX << "," << c.startY << " r " << c.radius;
+  }
+}
+
+}  // namespace
+}  // namespace orelog

@@ -43,9 +43,9 @@ TEST(Catalogue, KnowsWhichIndexesAreKinds) {
 // an empty, free item and nothing is read past the table.
 TEST(CatalogueDeathTest, KindsOutsideTheTableAreCaughtOrHarmless) {
   for (int32_t kind : {16, -1, INT32_MIN, INT32_MAX}) {
-    SpriteRegion region{1, 1, 1, 1};
-    int32_t price = -1;
-    int32_t sale = -1;
+    [[maybe_unused]] SpriteRegion region{1, 1, 1, 1};
+    [[maybe_unused]] int32_t price = -1;
+    [[maybe_unused]] int32_t sale = -1;
     EXPECT_DEBUG_DEATH(region = itemRegion(kind), "outside the catalogue");
     EXPECT_DEBUG_DEATH(price = itemPrice(kind), "outside the catalogue");
     EXPECT_DEBUG_DEATH(sale = itemSalePrice(kind), "outside the catalogue");

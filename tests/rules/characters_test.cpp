@@ -1,0 +1,168 @@
+// Character slots built from the worker list, and the animation tick's clock.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "game/characters.h"
+#include "rules_fixtures.h"
+#include "ui/game_screen.h"
+
+namespace orelog {
+namespace {
+
+using testing::itemOfKind;
+
+std::vector<CharacterSlot> slotsFor(const std::map<std::string, int32_t>& workers) {
+  PlayerRecord record;
+  record.workers = workers;
+  std::vector<CharacterSlot> slots;
+  rebuildCharacterSlots(slots, record);
+  return slots;
+}
+
+std::vector<std::u16string> namesOf(const std::vector<CharacterSlot>& slots) {
+  std::vector<std::u16string> names;
+  for (const CharacterSlot& slot : slots) names.push_back(slot.displayName);
+  return names;
+}
+
+struct NameCase {
+  std::string userName;
+  std::u16string displayName;
+};
+
+class DisplayName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(DisplayName, IsThePartAfterTheFirstFullStop) {
+  const auto slots = slotsFor({{GetParam().userName, 10}});
+  ASSERT_EQ(slots.size(), 1u);
+  EXPECT_EQ(slots[0].displayName, GetParam().displayName);
+}
+
+const std::string k63Units(63, 'w');
+const std::string k64Units(64, 'w');
+const std::string k64UnitsWithDot = "a." + std::string(62, 'w');
+// 31 characters outside the basic plane take 62 units; one more makes 64.
+const std::string k62UnitsOfPairs = [] {
+  std::string s;
+  for (int i = 0; i < 31; ++i) s += "\xF0\x9F\x90\xB1";
+  return s;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Workers, DisplayName,
+    ::testing::Values(NameCase{"alice.rig1", u"rig1"}, NameCase{"bob", u"bob"}, NameCase{"alice.", u""},
+                      NameCase{"a.b.c", u"b.c"}, NameCase{".lead", u"lead"}, NameCase{"", u""},
+                      NameCase{"山田.掘る", u"掘る"},
+                      NameCase{k63Units, std::u16string(63, u'w')},
+                      NameCase{k64Units, u""}, NameCase{k64UnitsWithDot, u""},
+                      NameCase{k62UnitsOfPairs + "x.y", u""}));
+
+TEST(CharacterSlots, FollowTheWorkersInByteOrderOfTheirFullNames) {
+  const auto slots = slotsFor({{"bob", 3}, {"alice.rig2", 2}, {"alice.rig1", 1}});
+  EXPECT_EQ(namesOf(slots), (std::vector<std::u16string>{u"rig1", u"rig2", u"bob"}));
+  EXPECT_EQ(slots[0].hashrate, 1);
+  EXPECT_EQ(slots[1].hashrate, 2);
+  EXPECT_EQ(slots[2].hashrate, 3);
+}
+
+TEST(CharacterSlots, TenWorkersGiveTheFirstEightByName) {
+  std::map<std::string, int32_t> workers;
+  for (char c = 'j'; c >= 'a'; --c) workers[std::string("u.") + c] = 1;
+  const auto slots = slotsFor(workers);
+  EXPECT_EQ(namesOf(slots), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h"}));
+}
+
+TEST(CharacterSlots, LieInTwoRowsOfFourCells) {
+  std::map<std::string, int32_t> workers;
+  for (char c = 'a'; c <= 'h'; ++c) workers[std::string(1, c)] = 0;
+  const auto slots = slotsFor(workers);
+  const int32_t xs[] = {60, 134, 208, 282, 60, 134, 208, 282};
+  const int32_t ys[] = {166, 166, 166, 166, 224, 224, 224, 224};
+  ASSERT_EQ(slots.size(), 8u);
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    EXPECT_EQ(slots[i].x, xs[i]) << i;
+    EXPECT_EQ(slots[i].y, ys[i]) << i;
+    EXPECT_EQ(slots[i].width, 44);
+    EXPECT_EQ(slots[i].height, 40);
+  }
+  EXPECT_EQ(slots[5].x, 134);
+  EXPECT_EQ(slots[5].y, 224);
+}
+
+TEST(CharacterSlots, ARebuildReplacesEverySlot) {
+  PlayerRecord record;
+  record.workers = {{"a", 1}, {"b", 2}, {"c", 3}};
+  std::vector<CharacterSlot> slots;
+  rebuildCharacterSlots(slots, record);
+  record.workers = {{"z", 9}};
+  rebuildCharacterSlots(slots, record);
+  ASSERT_EQ(slots.size(), 1u);
+  EXPECT_EQ(slots[0].displayName, u"z");
+  EXPECT_EQ(slots[0].x, 60);
+  record.workers.clear();
+  rebuildCharacterSlots(slots, record);
+  EXPECT_TRUE(slots.empty());
+}
+
+struct ClockCase {
+  const char* name;
+  uint32_t lastTick;
+  uint32_t now;
+  int64_t playTimeBefore;
+  int64_t playTimeAfter;
+};
+
+class PlayTime : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(PlayTime, AddsTheTickCounterDifferenceModulo2To32) {
+  const ClockCase& c = GetParam();
+  GameScreen screen;
+  PlayerRecord record;
+  record.lastTick = c.lastTick;
+  record.playTimeMs = c.playTimeBefore;
+  animationTick(screen, record, c.now);
+  EXPECT_EQ(record.playTimeMs, c.playTimeAfter);
+  EXPECT_EQ(record.lastTick, c.now);
+  EXPECT_EQ(screen.frame, 1u);
+}
+
+constexpr int64_t kLongest = std::numeric_limits<int64_t>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, PlayTime,
+    ::testing::Values(ClockCase{"Plain", 1000, 1830, 5, 835}, ClockCase{"Unchanged", 77, 77, 9, 9},
+                      ClockCase{"AcrossTheWrap", 0xFFFFFF00u, 0x100u, 0, 0x200},
+                      ClockCase{"FromTheLastValue", 0xFFFFFFFFu, 0, 40, 41},
+                      ClockCase{"NegativeFromAFile", 0, 10, -50, -40},
+                      ClockCase{"StopsAtTheLimit", 0, 0xFFFFFFFFu, kLongest - 5, kLongest}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AnimationTick, CountsFramesAndMovesFallingAndFlyingItems) {
+  GameScreen screen;
+  PlayerRecord record;
+  record.items = {itemOfKind(0, 100, 110 - 17)};
+  initGameScreen(screen, record);
+  for (int i = 0; i < 3; ++i) animationTick(screen, record, 0);
+  EXPECT_EQ(screen.frame, 3u);
+  EXPECT_EQ(record.items[0].y + record.items[0].height, 122);
+}
+
+TEST(AnimationTick, ForgetsAHoveredWorkerWhoseSlotIsGone) {
+  GameScreen screen;
+  PlayerRecord record;
+  record.workers = {{"a", 1}, {"b", 2}, {"c", 3}};
+  rebuildCharacterSlots(screen.slots, record);
+  screen.hoveredCharacter = 2;
+  animationTick(screen, record, 0);
+  EXPECT_EQ(screen.hoveredCharacter, 2u) << "the same position stays hovered";
+  record.workers = {{"a", 1}, {"b", 2}};
+  rebuildCharacterSlots(screen.slots, record);
+  animationTick(screen, record, 0);
+  EXPECT_FALSE(screen.hoveredCharacter.has_value());
+}
+
+}  // namespace
+}  // namespace orelog

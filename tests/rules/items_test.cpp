@@ -1,0 +1,423 @@
+// Buying, selling, taking out, dropping, falling and flying back, and the counts the lists keep.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/items.h"
+#include "profile/settings.h"
+#include "rules_fixtures.h"
+
+namespace orelog {
+namespace {
+
+using testing::itemOfKind;
+using testing::TempFolder;
+
+// A point inside the list row / grid cell, as a player clicks it.
+int32_t rowY(int32_t row) { return 73 + 26 * row + 10; }
+int32_t cellX(int32_t column) { return 37 + 72 * column + 10; }
+
+class Items : public ::testing::Test {
+ protected:
+  void start(std::vector<OwnedItem> items) {
+    record.items = std::move(items);
+    initItemsState(state, record);
+  }
+  bool saved() const { return std::filesystem::exists(settings); }
+  // The items as the settings file has them.
+  std::vector<OwnedItem> savedItems() const {
+    PlayerRecord loaded;
+    loadSettings(loaded, settings, 0);
+    return loaded.items;
+  }
+  void press(int32_t x, int32_t y) { pressTopPage(record, state, x, y, settings); }
+  void tick() {
+    fallStep(record, state);
+    flightStep(record, state);
+  }
+
+  TempFolder folder;
+  std::filesystem::path settings = folder.file("config.json");
+  PlayerRecord record;
+  ItemsState state;
+};
+
+TEST_F(Items, InitialStateCountsUnplacedItemsAndSizesTheThreeBars) {
+  start({itemOfKind(0), itemOfKind(1, 40, 100), itemOfKind(2), itemOfKind(3), itemOfKind(4),
+         itemOfKind(5), itemOfKind(6)});
+  EXPECT_EQ(state.unplacedCount, 6);
+  EXPECT_EQ(state.itemsBar.rowCount, 2);
+  EXPECT_EQ(state.buyBar.rowCount, 16);
+  EXPECT_EQ(state.sellBar.rowCount, 7);
+  for (const ListScrollBar* bar : {&state.itemsBar, &state.buyBar, &state.sellBar}) {
+    EXPECT_EQ(bar->y, 73);
+    EXPECT_EQ(bar->height, 182);
+    EXPECT_EQ(bar->visibleRows, 7);
+    EXPECT_EQ(bar->firstRow, 0);
+    EXPECT_FALSE(bar->dragging);
+  }
+  EXPECT_EQ(state.itemsBar.x, 397);
+  EXPECT_EQ(state.buyBar.x, 215);
+  EXPECT_EQ(state.sellBar.x, 435);
+  EXPECT_FALSE(state.motion.heldItem || state.motion.flyingItem);
+}
+
+// --- Dropping against the drop zone (32, 106, 317, 155) ---
+
+struct DropCase {
+  const char* name;
+  int32_t x;
+  int32_t bottom;
+  bool stays;
+};
+
+class Drop : public Items, public ::testing::WithParamInterface<DropCase> {};
+
+TEST_P(Drop, KeepsTheItemWhenItsBottomStripOverlapsTheZone) {
+  const DropCase& c = GetParam();
+  OwnedItem item = itemOfKind(0, c.x, c.bottom - 17);  // 16 x 17
+  start({item});
+  state.motion.heldItem = 0;
+  press(5, 5);
+  EXPECT_FALSE(state.motion.heldItem.has_value());
+  ASSERT_TRUE(saved());
+  if (c.stays) {
+    EXPECT_EQ(record.items[0].x, c.x);
+    EXPECT_EQ(record.items[0].y, c.bottom - 17);
+    EXPECT_FALSE(state.motion.flyingItem.has_value());
+    EXPECT_EQ(state.unplacedCount, 0);
+  } else {
+    EXPECT_TRUE(isUnplaced(record.items[0]));
+    EXPECT_EQ(state.motion.flyingItem, 0u);
+    EXPECT_EQ(state.motion.flightStartX, c.x);
+    EXPECT_EQ(state.motion.flightStartY, c.bottom - 17);
+    EXPECT_EQ(state.motion.flightRadius, 0);
+    EXPECT_EQ(state.unplacedCount, 1);
+    EXPECT_EQ(state.itemsBar.rowCount, 1);
+  }
+  const auto onDisk = savedItems();
+  ASSERT_EQ(onDisk.size(), 1u);
+  EXPECT_EQ(onDisk[0].x, record.items[0].x);
+  EXPECT_EQ(onDisk[0].y, record.items[0].y);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zone, Drop,
+    ::testing::Values(DropCase{"OnePixelOverlapAtTheLeft", 17, 150, true},
+                      DropCase{"TouchingTheLeftEdge", 16, 150, false},
+                      DropCase{"OnePixelOverlapAtTheRight", 348, 150, true},
+                      DropCase{"TouchingTheRightEdge", 349, 150, false},
+                      DropCase{"StripOnTheZonesTopRow", 100, 107, true},
+                      DropCase{"BottomAt106", 100, 106, false}, DropCase{"HighAbove", 100, 50, false},
+                      DropCase{"StripTopAt260", 100, 261, true}, DropCase{"StripTopAt261", 100, 262, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Items, ADropLeftOfTheCanvasSetsTheItemDownAtTheEdgeWhereItCanBePickedUpAgain) {
+  start({itemOfKind(10, -13, 140)});  // 46 x 10, the widest kind
+  state.motion.heldItem = 0;
+  press(200, 200);
+  EXPECT_EQ(record.items[0].x, 0);
+  EXPECT_EQ(record.items[0].y, 140);
+  EXPECT_EQ(state.unplacedCount, 0);
+  press(1, 141);
+  EXPECT_EQ(state.motion.heldItem, 0u);
+}
+
+TEST_F(Items, ADropOneFurtherLeftFliesBack) {
+  start({itemOfKind(10, -14, 140)});
+  state.motion.heldItem = 0;
+  press(200, 200);
+  EXPECT_TRUE(isUnplaced(record.items[0]));
+  EXPECT_EQ(state.unplacedCount, 1);
+}
+
+TEST_F(Items, APressPicksUpTheFirstPlacedItemUnderThePoint) {
+  start({itemOfKind(0), itemOfKind(0, 100, 135), itemOfKind(0, 105, 135)});
+  press(110, 140);
+  EXPECT_EQ(state.motion.heldItem, 1u);
+  EXPECT_EQ(state.motion.grabOffsetX, 10);
+  EXPECT_EQ(state.motion.grabOffsetY, 5);
+  EXPECT_FALSE(saved()) << "a pick-up is not a save point";
+}
+
+TEST_F(Items, APressBesideEveryItemPicksNothingUp) {
+  start({itemOfKind(0, 100, 135)});
+  press(116, 140);  // one past the right edge
+  press(100, 152);  // one past the bottom
+  EXPECT_FALSE(state.motion.heldItem.has_value());
+}
+
+TEST_F(Items, TheDraggedItemKeepsTheGrabPointUnderTheMouseButNeverLeavesTheLeftEdge) {
+  start({itemOfKind(10, 100, 140)});
+  press(130, 145);
+  moveHeldItem(record, state, 200, 120);
+  EXPECT_EQ(record.items[0].x, 170);
+  EXPECT_EQ(record.items[0].y, 115);
+  moveHeldItem(record, state, 10, 4);
+  EXPECT_EQ(record.items[0].x, 0);
+  EXPECT_EQ(record.items[0].y, -1);
+  EXPECT_FALSE(isUnplaced(record.items[0])) << "a dragged item never reads as unplaced";
+}
+
+// --- Falling onto the shelf lines 152, 203 and 261 ---
+
+struct FallCase {
+  const char* name;
+  int32_t bottomBefore;
+  int ticks;
+  int32_t bottomAfter;
+};
+
+class Fall : public Items, public ::testing::WithParamInterface<FallCase> {};
+
+TEST_P(Fall, MovesFourPixelsATickOntoTheNextLine) {
+  const FallCase& c = GetParam();
+  start({itemOfKind(0, 100, c.bottomBefore - 17)});
+  for (int i = 0; i < c.ticks; ++i) fallStep(record, state);
+  EXPECT_EQ(record.items[0].y + 17, c.bottomAfter);
+  EXPECT_EQ(record.items[0].x, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shelves, Fall,
+    ::testing::Values(FallCase{"OneTick", 110, 1, 114}, FallCase{"RestsOnTheUpperShelf", 110, 11, 152},
+                      FallCase{"StaysThere", 110, 30, 152}, FallCase{"OnTheUpperShelf", 152, 5, 152},
+                      FallCase{"OnTheLowerShelf", 203, 5, 203}, FallCase{"LastPixelOfTheFall", 260, 1, 261},
+                      FallCase{"OnTheFloor", 261, 5, 261}, FallCase{"BelowTheUpperShelf", 153, 1, 157},
+                      FallCase{"ShortOfTheLowerShelf", 200, 1, 203}, FallCase{"AtTheTabBar", 87, 5, 87},
+                      FallCase{"JustBelowTheTabBar", 88, 1, 92}, FallCase{"BelowTheFloor", 290, 5, 290}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Items, NeitherTheDraggedItemNorTheInventoryFalls) {
+  start({itemOfKind(0, 100, 100), itemOfKind(13)});
+  state.motion.heldItem = 0;
+  fallStep(record, state);
+  EXPECT_EQ(record.items[0].y, 100);
+  EXPECT_TRUE(isUnplaced(record.items[1]));
+}
+
+// --- Flying back to (156, 75) ---
+
+TEST_F(Items, AFlightFrom100PixelsAwayEndsInTheFourthTick) {
+  // Centre (48 + 8, 67 + 8) = (56, 75): 100 pixels left of the target; the bottom is above the zone.
+  start({itemOfKind(0, 48, 67)});
+  state.motion.heldItem = 0;
+  press(0, 0);
+  ASSERT_EQ(state.motion.flyingItem, 0u);
+  EXPECT_EQ(flightDistance(state.motion, record.items[0]), 100);
+  for (const int32_t radius : {32, 64, 96}) {
+    tick();
+    EXPECT_EQ(state.motion.flightRadius, radius);
+    EXPECT_TRUE(state.motion.flyingItem.has_value()) << radius;
+  }
+  tick();
+  EXPECT_EQ(state.motion.flightRadius, 128);
+  EXPECT_FALSE(state.motion.flyingItem.has_value());
+  EXPECT_TRUE(isUnplaced(record.items[0]));
+}
+
+TEST_F(Items, AFlightStartingOnTheTargetWaitsAtItsStartForOnePaintThenEnds) {
+  start({itemOfKind(0, 148, 67)});  // centre exactly on (156, 75)
+  state.motion.heldItem = 0;
+  press(0, 0);
+  ASSERT_EQ(state.motion.flyingItem, 0u);
+  EXPECT_EQ(flightDistance(state.motion, record.items[0]), 0);
+  EXPECT_EQ(state.motion.flightRadius, 0);
+  EXPECT_EQ(state.motion.flightStartX, 148);
+  EXPECT_EQ(state.motion.flightStartY, 67);
+  tick();
+  EXPECT_FALSE(state.motion.flyingItem.has_value());
+}
+
+// --- The unplaced count and the grid's rows ---
+
+class TakeOneOutOfSix : public Items, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(TakeOneOutOfSix, RemovesTheSecondGridRow) {
+  std::vector<OwnedItem> items;
+  for (int32_t kind = 0; kind < 6; ++kind) items.push_back(itemOfKind(kind));
+  start(items);
+  ASSERT_EQ(state.itemsBar.rowCount, 2);
+  const int32_t cell = GetParam();
+  ASSERT_TRUE(takeFromInventory(record, state, cellX(cell % 5), rowY(cell / 5), settings));
+  EXPECT_EQ(state.motion.heldItem, static_cast<std::size_t>(cell));
+  EXPECT_EQ(state.unplacedCount, 5);
+  EXPECT_EQ(state.itemsBar.rowCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, TakeOneOutOfSix, ::testing::Range(0, 6));
+
+TEST_F(Items, TheSixthUnplacedItemAddsAGridRow) {
+  std::vector<OwnedItem> items;
+  for (int32_t kind = 0; kind < 5; ++kind) items.push_back(itemOfKind(kind));
+  start(items);
+  record.payout = 100.0;
+  EXPECT_EQ(state.itemsBar.rowCount, 1);
+  ASSERT_TRUE(buyAt(record, state, 100, rowY(0), settings));
+  EXPECT_EQ(state.unplacedCount, 6);
+  EXPECT_EQ(state.itemsBar.rowCount, 2);
+}
+
+TEST_F(Items, TakingOutPacksUnplacedItemsAndCentresTheItemOnTheMouse) {
+  start({itemOfKind(1), itemOfKind(2, 60, 100), itemOfKind(3), itemOfKind(4)});
+  ASSERT_TRUE(takeFromInventory(record, state, 150, 90, settings));  // the second cell
+  EXPECT_EQ(state.motion.heldItem, 2u);                              // kind 3, 25 x 12
+  EXPECT_EQ(record.items[2].x, 150 - 12);
+  EXPECT_EQ(record.items[2].y, 90 - 6);
+  EXPECT_EQ(state.motion.grabOffsetX, 12);
+  EXPECT_EQ(state.motion.grabOffsetY, 6);
+  EXPECT_FALSE(saved()) << "taking out is not a save point";
+}
+
+TEST_F(Items, TakingOutCountsCellsFromTheFirstVisibleRow) {
+  std::vector<OwnedItem> items(40, itemOfKind(7));
+  items[37] = itemOfKind(9);
+  start(items);
+  state.itemsBar.firstRow = 1;
+  ASSERT_TRUE(takeFromInventory(record, state, cellX(2), rowY(6), settings));  // (6 + 1) * 5 + 2
+  EXPECT_EQ(state.motion.heldItem, 37u);
+}
+
+TEST_F(Items, AnEmptyCellOrAPointOffTheGridTakesNothing) {
+  start({itemOfKind(1), itemOfKind(2)});
+  EXPECT_FALSE(takeFromInventory(record, state, cellX(2), rowY(0), settings));
+  EXPECT_FALSE(takeFromInventory(record, state, 36, rowY(0), settings));
+  EXPECT_FALSE(takeFromInventory(record, state, cellX(0), 72, settings));
+  EXPECT_FALSE(state.motion.heldItem.has_value());
+  EXPECT_EQ(state.unplacedCount, 2);
+}
+
+TEST_F(Items, TakingOutWhileAnotherItemIsStillHeldDropsThatOneFirst) {
+  start({itemOfKind(0, 100, 60), itemOfKind(1)});  // held above the zone: it flies home
+  state.motion.heldItem = 0;
+  ASSERT_TRUE(takeFromInventory(record, state, cellX(0), rowY(0), settings));
+  EXPECT_EQ(state.motion.heldItem, 1u);
+  EXPECT_TRUE(isUnplaced(record.items[0]));
+  EXPECT_EQ(state.motion.flyingItem, 0u);
+  EXPECT_EQ(state.unplacedCount, 1);
+  EXPECT_TRUE(saved()) << "the drop is a save point";
+}
+
+// --- Buying ---
+
+TEST_F(Items, BuyingWithExactlyThePriceSucceedsAndLeavesNothing) {
+  start({});
+  record.payout = 6.0;
+  record.balance = 4.0;
+  ASSERT_TRUE(buyAt(record, state, 100, rowY(2), settings));  // kind 2 costs 10
+  EXPECT_EQ(availableCoin(record), 0);
+  EXPECT_DOUBLE_EQ(record.coinSpent, 10.0);
+  ASSERT_EQ(record.items.size(), 1u);
+  EXPECT_EQ(record.items[0].itemId, 2);
+  EXPECT_TRUE(isUnplaced(record.items[0]));
+  EXPECT_EQ(record.items[0].width, 14);
+  EXPECT_EQ(record.items[0].height, 25);
+  EXPECT_EQ(state.sellBar.rowCount, 1);
+  EXPECT_EQ(state.unplacedCount, 1);
+  ASSERT_TRUE(saved());
+  ASSERT_EQ(savedItems().size(), 1u);
+}
+
+TEST_F(Items, BuyingWithOneCoinTooFewDoesNothing) {
+  start({});
+  record.payout = 9.9;
+  EXPECT_FALSE(buyAt(record, state, 100, rowY(2), settings));
+  EXPECT_TRUE(record.items.empty());
+  EXPECT_EQ(record.coinSpent, 0.0);
+  EXPECT_FALSE(saved());
+}
+
+TEST_F(Items, TheBuyRowCountsFromTheBuyBarsFirstRow) {
+  start({});
+  record.payout = 1000.0;
+  state.buyBar.firstRow = 9;
+  ASSERT_TRUE(buyAt(record, state, 100, rowY(6), settings));
+  EXPECT_EQ(record.items.back().itemId, 15);
+  EXPECT_FALSE(buyAt(record, state, 100, 72, settings)) << "above the list";
+}
+
+// --- Selling ---
+
+struct SaleCase {
+  int32_t kind;
+  int32_t refund;
+};
+
+class Sale : public Items, public ::testing::WithParamInterface<SaleCase> {};
+
+TEST_P(Sale, RefundsSeventyPercentButAtLeastOne) {
+  start({itemOfKind(GetParam().kind)});
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  EXPECT_DOUBLE_EQ(record.coinSpent, -GetParam().refund);
+  EXPECT_EQ(availableCoin(record), GetParam().refund);
+  EXPECT_TRUE(record.items.empty());
+  EXPECT_TRUE(saved());
+}
+
+INSTANTIATE_TEST_SUITE_P(Prices, Sale,
+                         ::testing::Values(SaleCase{6, 1}, SaleCase{0, 1}, SaleCase{4, 2}, SaleCase{2, 7},
+                                           SaleCase{13, 17}, SaleCase{10, 35}));
+
+TEST_F(Items, SellingRemovesARowAndMovesTheListUpWhenItWouldEndEarly) {
+  start(std::vector<OwnedItem>(10, itemOfKind(1)));
+  state.sellBar.firstRow = 3;
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  EXPECT_EQ(state.sellBar.rowCount, 9);
+  EXPECT_EQ(state.sellBar.firstRow, 2);
+  EXPECT_EQ(record.items.size(), 9u);
+}
+
+TEST_F(Items, SellingAPlacedItemLeavesTheUnplacedCount) {
+  start({itemOfKind(1, 50, 135), itemOfKind(2)});
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  EXPECT_EQ(state.unplacedCount, 1);
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  EXPECT_EQ(state.unplacedCount, 0);
+  EXPECT_EQ(state.itemsBar.rowCount, 0);
+}
+
+TEST_F(Items, ARowPastTheLastItemSellsNothing) {
+  start({itemOfKind(1)});
+  EXPECT_FALSE(sellAt(record, state, 300, rowY(1), settings));
+  EXPECT_EQ(record.items.size(), 1u);
+  EXPECT_FALSE(saved());
+}
+
+struct FixUpCase {
+  std::size_t before;
+  std::size_t sold;
+  std::optional<std::size_t> after;
+};
+
+class SaleFixesUp : public Items, public ::testing::WithParamInterface<FixUpCase> {};
+
+TEST_P(SaleFixesUp, TheHeldAndFlyingIndexesToTheSameItems) {
+  const FixUpCase& c = GetParam();
+  start({itemOfKind(0, 40, 135), itemOfKind(1, 60, 135), itemOfKind(2, 80, 135), itemOfKind(3, 100, 135)});
+  state.motion.heldItem = c.before;
+  state.motion.flyingItem = c.before;
+  const int32_t heldKind = record.items[c.before].itemId;
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(static_cast<int32_t>(c.sold)), settings));
+  EXPECT_EQ(state.motion.heldItem, c.after);
+  EXPECT_EQ(state.motion.flyingItem, c.after);
+  if (c.after) {
+    EXPECT_EQ(record.items[*c.after].itemId, heldKind);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, SaleFixesUp,
+                         ::testing::Values(FixUpCase{3, 1, 2}, FixUpCase{0, 1, 0}, FixUpCase{2, 2, std::nullopt},
+                                           FixUpCase{3, 3, std::nullopt}, FixUpCase{1, 0, 0}));
+
+TEST_F(Items, SellingTheHeldItemLeavesNothingInTheHandForTheNextPress) {
+  start({itemOfKind(1, 50, 135), itemOfKind(2, 90, 135)});
+  state.motion.heldItem = 0;
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  press(95, 140);  // picks up what is there instead of dropping a sold item
+  EXPECT_EQ(state.motion.heldItem, 0u);
+  EXPECT_EQ(record.items[0].itemId, 2);
+}
+
+}  // namespace
+}  // namespace orelog

@@ -1,13 +1,66 @@
-// orelog-tool render (not built yet).
+// orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I]: one game-screen page as PNG.
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "commands.h"
+#include "embedded_sheets.h"
+#include "game/characters.h"
+#include "pango_text.h"
+#include "png_codec.h"
+#include "record_options.h"
+#include "ui/game_screen.h"
 
 namespace orelog::tool {
+namespace {
 
-int runRender(const Args&) {
-  std::fputs("orelog-tool: this command is not built yet\n", stderr);
-  return 1;
+constexpr const char* kUsage =
+    "usage: orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I]   (PAGE 0 to 6)\n";
+
+std::optional<int32_t> readPage(const std::string& text) {
+  if (text.size() != 1 || text[0] < '0' || text[0] > '6') return std::nullopt;
+  return text[0] - '0';
+}
+
+// The game screen as the game shows it after its cycles: slots rebuilt, frame and hover set.
+GameScreen screenFor(const PlayerRecord& record, int32_t page, const RecordOptions& options) {
+  GameScreen screen;
+  initGameScreen(screen, record);
+  rebuildCharacterSlots(screen.slots, record);
+  screen.page = page;
+  screen.frame = options.frame;
+  screen.hoveredCharacter = options.hover;
+  return screen;
+}
+
+}  // namespace
+
+int runRender(const Args& args) {
+  const std::optional<int32_t> page = args.size() >= 2 ? readPage(args[0]) : std::nullopt;
+  const auto options = readRecordOptions(args, 2, true);
+  if (!page || !options) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::optional<SpriteSheets> sheets = loadEmbeddedSheets();
+  if (!sheets) {
+    std::fputs("orelog-tool: the sprite sheets could not be loaded\n", stderr);
+    return 1;
+  }
+  ToolPlatform platform;
+  PangoTextRenderer text;
+  platform.text = &text;
+  PlayerRecord record;
+  if (!loadAndUpdate(record, platform, options->cycles)) return 1;
+
+  const GameScreen screen = screenFor(record, *page, *options);
+  Canvas canvas = makeCanvas();
+  paintCurrentPage(canvas, screen, record, *sheets, platform.textRenderer());
+  if (!writePngFile(canvas, args[1])) {
+    std::fprintf(stderr, "orelog-tool: cannot write %s\n", args[1].c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace orelog::tool

@@ -19,6 +19,7 @@ constexpr uint32_t kPointRange = 100000;
 constexpr int64_t kGainDivisor = 100;
 // The highest level the level-up rule reaches, so that level + 1 is always a level.
 constexpr int32_t kMaxLevel = std::numeric_limits<int32_t>::max() - 1;
+constexpr int32_t kLowestWalkedLevel = -100;
 
 // base^exponent by squaring, in the order that gives the historical thresholds bit for bit.
 double powerBySquaring(double base, int64_t exponent) {
@@ -38,7 +39,11 @@ bool reaches(int64_t experience, int32_t level) { return experience >= levelThre
 // The highest level from `level` on whose threshold the experience has reached, as the rule
 // "while experience >= threshold(level + 1), level up" gives it.
 int32_t levelReached(int64_t experience, int32_t level) {
-  // Below level 1 (only a hand-edited file gives one) the thresholds swing in sign: walk them.
+  // Below level 1 (only a hand-edited file gives one) the thresholds swing in sign, so they are
+  // walked one by one. Every threshold below level -49 is at most 0, so for an experience of 0 or
+  // more the walk passes them all anyway; starting it at -100 keeps it to a hundred steps instead
+  // of minutes from -2^31.
+  if (level < kLowestWalkedLevel && experience >= 0) level = kLowestWalkedLevel;
   while (level < 1 && reaches(experience, level + 1)) ++level;
   if (level < 1 || level >= kMaxLevel || !reaches(experience, level + 1)) return level;
   // From level 1 on the thresholds grow with the level, so galloping and bisecting gives the same

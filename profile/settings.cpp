@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <optional>
@@ -47,6 +46,7 @@ constexpr int64_t kDefaultExperience = 10;  // the threshold of level 1
 // Texts are written through a 256-byte buffer that holds the terminator too.
 constexpr std::size_t kUtf8FieldBytes = 256;
 constexpr std::size_t kMaxNestingDepth = picojson::DEFAULT_MAX_DEPTHS;
+constexpr std::size_t kReadChunkBytes = 4096;
 constexpr const char* kTemporarySuffix = ".tmp";
 constexpr const char* kBrokenSuffix = ".broken";
 
@@ -136,12 +136,31 @@ ParsedText parseSettingsText(const std::string& text) {
   return parsed;
 }
 
+// ---- Files ---------------------------------------------------------------------------------
+
+enum class FileMode { Read, Write };
+
+// The C runtime's files report errors as results; the library's file streams can throw on a read
+// error (a folder in place of the file), which must not escape the load.
+std::FILE* openFile(const std::filesystem::path& file, FileMode mode) {
+#if defined(_WIN32)
+  return _wfopen(file.c_str(), mode == FileMode::Read ? L"rb" : L"wb");
+#else
+  return std::fopen(file.c_str(), mode == FileMode::Read ? "rb" : "wb");
+#endif
+}
+
 // The whole file as bytes; nullopt when it is missing or cannot be read.
 std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
+  std::FILE* in = openFile(file, FileMode::Read);
+  if (in == nullptr) return std::nullopt;
+  std::string bytes;
+  char chunk[kReadChunkBytes];
+  std::size_t count = 0;
+  while ((count = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.append(chunk, count);
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed) return std::nullopt;
   return bytes;
 }
 
@@ -299,14 +318,6 @@ std::string settingsText(const PlayerRecord& record) {
   return picojson::value(std::move(object)).serialize();
 }
 
-std::FILE* openForWriting(const std::filesystem::path& file) {
-#if defined(_WIN32)
-  return _wfopen(file.c_str(), L"wb");
-#else
-  return std::fopen(file.c_str(), "wb");
-#endif
-}
-
 // Pushes the written bytes to the disk, so the rename that follows can never expose a file
 // whose content is still only in memory.
 bool flushToDisk(std::FILE* out) {
@@ -319,7 +330,7 @@ bool flushToDisk(std::FILE* out) {
 }
 
 bool writeWholeFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::FILE* out = openForWriting(file);
+  std::FILE* out = openFile(file, FileMode::Write);
   if (out == nullptr) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && flushToDisk(out);
   const bool closed = std::fclose(out) == 0;

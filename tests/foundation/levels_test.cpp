@@ -5,6 +5,8 @@
 
 #include <limits>
 
+#include "util/numeric.h"
+
 namespace orelog {
 namespace {
 
@@ -45,6 +47,9 @@ TEST(LevelThreshold, IsDefinedForLevelsAHandEditedFileCanHold) {
     (void)levelThreshold(n);  // no undefined behaviour, whatever the value
   }
   EXPECT_EQ(levelThreshold(0), 0);
+  // The level-up relies on this to skip the walk through very low levels.
+  for (int32_t n = -50; n >= -1000000; --n) ASSERT_LE(levelThreshold(n), 0) << n;
+  EXPECT_LE(levelThreshold(std::numeric_limits<int32_t>::min()), 0);
 }
 
 TEST(DrawUniform, RejectsOnlyTheOutputsAboveTheLastFullBlock) {
@@ -193,6 +198,24 @@ TEST(ExperienceTick, LevelsUpLikeTheOneByOneRuleFarPastLevel108) {
       EXPECT_EQ(record.level, walkLevels(experience, start)) << experience << " from " << start;
       EXPECT_EQ(record.experienceToNext, levelThreshold(record.level + 1) - experience);
     }
+  }
+}
+
+TEST(ExperienceTick, LevelsBelowOneFromAHandEditedFileWalkUpQuickly) {
+  struct Case {
+    int32_t level;
+    int64_t experience;
+  };
+  const Case cases[] = {{0, 10}, {-5, 10}, {-60, 10}, {-1000, 0}, {-1000, -5}, {std::numeric_limits<int32_t>::min(), 10}};
+  for (const auto& c : cases) {
+    PlayerRecord record = freshRecord();
+    record.level = c.level;
+    record.experience = c.experience;
+    runTick(record, 0);
+    const int32_t walked = c.level < -100 && c.experience >= 0 ? walkLevels(c.experience, -100)
+                                                                : walkLevels(c.experience, c.level);
+    EXPECT_EQ(record.level, walked) << c.level;
+    EXPECT_EQ(record.experienceToNext, saturatingSubtract64(levelThreshold(record.level + 1), c.experience)) << c.level;
   }
 }
 

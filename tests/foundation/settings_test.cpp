@@ -377,6 +377,16 @@ TEST_F(SettingsFile, AFileThatFailsToLoadIsCopiedAsideBeforeASaveReplacesIt) {
   EXPECT_EQ(read(broken()), damaged);
 }
 
+TEST_F(SettingsFile, AFolderInPlaceOfTheFileGivesTheDefaults) {
+  fs::create_directory(file_);
+  PlayerRecord record;
+  EXPECT_FALSE(loadSettings(record, file_, kNow));
+  expectDefaults(record);
+  EXPECT_FALSE(saveSettings(record, file_));
+  EXPECT_TRUE(fs::is_directory(file_));
+  EXPECT_FALSE(fs::exists(temporary()));
+}
+
 TEST_F(SettingsFile, AFileReadCleanlyIsNotCopied) {
   load(kSample);
   EXPECT_FALSE(fs::exists(broken()));

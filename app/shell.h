@@ -2,6 +2,9 @@
 // mouse, and the end.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 #include "app/app_state.h"
 #include "platform/platform.h"
@@ -19,5 +22,50 @@ inline constexpr int kConnectClientWidth = 520;
 inline constexpr int kConnectClientHeight = 62;
 inline constexpr int kGameClientWidth = 520;
 inline constexpr int kGameClientHeight = 300;
+// The main window starts where the later, taller window is centred vertically.
+inline constexpr int kGrowthOnConnect = kGameClientHeight - kConnectClientHeight;
+
+inline constexpr std::u16string_view kWindowTitle = u"ホリダスα";
+inline constexpr std::u16string_view kMessageAlreadyRunning = u"既に起動しています。";
+inline constexpr std::u16string_view kMessageSheetsFailed = u"画像データの読み込みに失敗しました。";
+inline constexpr std::u16string_view kMessageSaveFailed = u"設定の保存に失敗しました。";
+
+// Gives the two decoded sprite sheets, or nullopt when they cannot be loaded.
+using SheetLoader = std::function<std::optional<SpriteSheets>()>;
+
+// Start-up up to the running program: instance lock, sheets, settings, connect screen, game-screen
+// state, show, and the name dialog for a player without a name. False when the program must end
+// at once with exit code 0 (the reason has been shown); nothing needs releasing then.
+bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets);
+
+// The end of the program: the record saved once more (silently) and the lock released.
+void shutDown(AppState& app, Platform& platform);
+
+// Where the main window goes on a screen of the given size, for a window of the given outer size.
+struct WindowPlacement {
+  int x = 0;
+  int y = 0;
+};
+WindowPlacement initialPlacement(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+
+// The connect button: validate, store, save, first update cycle and, when it succeeds, the switch
+// to the game screen for good.
+void connectCommand(AppState& app, Platform& platform);
+
+// The About box, in either screen mode.
+void aboutCommand(Platform& platform);
+
+// A timer event; only the game screen has timers to serve.
+void timerEvent(AppState& app, Platform& platform, int timerId);
+
+// Composes the game screen on app.canvas for the front end to copy; nothing on the connect
+// screen, whose labels the front end paints itself.
+void paintGameScreen(AppState& app, Platform& platform);
+
+// Left button down, mouse moves and left button up, in signed client coordinates; ignored on the
+// connect screen.
+void mouseDown(AppState& app, Platform& platform, int32_t x, int32_t y);
+void mouseMove(AppState& app, Platform& platform, int32_t x, int32_t y);
+void mouseUp(AppState& app, Platform& platform);
 
 }  // namespace orelog

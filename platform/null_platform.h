@@ -26,6 +26,7 @@ struct NullPlatform : Platform {
   std::u16string connectFieldText(ConnectField) override { return {}; }
   void setConnectControlsEnabled(bool) override {}
   void hideConnectControls() override {}
+  void showMainWindow() override {}
   void setClientSize(int, int) override {}
   void startTimers() override {}
   void showCreditsBox(bool) override {}

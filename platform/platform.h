@@ -84,7 +84,9 @@ struct Platform {
   virtual void setConnectControlsEnabled(bool enabled) = 0;
   virtual void hideConnectControls() = 0;
 
-  // The main window: its client size (keeping its position), the two timers, repaint.
+  // The main window: shown once at start-up, its client size (keeping its position), the two
+  // timers, repaint.
+  virtual void showMainWindow() = 0;
   virtual void setClientSize(int width, int height) = 0;
   virtual void startTimers() = 0;  // timer 0 every 83 ms, timer 1 every 150000 ms
   virtual void showCreditsBox(bool visible) = 0;

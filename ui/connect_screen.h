@@ -1,15 +1,29 @@
 // The connect screen's logic: what its two boxes list, and validating what the player typed.
 #pragma once
+#include <cstddef>
+#include <string_view>
+
 #include "platform/platform.h"
 #include "profile/player_record.h"
 
 namespace orelog {
 
+// Each field holds at most this many UTF-16 units; serverUrl and apiKey keep room for a terminator.
+inline constexpr std::size_t kConnectFieldMaxUnits = kServerUrlCapacity - 1;
+static_assert(kApiKeyCapacity - 1 == kConnectFieldMaxUnits, "both fields share one limit");
+
+inline constexpr std::u16string_view kMessageServerUrlTooLong = u"サーバーアドレスが長すぎます。";
+inline constexpr std::u16string_view kMessageApiKeyTooLong = u"APIキーが長すぎます。";
+inline constexpr std::u16string_view kPoolLabel = u"プール";
+inline constexpr std::u16string_view kApiKeyLabel = u"APIキー";
+inline constexpr std::u16string_view kConnectButtonCaption = u"接続";
+
 // The pool names in directory order (with serverUrl put first when no pool has that URL) and the
 // saved key, each with its selection.
 ConnectControlsContent connectControlsContent(const PlayerRecord& record);
 
-// Reads the two fields; stores the pool URL and the key, or shows the message and returns false.
+// Reads the two fields; stores the pool URL and the key, or shows the message and returns false
+// leaving the record as it was.
 bool validateAndStoreConnectFields(Platform& platform, PlayerRecord& record);
 
 }  // namespace orelog

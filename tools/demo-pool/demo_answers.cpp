@@ -144,15 +144,20 @@ std::optional<std::string> pinnedData(const picojson::object& pinned, const std:
   return std::nullopt;
 }
 
-std::optional<picojson::object> readDataFile(const std::string& path) {
-  if (path.empty()) return picojson::object{};
+std::optional<std::string> readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::optional<picojson::object> readDataFile(const std::string& path) {
+  if (path.empty()) return picojson::object{};
+  const auto text = readFile(path);
+  if (!text) return std::nullopt;
   picojson::value value;
   std::string error;
   try {
-    picojson::parse(value, text.begin(), text.end(), &error);
+    picojson::parse(value, text->begin(), text->end(), &error);
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -167,6 +172,10 @@ std::string htmlPage(int status, const char* title) {
 
 void applyBodyFaults(Answer& answer, const Options& options, const std::string& action) {
   Fault fault;
+  if (has(options, action, FaultKind::Body, &fault)) {
+    auto bytes = readFile(fault.file);
+    answer.body = bytes ? *bytes : "demo-pool: the body file cannot be read";
+  }
   if (has(options, action, FaultKind::Malformed)) answer.body.resize(answer.body.size() / 2);
   if (has(options, action, FaultKind::Bom)) answer.body.insert(0, "\xEF\xBB\xBF");
   if (has(options, action, FaultKind::Size, &fault)) {

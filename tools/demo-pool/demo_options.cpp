@@ -15,6 +15,7 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
     {"nonnumeric", FaultKind::NonNumeric}, {"stall", FaultKind::Stall},
     {"close", FaultKind::Close},     {"empty", FaultKind::Empty},
     {"disabled", FaultKind::Disabled}, {"ratelimit", FaultKind::RateLimit},
+    {"body", FaultKind::Body},
 };
 
 constexpr const char* kActions[] = {"getuserworkers", "getuserbalance", "getusertransactions"};
@@ -50,6 +51,7 @@ std::optional<Fault> parseFault(const std::string& text) {
   for (const auto& [name, kind] : kFaultNames) {
     if (spec != name) continue;
     fault.kind = kind;
+    if (kind == FaultKind::Body) return value.empty() ? std::nullopt : (fault.file = value, std::optional(fault));
     const bool takesValue = kind == FaultKind::Size || kind == FaultKind::Stall;
     if (value.empty()) return kind == FaultKind::Size ? std::nullopt : std::optional(fault);
     if (!takesValue || !readNumber(value, fault.value) || fault.value < 0) return std::nullopt;
@@ -95,7 +97,7 @@ const char* usageText() {
   return "usage: demo-pool [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
          "                 [--epoch UNIX_SECONDS] [--data FILE.json] [--fault KIND[=N][@ACTION]]...\n"
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
-         "        close empty disabled ratelimit; ACTION: getuserworkers getuserbalance\n"
+         "        close empty disabled ratelimit body=FILE (answer with FILE's bytes); ACTION: getuserworkers getuserbalance\n"
          "        getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
          "  replace the simulated figures verbatim; it is read again at every request.\n";

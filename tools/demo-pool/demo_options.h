@@ -6,12 +6,15 @@
 
 namespace orelog::demo {
 
-enum class FaultKind { Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Close, Empty, Disabled, RateLimit };
+enum class FaultKind {
+  Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Close, Empty, Disabled, RateLimit, Body
+};
 
 // One way of misbehaving; an empty action means every action.
 struct Fault {
   FaultKind kind = FaultKind::Html404;
-  long value = 0;  // body size for Size, seconds for Stall (0 = until the process ends)
+  long value = 0;    // body size for Size, seconds for Stall (0 = until the process ends)
+  std::string file;  // for Body: the file whose bytes are the whole answer
   std::string action;
 };
 

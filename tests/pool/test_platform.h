@@ -1,0 +1,27 @@
+// A platform for pool tests: the real curl fetch with short time-outs, messages recorded.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "http_curl.h"
+#include "platform/null_platform.h"
+
+namespace orelog::test {
+
+// Short enough that a stalled pool fails a test quickly; far above what a loopback answer takes.
+inline constexpr HttpTimeouts kTestTimeouts{5000, 500, 1000};
+
+struct TestPlatform : NullPlatform {
+  std::vector<std::u16string> messages;
+  std::vector<MessageOwner> owners;
+
+  void showMessage(std::u16string_view text, MessageOwner owner) override {
+    messages.emplace_back(text);
+    owners.push_back(owner);
+  }
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override {
+    return curlHttpGet(request, buffer, kTestTimeouts);
+  }
+};
+
+}  // namespace orelog::test

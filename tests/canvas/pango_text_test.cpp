@@ -1,0 +1,182 @@
+// Where the Pango renderer puts text and in which colour, judged by the pixels it changes.
+#include "pango_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/canvas/sheet_fixture.h"
+
+namespace orelog {
+namespace {
+
+using testing::filledCanvas;
+
+constexpr Pixel kBackground = rgb(40, 80, 127);
+constexpr Pixel kTextColour = rgb(255, 255, 0);
+
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // right and bottom exclusive
+  bool empty() const { return right < 0; }
+};
+
+Box changedBox(const Canvas& canvas, Pixel background) {
+  Box box;
+  for (int y = 0; y < canvas.height; ++y)
+    for (int x = 0; x < canvas.width; ++x)
+      if (canvas.at(x, y) != background) {
+        box.left = std::min(box.left, x);
+        box.top = std::min(box.top, y);
+        box.right = std::max(box.right, x + 1);
+        box.bottom = std::max(box.bottom, y + 1);
+      }
+  return box;
+}
+
+class PangoTextTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { renderer = new PangoTextRenderer(); }
+  static void TearDownTestSuite() { delete renderer; }
+
+  Box draw(std::u16string_view text, int x, int y, FontSize font, TextAlign align, Pixel colour = kTextColour) {
+    canvas = filledCanvas(kBackground);
+    renderer->drawText(canvas, text, x, y, font, align, colour);
+    return changedBox(canvas, kBackground);
+  }
+
+  static PangoTextRenderer* renderer;
+  Canvas canvas;
+};
+PangoTextRenderer* PangoTextTest::renderer = nullptr;
+
+// Side bearings and overhangs move the ink a pixel or two off the logical box, and descenders may
+// reach a pixel or two below the cell, as they do with the Windows font.
+constexpr int kBearing = 2;
+constexpr int kDescenderOverhang = 2;
+
+struct AnchorCase {
+  const char* name;
+  FontSize font;
+  TextAlign align;
+};
+
+class PangoAnchors : public PangoTextTest, public ::testing::WithParamInterface<AnchorCase> {};
+
+TEST_P(PangoAnchors, InkLiesInTheCellAtTheAnchor) {
+  const AnchorCase c = GetParam();
+  const int cell = static_cast<int>(c.font);
+  constexpr int kX = 260, kY = 100;
+
+  const Box box = draw(u"■ゴシックgy", kX, kY, c.font, c.align);
+
+  ASSERT_FALSE(box.empty());
+  EXPECT_GE(box.top, kY);
+  EXPECT_LE(box.top, kY + cell / 4) << "the tallest glyphs start near the top edge";
+  EXPECT_LE(box.bottom, kY + cell + kDescenderOverhang);
+  EXPECT_GE(box.right - box.left, 3 * cell) << "six glyphs";
+  switch (c.align) {
+    case TextAlign::Left: EXPECT_NEAR(box.left, kX, kBearing); break;
+    case TextAlign::Right: EXPECT_NEAR(box.right, kX, kBearing); break;
+    case TextAlign::Centre: EXPECT_NEAR((box.left + box.right) / 2.0, kX, kBearing); break;
+  }
+}
+
+// The baseline sits at the same place for every text of a font, whatever its glyphs.
+TEST_F(PangoTextTest, TextsOfOneFontShareTheirBaseline) {
+  const Box kana = draw(u"ムー", 10, 40, FontSize::Small, TextAlign::Left);
+  const Box digits = draw(u"1234", 10, 40, FontSize::Small, TextAlign::Left);
+  EXPECT_NEAR(kana.bottom, digits.bottom, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FontsAndAlignments, PangoAnchors,
+    ::testing::Values(AnchorCase{"SmallLeft", FontSize::Small, TextAlign::Left},
+                      AnchorCase{"SmallCentre", FontSize::Small, TextAlign::Centre},
+                      AnchorCase{"SmallRight", FontSize::Small, TextAlign::Right},
+                      AnchorCase{"MediumLeft", FontSize::Medium, TextAlign::Left},
+                      AnchorCase{"MediumCentre", FontSize::Medium, TextAlign::Centre},
+                      AnchorCase{"MediumRight", FontSize::Medium, TextAlign::Right},
+                      AnchorCase{"LargeLeft", FontSize::Large, TextAlign::Left},
+                      AnchorCase{"LargeCentre", FontSize::Large, TextAlign::Centre},
+                      AnchorCase{"LargeRight", FontSize::Large, TextAlign::Right}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PangoTextTest, LargerFontsDrawLargerText) {
+  const Box small = draw(u"ゴシック", 10, 10, FontSize::Small, TextAlign::Left);
+  const Box medium = draw(u"ゴシック", 10, 10, FontSize::Medium, TextAlign::Left);
+  const Box large = draw(u"ゴシック", 10, 10, FontSize::Large, TextAlign::Left);
+  EXPECT_LT(small.right, medium.right);
+  EXPECT_LT(medium.right, large.right);
+}
+
+// Every changed pixel is a mix of the background and the text colour, and a solid glyph has
+// pixels of exactly the text colour.
+TEST_F(PangoTextTest, DrawsInTheGivenColourOnATransparentBackground) {
+  for (const Pixel colour : {rgb(255, 255, 255), rgb(127, 127, 127), rgb(255, 0, 64)}) {
+    const Box box = draw(u"■□", 100, 50, FontSize::Large, TextAlign::Left, colour);
+    ASSERT_FALSE(box.empty());
+    int exact = 0;
+    for (int y = box.top; y < box.bottom; ++y)
+      for (int x = box.left; x < box.right; ++x) {
+        const Pixel p = canvas.at(x, y);
+        exact += p == colour;
+        for (int shift : {0, 8, 16}) {
+          const int c = (p >> shift) & 0xff, lo = std::min((colour >> shift) & 0xff, (kBackground >> shift) & 0xff);
+          const int hi = std::max((colour >> shift) & 0xff, (kBackground >> shift) & 0xff);
+          ASSERT_TRUE(c >= lo && c <= hi) << "pixel " << std::hex << p << " at " << std::dec << x << ", " << y;
+        }
+      }
+    EXPECT_GT(exact, 20);
+    // The hollow square's middle still shows the background.
+    const int hollowMiddle = box.left + 3 * (box.right - box.left) / 4;
+    EXPECT_EQ(canvas.at(hollowMiddle, (box.top + box.bottom) / 2), kBackground);
+  }
+}
+
+TEST_F(PangoTextTest, TheSameTextInANewColourIsDrawnInTheNewColour) {
+  draw(u"■", 50, 50, FontSize::Small, TextAlign::Left, rgb(255, 255, 255));
+  const Box box = draw(u"■", 50, 50, FontSize::Small, TextAlign::Left, rgb(0, 255, 0));
+  int green = 0, white = 0;
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x) {
+      green += canvas.at(x, y) == rgb(0, 255, 0);
+      white += canvas.at(x, y) == rgb(255, 255, 255);
+    }
+  EXPECT_GT(green, 0);
+  EXPECT_EQ(white, 0);
+}
+
+TEST_F(PangoTextTest, TextStopsAtItsTerminatorAndStaysOnOneLine) {
+  const Box whole = draw(u"ab", 10, 10, FontSize::Medium, TextAlign::Left);
+  const Box terminated = draw(std::u16string_view(u"ab\0cd", 5), 10, 10, FontSize::Medium, TextAlign::Left);
+  EXPECT_EQ(terminated.right, whole.right);
+  const Box twoLines = draw(u"ab\ncd\nef", 10, 10, FontSize::Medium, TextAlign::Left);
+  EXPECT_LE(twoLines.bottom, 10 + static_cast<int>(FontSize::Medium) + kDescenderOverhang);
+}
+
+TEST_F(PangoTextTest, TextAcrossOrFarBeyondTheEdgesIsClipped) {
+  const struct {
+    int x, y;
+    TextAlign align;
+  } cases[] = {{-20, -5, TextAlign::Left}, {515, 295, TextAlign::Left}, {5, 150, TextAlign::Right},
+               {-2000000000, 2000000000, TextAlign::Centre}, {2147483647, 0, TextAlign::Right}};
+  for (const auto& c : cases) {
+    const Box box = draw(u"はみ出す文字", c.x, c.y, FontSize::Large, c.align);
+    if (box.empty()) continue;
+    EXPECT_GE(box.left, 0);
+    EXPECT_LE(box.right, kCanvasWidth);
+  }
+  const std::u16string hostile(100000, u'W');
+  const Box box = draw(hostile, 0, 0, FontSize::Small, TextAlign::Left);
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.right, kCanvasWidth);
+}
+
+TEST_F(PangoTextTest, UnpairedSurrogatesAndEmptyTextDoNotHarm) {
+  const std::u16string broken = {u'a', static_cast<char16_t>(0xd800), u'b', static_cast<char16_t>(0xdc00)};
+  EXPECT_FALSE(draw(broken, 10, 10, FontSize::Small, TextAlign::Left).empty());
+  EXPECT_TRUE(draw(u"", 10, 10, FontSize::Small, TextAlign::Left).empty());
+}
+
+}  // namespace
+}  // namespace orelog

@@ -1,0 +1,103 @@
+// orelog-tool render and share-link run as a user runs them, on a config.json in a fresh folder.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "png_codec.h"
+#include "ui/palette.h"
+
+namespace orelog {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kTool = ORELOG_BINARY_DIR "/orelog-tool";
+
+// A placed ladder, an unplaced cone and a named player; no server, so no cycle is run.
+constexpr const char* kConfig =
+    R"({"Version":3,"Player Name":"ねこ","Play Time":3723456,"Server":"","API Key":"","Last Timestamp":0,)"
+    R"("Payout":10,"Level":3,"Experience":100,"Poko Coin Coin Spent":2,"Poko Point":5,)"
+    R"("Items":[{"Item ID":13,"X":100,"Y":105},{"Item ID":0,"X":-1,"Y":-1}]})";
+
+class ToolRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "orelog-pages-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    std::ofstream(folder_ / "config.json") << kConfig;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Runs the tool in the folder; its exit status, standard output in `out`.
+  int run(const std::string& arguments, std::string* out = nullptr) {
+    const fs::path output = folder_ / "stdout.txt";
+    const std::string command = "cd '" + folder_.string() + "' && '" + kTool + "' " + arguments + " >'" +
+                                output.string() + "' 2>/dev/null";
+    const int status = std::system(command.c_str());
+    if (out) *out = readFile(output);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  static std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  std::optional<Image> picture(const std::string& name) {
+    const std::string bytes = readFile(folder_ / name);
+    return decodePngBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(ToolRun, RenderWritesEveryPageAsA520By300Png) {
+  const Pixel backgrounds[] = {palette::kTopPageGrey, palette::kCreditsNavy, palette::kPageBlue, palette::kPageBlue,
+                               palette::kPageBlue,    palette::kPageBlue,    palette::kPageBlue};
+  for (int page = 0; page <= 6; ++page) {
+    const std::string name = "page" + std::to_string(page) + ".png";
+    ASSERT_EQ(run("render " + std::to_string(page) + " " + name + " --frame 7 --hover 0"), 0) << page;
+    const std::optional<Image> image = picture(name);
+    ASSERT_TRUE(image) << page;
+    EXPECT_EQ(image->width, 520);
+    EXPECT_EQ(image->height, 300);
+    EXPECT_EQ(image->at(1, 1), backgrounds[page]) << page;
+  }
+  EXPECT_EQ(readFile(folder_ / "page5.png"), readFile(folder_ / "page6.png"));
+}
+
+TEST_F(ToolRun, UsageErrorsExitWith2AndWriteNothing) {
+  const char* wrong[] = {"render",           "render 0",          "render 7 x.png",         "render -1 x.png",
+                         "render 0 x.png --frame", "render 0 x.png --hover -1", "render 0 x.png --cycles 1 --cycles 1",
+                         "render 0 x.png --bogus 1", "share-link --frame 1", "share-link --cycles x"};
+  for (const char* arguments : wrong) {
+    EXPECT_EQ(run(arguments), 2) << arguments;
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "x.png"));
+}
+
+TEST_F(ToolRun, UnwritablePictureIsAFailure) {
+  EXPECT_EQ(run("render 0 no-such-folder/x.png"), 1);
+}
+
+TEST_F(ToolRun, ShareLinkPrintsTheIntentLink) {
+  std::string out;
+  ASSERT_EQ(run("share-link", &out), 0);
+  EXPECT_TRUE(out.starts_with("https://twitter.com/intent/tweet?text=%e3%81%ad%e3%81%93")) << out;
+  EXPECT_TRUE(out.ends_with("\n"));
+}
+
+}  // namespace
+}  // namespace orelog

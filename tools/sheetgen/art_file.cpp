@@ -113,7 +113,6 @@ class Reader {
       if (value != "transparent") fail(line, "'.' is always transparent");
       return;
     }
-    if (c == kComment) return fail(line, "'#' starts a comment and cannot be a colour");
     const auto colour = parseHexColour(value);
     if (!colour) return fail(line, "colour of '" + std::string(key) + "' is not 6 hex digits: \"" + std::string(value) + "\"");
     if (palette_.colours[c]) return fail(line, "colour '" + std::string(key) + "' is defined twice");

@@ -138,6 +138,26 @@ TEST_F(Router, ATabClickWhileDraggingDropsTheItemWhichIsBackInTheInventoryOnTheN
   EXPECT_TRUE(saved());
 }
 
+TEST_F(Router, AnItemPickedUpUnderATabStaysInTheHandThroughSalesAndPurchases) {
+  // A tall item falling past the shop tab: the click picks it up and opens the shop.
+  startWith({itemOfKind(1, 40, 135), itemOfKind(13, 190, 60)});
+  app->record.payout = 50.0;
+  click(200, 75);
+  ASSERT_EQ(page(), kShopPage);
+  ASSERT_EQ(app->screen.items.motion.heldItem, 1u);
+  click(300, 73 + 5);   // sells the first item, before the held one
+  click(100, 73 + 5);   // buys a kind 0
+  EXPECT_EQ(app->screen.items.motion.heldItem, 0u);
+  click(475, 280);      // back
+  click(250, 150);      // drops the held item where it is: its bottom row touches the zone
+  ASSERT_EQ(app->record.items.size(), 2u);
+  EXPECT_EQ(app->record.items[0].itemId, 13);
+  EXPECT_EQ(app->record.items[0].x, 190);
+  EXPECT_EQ(app->record.items[0].y, 60);
+  EXPECT_FALSE(app->screen.items.motion.heldItem.has_value());
+  EXPECT_EQ(app->screen.items.unplacedCount, 1);
+}
+
 // --- Share and screenshot on every page ---
 
 class CornerIcons : public Router, public ::testing::WithParamInterface<int32_t> {};

@@ -217,6 +217,31 @@ TEST_F(Items, AFlightFrom100PixelsAwayEndsInTheFourthTick) {
   EXPECT_TRUE(isUnplaced(record.items[0]));
 }
 
+struct FlightCase {
+  int32_t distance;
+  int ticks;
+};
+
+class Flight : public Items, public ::testing::WithParamInterface<FlightCase> {};
+
+TEST_P(Flight, EndsInTheTickWhoseRadiusReachesTheDistance) {
+  // Straight left of the target, the item's bottom well above the zone.
+  start({itemOfKind(0, 156 - GetParam().distance - 8, 67)});
+  state.motion.heldItem = 0;
+  press(0, 0);
+  ASSERT_EQ(flightDistance(state.motion, record.items[0]), GetParam().distance);
+  for (int i = 1; i < GetParam().ticks; ++i) {
+    tick();
+    ASSERT_TRUE(state.motion.flyingItem.has_value()) << "tick " << i;
+  }
+  tick();
+  EXPECT_FALSE(state.motion.flyingItem.has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Distances, Flight,
+                         ::testing::Values(FlightCase{0, 1}, FlightCase{32, 1}, FlightCase{33, 2},
+                                           FlightCase{64, 2}, FlightCase{65, 3}, FlightCase{100, 4}));
+
 TEST_F(Items, AFlightStartingOnTheTargetWaitsAtItsStartForOnePaintThenEnds) {
   start({itemOfKind(0, 148, 67)});  // centre exactly on (156, 75)
   state.motion.heldItem = 0;

@@ -21,7 +21,7 @@ constexpr int64_t kGainDivisor = 100;
 constexpr int32_t kMaxLevel = std::numeric_limits<int32_t>::max() - 1;
 constexpr int32_t kLowestWalkedLevel = -100;
 
-// base^exponent by squaring, in the order that gives the historical thresholds bit for bit.
+// base^exponent by squaring; this order of multiplications is part of the thresholds' exact values.
 double powerBySquaring(double base, int64_t exponent) {
   uint64_t remaining = exponent < 0 ? 0 - static_cast<uint64_t>(exponent) : static_cast<uint64_t>(exponent);
   double result = 1.0;

@@ -1,0 +1,115 @@
+// What the connect screen's boxes list and select, and the field limits of the connect check.
+#include "ui/connect_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "recording_platform.h"
+
+namespace orelog {
+namespace {
+
+std::vector<std::u16string> directoryNames(const PlayerRecord& record) {
+  std::vector<std::u16string> names;
+  for (const auto& entry : record.poolDirectory) names.push_back(entry.first);
+  return names;
+}
+
+TEST(ConnectScreenContent, FirstRunOffersTheDirectoryWithItsFirstPoolSelected) {
+  const PlayerRecord record;
+  const ConnectControlsContent content = connectControlsContent(record);
+  EXPECT_EQ(content.poolEntries, directoryNames(record));
+  EXPECT_EQ(content.poolSelection, 0);
+  EXPECT_EQ(content.keyEntries, (std::vector<std::u16string>{u""}));
+  EXPECT_EQ(content.keySelection, 0);
+}
+
+TEST(ConnectScreenContent, SavedDirectoryUrlSelectsItsPoolByName) {
+  PlayerRecord record;
+  record.serverUrl = u"http://mona-pool.net/";
+  record.apiKey = u"0123abcd";
+  const ConnectControlsContent content = connectControlsContent(record);
+  ASSERT_EQ(content.poolEntries, directoryNames(record));
+  ASSERT_GE(content.poolSelection, 0);
+  EXPECT_EQ(content.poolEntries[static_cast<std::size_t>(content.poolSelection)], u"もなぷーる");
+  EXPECT_EQ(content.keyEntries, (std::vector<std::u16string>{u"0123abcd"}));
+}
+
+TEST(ConnectScreenContent, TypedUrlComesFirstAndSelectedAheadOfTheDirectory) {
+  struct Case {
+    std::u16string savedUrl;
+  };
+  const Case cases[] = {
+      {u"http://127.0.0.1:8080/index.php"},
+      {u"HTTP://MONA-POOL.NET/"},  // URLs match case-sensitively
+      {u"http://mona-pool.net"},   // and as a whole
+  };
+  for (const Case& c : cases) {
+    PlayerRecord record;
+    record.serverUrl = c.savedUrl;
+    const ConnectControlsContent content = connectControlsContent(record);
+    std::vector<std::u16string> expected = directoryNames(record);
+    expected.insert(expected.begin(), c.savedUrl);
+    EXPECT_EQ(content.poolEntries, expected);
+    EXPECT_EQ(content.poolSelection, 0);
+  }
+}
+
+TEST(ConnectFields, EachFieldTakes255UnitsAndRefuses256) {
+  struct Case {
+    std::u16string pool, key;
+    bool accepted;
+    std::u16string message;
+  };
+  const std::u16string url255 = u"http://" + std::u16string(248, u'a');
+  const std::u16string pair = u"\U0001F431";  // two units
+  const Case cases[] = {
+      {url255, std::u16string(255, u'k'), true, u""},
+      {url255 + u"b", u"key", false, u"サーバーアドレスが長すぎます。"},
+      {u"pool", std::u16string(256, u'k'), false, u"APIキーが長すぎます。"},
+      {u"pool", std::u16string(254, u'k') + pair, false, u"APIキーが長すぎます。"},
+      {std::u16string(253, u'p') + pair, u"", true, u""},
+      {u"", u"", true, u""},  // empty fields are the pool's business
+  };
+  for (const Case& c : cases) {
+    test::RecordingPlatform platform;
+    platform.poolField = c.pool;
+    platform.keyField = c.key;
+    PlayerRecord record;
+    record.serverUrl = u"http://before/";
+    record.apiKey = u"before";
+
+    EXPECT_EQ(validateAndStoreConnectFields(platform, record), c.accepted) << c.pool.size() << "/" << c.key.size();
+    if (c.accepted) {
+      EXPECT_TRUE(platform.messages.empty());
+      EXPECT_EQ(record.serverUrl, c.pool);
+      EXPECT_EQ(record.apiKey, c.key);
+    } else {
+      EXPECT_EQ(platform.messages, (std::vector<std::u16string>{c.message}));
+      EXPECT_EQ(record.serverUrl, u"http://before/") << "a refused attempt stores neither field";
+      EXPECT_EQ(record.apiKey, u"before");
+    }
+  }
+}
+
+TEST(ConnectFields, PoolNameBecomesItsUrlAndAnythingElseIsTakenAsTyped) {
+  struct Case {
+    std::u16string typed, stored;
+  };
+  const Case cases[] = {
+      {u"もなぷーる", u"http://mona-pool.net/"},
+      {u"VIPPool", u"https://vippool.net/"},
+      {u"vippool", u"vippool"},        // names match case-sensitively
+      {u" VIPPool", u" VIPPool"},      // and blanks are kept
+      {u"http://127.0.0.1:1/", u"http://127.0.0.1:1/"},
+  };
+  for (const Case& c : cases) {
+    test::RecordingPlatform platform;
+    platform.poolField = c.typed;
+    PlayerRecord record;
+    ASSERT_TRUE(validateAndStoreConnectFields(platform, record));
+    EXPECT_EQ(record.serverUrl, c.stored);
+  }
+}
+
+}  // namespace
+}  // namespace orelog

@@ -1,0 +1,88 @@
+// A platform that records what the shell asks of it, fetches over curl and answers as scripted.
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "http_curl.h"
+#include "platform/null_platform.h"
+#include "util/utf.h"
+
+namespace orelog::test {
+
+// Short enough that a test against a dead port ends quickly; far above a loopback answer's time.
+inline constexpr HttpTimeouts kShellTestTimeouts{5000, 1000, 2000};
+
+struct RecordingPlatform : NullPlatform {
+  std::vector<std::string> calls;  // in order, e.g. "lock", "show", "message:..."
+  std::vector<std::u16string> messages;
+  std::vector<MessageOwner> owners;
+  bool otherCopyHoldsLock = false;
+  bool lockHeld = false;
+  bool controlsEnabled = true;
+  bool controlsVisible = true;
+  bool timersRunning = false;
+  int clientWidth = 0, clientHeight = 0;
+  int fetches = 0;
+  std::u16string poolField, keyField;
+  std::optional<std::u16string> nameAnswer;  // what the name dialog gives back; nullopt = cancel
+  std::optional<ConnectControlsContent> filled;
+  std::function<void()> whileMessageOpen;  // runs inside the "modal loop" of each message
+
+  uint32_t tickCountValue = 0;
+
+  uint32_t tickCount() override { return tickCountValue; }
+  bool acquireInstanceLock() override {
+    calls.push_back("lock");
+    lockHeld = !otherCopyHoldsLock;
+    return lockHeld;
+  }
+  void releaseInstanceLock() override {
+    calls.push_back("unlock");
+    lockHeld = false;
+  }
+  void showMessage(std::u16string_view text, MessageOwner owner) override {
+    calls.push_back("message:" + utf16ToUtf8(text));
+    messages.emplace_back(text);
+    owners.push_back(owner);
+    if (whileMessageOpen) whileMessageOpen();
+  }
+  void showAbout() override { calls.push_back("about"); }
+  std::optional<std::u16string> askPlayerName(std::u16string_view) override {
+    calls.push_back("name");
+    return nameAnswer;
+  }
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override {
+    ++fetches;
+    return curlHttpGet(request, buffer, kShellTestTimeouts);
+  }
+  void fillConnectControls(const ConnectControlsContent& content) override {
+    calls.push_back("fill");
+    filled = content;
+  }
+  std::u16string connectFieldText(ConnectField field) override {
+    return field == ConnectField::Pool ? poolField : keyField;
+  }
+  void setConnectControlsEnabled(bool enabled) override {
+    calls.push_back(enabled ? "enable" : "disable");
+    controlsEnabled = enabled;
+  }
+  void hideConnectControls() override {
+    calls.push_back("hide");
+    controlsVisible = false;
+  }
+  void showMainWindow() override { calls.push_back("show"); }
+  void setClientSize(int width, int height) override {
+    calls.push_back("size:" + std::to_string(width) + "x" + std::to_string(height));
+    clientWidth = width;
+    clientHeight = height;
+  }
+  void startTimers() override {
+    calls.push_back("timers");
+    timersRunning = true;
+  }
+  void repaint() override { calls.push_back("repaint"); }
+};
+
+}  // namespace orelog::test

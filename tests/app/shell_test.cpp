@@ -1,0 +1,330 @@
+// The shell's start-up order, connect command, timers, mouse gate and end, through a recording platform.
+#include "app/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "profile/settings.h"
+#include "recording_platform.h"
+#include "tests/pool/demo_pool_process.h"
+#include "tests/pool/temp_folder.h"
+
+namespace orelog {
+namespace {
+
+using test::DemoPoolProcess;
+using test::RecordingPlatform;
+using test::TempFolder;
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+SheetLoader tinySheets() {
+  return [] { return std::optional<SpriteSheets>(SpriteSheets{{1, 1, {rgb(255, 255, 255)}}, {1, 1, {0}}}); };
+}
+
+std::u16string deadPoolUrl() {
+  const std::string text = "http://127.0.0.1:" + std::to_string(test::closedLoopbackPort()) + "/index.php";
+  return {text.begin(), text.end()};
+}
+
+class ShellTest : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  std::unique_ptr<AppState> app = std::make_unique<AppState>();
+  RecordingPlatform platform;
+
+  void SetUp() override { app->settingsFile = folder.path / kSettingsFileName; }
+
+  // Start-up with a player who already has a name, so no dialog interferes, and a clean call log.
+  void startNamed() {
+    app->record.playerName = u"Tama";
+    ASSERT_TRUE(saveSettings(app->record, app->settingsFile));
+    ASSERT_TRUE(startUp(*app, platform, tinySheets()));
+    platform.calls.clear();
+  }
+  void typeFields(const std::u16string& pool, const std::u16string& key) {
+    platform.poolField = pool;
+    platform.keyField = key;
+  }
+  // The game screen as a successful connect leaves it, without asking a pool.
+  void enterGameScreen(const std::u16string& url) {
+    app->record.serverUrl = url;
+    app->record.apiKey = u"demo";
+    app->mode = ScreenMode::Game;
+  }
+};
+
+// --- Start-up -------------------------------------------------------------------------------------
+
+TEST_F(ShellTest, StartUpRunsItsStepsInOrderAndAsksANamelessPlayerForAName) {
+  platform.nameAnswer = u"ミケ";
+  ASSERT_TRUE(startUp(*app, platform, tinySheets()));
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"lock", "size:520x62", "fill", "show", "name"}));
+  EXPECT_EQ(app->mode, ScreenMode::Connect);
+  EXPECT_EQ(app->record.playerName, u"ミケ");
+  EXPECT_FALSE(std::filesystem::exists(app->settingsFile)) << "the name waits for the next save point";
+}
+
+TEST_F(ShellTest, NameDialogStaysClosedForAPlayerWithAName) {
+  app->record.playerName = u"Tama";
+  ASSERT_TRUE(saveSettings(app->record, app->settingsFile));
+  app->record.playerName.clear();
+  ASSERT_TRUE(startUp(*app, platform, tinySheets()));
+  EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "name"), 0);
+  EXPECT_EQ(app->record.playerName, u"Tama");
+}
+
+TEST_F(ShellTest, NameDialogAnswersAreKeptWithinTheFieldsCapacity) {
+  struct Case {
+    std::optional<std::u16string> answer;
+    std::u16string kept;
+  };
+  const std::u16string sixtyTwo(62, u'a');
+  const Case cases[] = {
+      {std::nullopt, u""},                                  // cancelled: asked again next time
+      {u"", u""},                                           // accepted empty
+      {std::u16string(63, u'b'), std::u16string(63, u'b')}, // the most the field holds
+      {std::u16string(80, u'c'), std::u16string(63, u'c')},
+      {sixtyTwo + u"\U0001F431", sixtyTwo},                 // a pair at the limit is not split
+  };
+  for (const Case& c : cases) {
+    auto fresh = std::make_unique<AppState>();
+    fresh->settingsFile = app->settingsFile;
+    RecordingPlatform each;
+    each.nameAnswer = c.answer;
+    ASSERT_TRUE(startUp(*fresh, each, tinySheets()));
+    EXPECT_EQ(fresh->record.playerName, c.kept) << "answer of " << (c.answer ? c.answer->size() : 0) << " units";
+  }
+}
+
+TEST_F(ShellTest, SecondCopyEndsAtOnceAndLeavesTheSettingsFileAlone) {
+  const std::string saved = R"({"serverUrl":"keep me"})";
+  const auto file = folder.write(kSettingsFileName, saved);
+  const auto stamp = std::filesystem::last_write_time(file);
+  platform.otherCopyHoldsLock = true;
+
+  EXPECT_FALSE(startUp(*app, platform, tinySheets()));
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"lock", "message:既に起動しています。"}));
+  EXPECT_EQ(platform.owners, (std::vector<MessageOwner>{MessageOwner::None}));
+  EXPECT_EQ(readFile(file), saved);
+  EXPECT_EQ(std::filesystem::last_write_time(file), stamp);
+}
+
+TEST_F(ShellTest, UnreadableSheetsEndStartUpWithTheirMessage) {
+  EXPECT_FALSE(startUp(*app, platform, [] { return std::optional<SpriteSheets>(); }));
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"lock", "message:画像データの読み込みに失敗しました。", "unlock"}));
+}
+
+TEST_F(ShellTest, WindowIsPlacedWhereTheGameScreenWillBeCentred) {
+  struct Case {
+    int screenW, screenH, outerW, outerH, x, y;
+  };
+  const Case cases[] = {
+      {1920, 1080, 520, 62, 700, 390},  // (1080 - 62 - 238) / 2
+      {1024, 768, 526, 91, 249, 219},   // a frame around the client area
+      {400, 200, 520, 62, -60, -50},    // a screen smaller than the window: divisions truncate toward zero
+  };
+  for (const Case& c : cases) {
+    const WindowPlacement placed = initialPlacement(c.screenW, c.screenH, c.outerW, c.outerH);
+    EXPECT_EQ(placed.x, c.x) << c.screenW << "x" << c.screenH;
+    EXPECT_EQ(placed.y, c.y) << c.screenW << "x" << c.screenH;
+  }
+}
+
+// --- Connect command ------------------------------------------------------------------------------
+
+TEST_F(ShellTest, SuccessfulConnectSwitchesToTheGameScreenForGood) {
+  DemoPoolProcess pool;
+  ASSERT_NE(pool.port, 0);
+  startNamed();
+  typeFields(pool.url(), u"demo");
+
+  connectCommand(*app, platform);
+
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"disable", "hide", "enable", "repaint", "size:520x300", "timers"}));
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(app->mode, ScreenMode::Game);
+  EXPECT_EQ(app->record.serverUrl, pool.url());
+  EXPECT_EQ(app->record.apiKey, u"demo");
+  EXPECT_EQ(app->screen.slots.size(), std::min<std::size_t>(app->record.workers.size(), kMaxCharacterSlots));
+  EXPECT_FALSE(app->screen.slots.empty()) << "the demo pool has workers";
+  EXPECT_NE(readFile(app->settingsFile).find("127.0.0.1"), std::string::npos);
+
+  platform.calls.clear();
+  connectCommand(*app, platform);
+  EXPECT_TRUE(platform.calls.empty()) << "there is no way back to the connect screen";
+}
+
+TEST_F(ShellTest, FailedFirstCycleLeavesAUsableConnectScreenEveryTime) {
+  struct Case {
+    std::u16string url;
+    std::u16string_view message;
+  };
+  const Case cases[] = {
+      {deadPoolUrl(), u"ワーカーの情報取得に失敗しました。"},
+      {u"not a url", u"不明なサーバーアドレスです。"},
+  };
+  startNamed();
+  for (const Case& c : cases) {
+    platform.calls.clear();
+    platform.messages.clear();
+    typeFields(c.url, u"demo");
+    connectCommand(*app, platform);  // twice: every failure ends with the controls enabled
+    connectCommand(*app, platform);
+    EXPECT_EQ(platform.messages, (std::vector<std::u16string>(2, std::u16string(c.message))));
+    EXPECT_EQ(platform.calls.back(), "enable");
+    EXPECT_TRUE(platform.controlsEnabled);
+    EXPECT_TRUE(platform.controlsVisible);
+    EXPECT_FALSE(platform.timersRunning);
+    EXPECT_EQ(platform.clientHeight, kConnectClientHeight) << "the window keeps its connect-screen size";
+    EXPECT_EQ(app->mode, ScreenMode::Connect);
+  }
+}
+
+TEST_F(ShellTest, TooLongFieldStopsTheConnectBeforeAnythingIsStoredOrFetched) {
+  struct Case {
+    std::u16string pool, key;
+    std::u16string_view message;
+  };
+  const Case cases[] = {
+      {std::u16string(256, u'h'), u"demo", u"サーバーアドレスが長すぎます。"},
+      {u"http://127.0.0.1/", std::u16string(256, u'k'), u"APIキーが長すぎます。"},
+  };
+  startNamed();
+  const std::string before = readFile(app->settingsFile);
+  for (const Case& c : cases) {
+    platform.calls.clear();
+    platform.messages.clear();
+    typeFields(c.pool, c.key);
+    connectCommand(*app, platform);
+    EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "message:" + utf16ToUtf8(c.message), "enable"}));
+    EXPECT_EQ(platform.owners.back(), MessageOwner::None);
+    EXPECT_EQ(platform.fetches, 0);
+    EXPECT_TRUE(app->record.serverUrl.empty());
+    EXPECT_TRUE(app->record.apiKey.empty());
+    EXPECT_EQ(readFile(app->settingsFile), before);
+  }
+}
+
+TEST_F(ShellTest, FailedSaveIsReportedAndTheConnectGoesOn) {
+  DemoPoolProcess pool;
+  ASSERT_NE(pool.port, 0);
+  startNamed();
+  app->settingsFile = folder.path / "no such folder" / kSettingsFileName;
+  typeFields(pool.url(), u"demo");
+
+  connectCommand(*app, platform);
+
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "enable", "message:設定の保存に失敗しました。", "hide",
+                                                      "enable", "repaint", "size:520x300", "timers"}));
+  EXPECT_EQ(platform.owners, (std::vector<MessageOwner>{MessageOwner::MainWindow}));
+  EXPECT_EQ(platform.fetches, 3);
+  EXPECT_EQ(app->mode, ScreenMode::Game);
+}
+
+// --- Timers -----------------------------------------------------------------------------------------
+
+TEST_F(ShellTest, TimersDoNothingOnTheConnectScreen) {
+  startNamed();
+  app->record.serverUrl = deadPoolUrl();
+  timerEvent(*app, platform, kAnimationTimerId);
+  timerEvent(*app, platform, kUpdateTimerId);
+  EXPECT_TRUE(platform.calls.empty());
+  EXPECT_EQ(platform.fetches, 0);
+  EXPECT_EQ(app->screen.frame, 0u);
+}
+
+TEST_F(ShellTest, AnimationTimerTicksAndRepaintsOnTheGameScreen) {
+  startNamed();
+  enterGameScreen(deadPoolUrl());
+  platform.tickCountValue = app->record.lastTick + 83;
+  timerEvent(*app, platform, kAnimationTimerId);
+  timerEvent(*app, platform, 7);  // no such timer
+  EXPECT_EQ(app->screen.frame, 1u);
+  EXPECT_EQ(app->record.playTimeMs, 83);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"repaint"}));
+}
+
+TEST_F(ShellTest, UpdateTimerRebuildsTheCharactersWhateverTheCycleGives) {
+  DemoPoolProcess pool({"--fault", "html404@getuserbalance"});
+  ASSERT_NE(pool.port, 0);
+  startNamed();
+  enterGameScreen(pool.url());
+  ASSERT_TRUE(app->screen.slots.empty());
+
+  timerEvent(*app, platform, kUpdateTimerId);
+
+  EXPECT_EQ(platform.messages, (std::vector<std::u16string>{u"残高の情報取得に失敗しました。"}));
+  EXPECT_FALSE(app->screen.slots.empty()) << "the workers fetched before the failure are shown";
+  EXPECT_EQ(app->screen.slots.size(), std::min<std::size_t>(app->record.workers.size(), kMaxCharacterSlots));
+}
+
+TEST_F(ShellTest, UpdateTimerSkipsACycleWhileAnotherWaitsOnItsMessage) {
+  startNamed();
+  enterGameScreen(deadPoolUrl());
+  int nestedFetches = -1;
+  platform.whileMessageOpen = [&] {
+    platform.whileMessageOpen = nullptr;
+    const int before = platform.fetches;
+    timerEvent(*app, platform, kUpdateTimerId);     // skipped, not queued
+    timerEvent(*app, platform, kAnimationTimerId);  // the animation goes on
+    nestedFetches = platform.fetches - before;
+  };
+
+  timerEvent(*app, platform, kUpdateTimerId);
+  EXPECT_EQ(nestedFetches, 0);
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(app->screen.frame, 1u);
+
+  timerEvent(*app, platform, kUpdateTimerId);
+  EXPECT_EQ(platform.messages.size(), 2u) << "the next firing runs a cycle again";
+}
+
+// --- Mouse, About, end ------------------------------------------------------------------------------
+
+TEST_F(ShellTest, MouseReachesTheGameScreenOnlyAfterConnecting) {
+  startNamed();
+  const int32_t statusTabX = 70, statusTabY = 75;
+  mouseDown(*app, platform, statusTabX, statusTabY);
+  mouseMove(*app, platform, statusTabX, statusTabY);
+  mouseUp(*app, platform);
+  EXPECT_EQ(app->screen.page, kTopPage);
+  EXPECT_TRUE(platform.calls.empty());
+
+  enterGameScreen(deadPoolUrl());
+  mouseDown(*app, platform, statusTabX, statusTabY);
+  EXPECT_EQ(app->screen.page, kStatusPage);
+}
+
+TEST_F(ShellTest, AboutBoxOpensInEitherScreenMode) {
+  startNamed();
+  aboutCommand(platform);
+  enterGameScreen(deadPoolUrl());
+  aboutCommand(platform);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"about", "about"}));
+}
+
+TEST_F(ShellTest, EndSavesTheRecordOnceMoreAndReleasesTheLock) {
+  platform.nameAnswer = u"Kuro";
+  ASSERT_TRUE(startUp(*app, platform, tinySheets()));
+  ASSERT_FALSE(std::filesystem::exists(app->settingsFile));
+
+  shutDown(*app, platform);
+
+  EXPECT_NE(readFile(app->settingsFile).find("Kuro"), std::string::npos);
+  EXPECT_EQ(platform.calls.back(), "unlock");
+  EXPECT_FALSE(platform.lockHeld);
+}
+
+}  // namespace
+}  // namespace orelog

@@ -168,25 +168,39 @@ Picture wordBanner(const WordBanner& banner) {
   return picture;
 }
 
-// The title's letters: each its own colour, thickened, with a white rim and a dark edge.
+// The title's letters: each its own colour, drawn with a 2 x 2 pen so strokes are bold, with a
+// white rim and a dark edge so they read on the light bar.
 constexpr std::u32string_view kTitle = U"ホリダスα";
-constexpr Rgb kTitleColours[] = {{250, 122, 30}, {238, 66, 122}, {250, 196, 0}, {40, 150, 60}, {60, 110, 235}};
+constexpr Rgb kTitleColours[] = {{250, 122, 30}, {238, 66, 122}, {250, 190, 0}, {40, 160, 70}, {60, 110, 235}};
 constexpr Rgb kTitleEdge{60, 36, 40};
 constexpr int kTitleScale = 2;
-constexpr int kTitleAdvance = 28;
+constexpr int kTitlePen = 1;      // extra pixels of stroke to the right and below
+constexpr int kTitleSpacing = 5;  // between two letters' ink boxes
+
+int titleGlyphWidth(const TitleGlyph& glyph) {
+  return static_cast<int>(glyph.rows[0].size()) * kTitleScale + kTitlePen;
+}
+
+int titleWidth() {
+  int width = -kTitleSpacing;
+  for (const char32_t code : kTitle) width += titleGlyphWidth(*findGlyph(kTitleGlyphs, code)) + kTitleSpacing;
+  return width;
+}
 
 Picture titleBanner() {
   Picture picture = blank(kTitleBanner);
   drawBar(picture, kLightTealBar);
   Picture letters = blank(kTitleBanner);
-  const int glyphSize = 11 * kTitleScale + 1;
-  const int left = (picture.width - (static_cast<int>(kTitle.size()) - 1) * kTitleAdvance - glyphSize) / 2;
-  const int top = (picture.height - glyphSize) / 2;
+  const int top = (picture.height - (kTitleGlyphRows * kTitleScale + kTitlePen)) / 2;
+  int x = (picture.width - titleWidth()) / 2;
   for (std::size_t i = 0; i < kTitle.size(); ++i) {
-    const TitleGlyph* glyph = findGlyph(kTitleGlyphs, kTitle[i]);
-    const int x = left + static_cast<int>(i) * kTitleAdvance;
-    drawGlyphRows(letters, glyph->rows.data(), kTitleGlyphRows, x, top, kTitleScale, kTitleColours[i]);
-    drawGlyphRows(letters, glyph->rows.data(), kTitleGlyphRows, x + 1, top, kTitleScale, kTitleColours[i]);
+    const TitleGlyph& glyph = *findGlyph(kTitleGlyphs, kTitle[i]);
+    for (int dy = 0; dy <= kTitlePen; ++dy) {
+      for (int dx = 0; dx <= kTitlePen; ++dx) {
+        drawGlyphRows(letters, glyph.rows.data(), kTitleGlyphRows, x + dx, top + dy, kTitleScale, kTitleColours[i]);
+      }
+    }
+    x += titleGlyphWidth(glyph) + kTitleSpacing;
   }
   outline(letters, kWhite);
   outline(letters, kTitleEdge);

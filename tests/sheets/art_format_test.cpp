@@ -54,6 +54,15 @@ TEST(ArtFormat, ReadsPalettesAndPictures) {
   EXPECT_EQ(parsed.pictures[1].height, 1);
 }
 
+TEST(ArtFormat, ToleratesAByteOrderMarkAndWindowsLineEnds) {
+  const ArtParse parsed =
+      parseArtText("\xEF\xBB\xBFpalette\r\nK 000000\r\nend\r\npicture p\r\nat 1 2\r\nrows\r\nK.K\r\nend\r\n", "w.txt");
+  ASSERT_EQ(parsed.error, "");
+  ASSERT_EQ(parsed.pictures.size(), 1u);
+  EXPECT_EQ(parsed.pictures[0].width, 3);
+  EXPECT_TRUE(parsed.pictures[0].at(2, 0).filled);
+}
+
 TEST(ArtFormat, ANewPaletteReplacesTheOldOne) {
   const ArtParse parsed = parseArtText(
       "palette\nA 010203\nend\npicture a\nat 0 0\nrows\nA\nend\n"

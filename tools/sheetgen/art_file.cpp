@@ -16,6 +16,12 @@ constexpr char kTransparent = '.';
 constexpr char kComment = '#';
 constexpr std::size_t kHexDigits = 6;
 
+// Editors on some systems start UTF-8 files with a byte order mark; it is not content.
+std::string_view withoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
+}
+
 struct Line {
   std::string_view text;  // without surrounding blanks
   int number = 0;
@@ -66,130 +72,121 @@ std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
   return {text.substr(0, blank), text.substr(rest)};
 }
 
-class Reader {
- public:
-  Reader(std::string_view text, const std::string& source) : lines_(contentLines(text)), source_(source) {}
-
-  ArtParse run() {
-    while (ok() && next_ < lines_.size()) {
-      const Line& line = lines_[next_++];
-      const auto [word, rest] = splitWord(line.text);
-      if (line.text == "palette") readPalette(line);
-      else if (word == "picture") readPicture(line, rest);
-      else fail(line, "expected \"palette\" or \"picture NAME\", found \"" + std::string(line.text) + "\"");
-    }
-    if (!ok()) result_.pictures.clear();
-    return std::move(result_);
-  }
-
- private:
-  bool ok() const { return result_.error.empty(); }
-
-  void fail(const Line& line, const std::string& message) { failAt(line.number, message); }
-  void failAt(int number, const std::string& message) {
-    if (ok()) result_.error = source_ + ":" + std::to_string(number) + ": " + message;
-  }
-
-  // The next content line, or nullopt (with an error) when the file ends before `what`.
-  std::optional<Line> take(const Line& opener, const char* what) {
-    if (next_ < lines_.size()) return lines_[next_++];
-    fail(opener, std::string("the file ends before ") + what);
-    return std::nullopt;
-  }
-
-  void readPalette(const Line& opener) {
-    palette_ = Palette{};
-    for (auto line = take(opener, "the palette's \"end\""); ok() && line; line = take(opener, "the palette's \"end\"")) {
-      if (line->text == "end") return;
-      readColour(*line);
-    }
-  }
-
-  void readColour(const Line& line) {
-    const auto [key, value] = splitWord(line.text);
-    if (key.size() != 1) return fail(line, "a palette line is one character and a colour, found \"" + std::string(line.text) + "\"");
-    const unsigned char c = static_cast<unsigned char>(key[0]);
-    if (c == kTransparent) {
-      if (value != "transparent") fail(line, "'.' is always transparent");
-      return;
-    }
-    const auto colour = parseHexColour(value);
-    if (!colour) return fail(line, "colour of '" + std::string(key) + "' is not 6 hex digits: \"" + std::string(value) + "\"");
-    if (palette_.colours[c]) return fail(line, "colour '" + std::string(key) + "' is defined twice");
-    palette_.colours[c] = colour;
-  }
-
-  void readPicture(const Line& header, std::string_view name) {
-    if (name.empty()) return fail(header, "a picture needs a name");
-    Picture picture;
-    picture.name = name;
-    picture.source = source_;
-    picture.line = header.number;
-    if (!readPosition(header, picture) || !readRowsKeyword(header)) return;
-    std::vector<Line> rows = readRows(header);
-    if (ok() && rows.empty()) return fail(header, "picture \"" + picture.name + "\" has no rows");
-    if (ok()) fillPixels(picture, rows);
-    if (ok()) result_.pictures.push_back(std::move(picture));
-  }
-
-  bool readPosition(const Line& header, Picture& picture) {
-    const auto line = take(header, "\"at X Y\"");
-    if (!line) return false;
-    const auto [word, rest] = splitWord(line->text);
-    const auto [xText, yText] = splitWord(rest);
-    const auto x = parseInt(xText);
-    const auto y = parseInt(yText);
-    if (word != "at" || !x || !y) {
-      fail(*line, "expected \"at X Y\" after \"picture " + picture.name + "\"");
-      return false;
-    }
-    picture.x = *x;
-    picture.y = *y;
-    return true;
-  }
-
-  bool readRowsKeyword(const Line& header) {
-    const auto line = take(header, "\"rows\"");
-    if (line && line->text != "rows") fail(*line, "expected \"rows\"");
-    return ok();
-  }
-
-  std::vector<Line> readRows(const Line& header) {
-    std::vector<Line> rows;
-    for (auto line = take(header, "the picture's \"end\""); line; line = take(header, "the picture's \"end\"")) {
-      if (line->text == "end") return rows;
-      rows.push_back(*line);
-    }
-    return rows;
-  }
-
-  void fillPixels(Picture& picture, const std::vector<Line>& rows) {
-    picture.width = static_cast<int>(rows.front().text.size());
-    picture.height = static_cast<int>(rows.size());
-    picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, ArtPixel{});
-    for (int y = 0; y < picture.height && ok(); ++y) {
-      const Line& row = rows[static_cast<std::size_t>(y)];
-      if (static_cast<int>(row.text.size()) != picture.width) {
-        return fail(row, "row is " + std::to_string(row.text.size()) + " wide, the picture's first row " +
-                             std::to_string(picture.width));
-      }
-      for (int x = 0; x < picture.width && ok(); ++x) picture.at(x, y) = pixelOf(row, x);
-    }
-  }
-
-  ArtPixel pixelOf(const Line& row, int x) {
-    const unsigned char c = static_cast<unsigned char>(row.text[static_cast<std::size_t>(x)]);
-    if (c == kTransparent) return ArtPixel{};
-    if (!palette_.colours[c]) fail(row, "unknown colour character '" + std::string(1, static_cast<char>(c)) + "' in column " + std::to_string(x + 1));
-    return palette_.colours[c].value_or(ArtPixel{});
-  }
-
-  std::vector<Line> lines_;
-  std::size_t next_ = 0;
-  std::string source_;
-  Palette palette_;
-  ArtParse result_;
+// Where the reading stands: the content lines, the next one to read, the palette in force.
+struct Reader {
+  std::vector<Line> lines;
+  std::size_t next = 0;
+  std::string source;
+  Palette palette;
+  ArtParse result;
 };
+
+bool ok(const Reader& r) { return r.result.error.empty(); }
+
+// Keeps the first fault only: later ones are usually its consequences.
+void fail(Reader& r, const Line& line, const std::string& message) {
+  if (ok(r)) r.result.error = r.source + ":" + std::to_string(line.number) + ": " + message;
+}
+
+// The next content line, or nullopt (with a fault at `opener`) when the file ends before `what`.
+std::optional<Line> take(Reader& r, const Line& opener, const char* what) {
+  if (r.next < r.lines.size()) return r.lines[r.next++];
+  fail(r, opener, std::string("the file ends before ") + what);
+  return std::nullopt;
+}
+
+void readColour(Reader& r, const Line& line) {
+  const auto [key, value] = splitWord(line.text);
+  if (key.size() != 1) {
+    return fail(r, line, "a palette line is one character and a colour, found \"" + std::string(line.text) + "\"");
+  }
+  const unsigned char c = static_cast<unsigned char>(key[0]);
+  if (c == kTransparent) {
+    if (value != "transparent") fail(r, line, "'.' is always transparent");
+    return;
+  }
+  const auto colour = parseHexColour(value);
+  if (!colour) return fail(r, line, "colour of '" + std::string(key) + "' is not 6 hex digits: \"" + std::string(value) + "\"");
+  if (r.palette.colours[c]) return fail(r, line, "colour '" + std::string(key) + "' is defined twice");
+  r.palette.colours[c] = colour;
+}
+
+void readPalette(Reader& r, const Line& opener) {
+  r.palette = Palette{};
+  constexpr const char* kEnd = "the palette's \"end\"";
+  for (auto line = take(r, opener, kEnd); ok(r) && line; line = take(r, opener, kEnd)) {
+    if (line->text == "end") return;
+    readColour(r, *line);
+  }
+}
+
+bool readPosition(Reader& r, const Line& header, Picture& picture) {
+  const auto line = take(r, header, "\"at X Y\"");
+  if (!line) return false;
+  const auto [word, rest] = splitWord(line->text);
+  const auto [xText, yText] = splitWord(rest);
+  const auto x = parseInt(xText);
+  const auto y = parseInt(yText);
+  if (word != "at" || !x || !y) {
+    fail(r, *line, "expected \"at X Y\" after \"picture " + picture.name + "\"");
+    return false;
+  }
+  picture.x = *x;
+  picture.y = *y;
+  return true;
+}
+
+bool readRowsKeyword(Reader& r, const Line& header) {
+  const auto line = take(r, header, "\"rows\"");
+  if (line && line->text != "rows") fail(r, *line, "expected \"rows\"");
+  return ok(r);
+}
+
+std::vector<Line> readRows(Reader& r, const Line& header) {
+  std::vector<Line> rows;
+  constexpr const char* kEnd = "the picture's \"end\"";
+  for (auto line = take(r, header, kEnd); line; line = take(r, header, kEnd)) {
+    if (line->text == "end") return rows;
+    rows.push_back(*line);
+  }
+  return rows;
+}
+
+ArtPixel pixelOf(Reader& r, const Line& row, int x) {
+  const unsigned char c = static_cast<unsigned char>(row.text[static_cast<std::size_t>(x)]);
+  if (c == kTransparent) return ArtPixel{};
+  if (!r.palette.colours[c]) {
+    fail(r, row, "unknown colour character '" + std::string(1, static_cast<char>(c)) + "' in column " + std::to_string(x + 1));
+  }
+  return r.palette.colours[c].value_or(ArtPixel{});
+}
+
+void fillPixels(Reader& r, Picture& picture, const std::vector<Line>& rows) {
+  picture.width = static_cast<int>(rows.front().text.size());
+  picture.height = static_cast<int>(rows.size());
+  picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, ArtPixel{});
+  for (int y = 0; y < picture.height && ok(r); ++y) {
+    const Line& row = rows[static_cast<std::size_t>(y)];
+    if (static_cast<int>(row.text.size()) != picture.width) {
+      return fail(r, row, "row is " + std::to_string(row.text.size()) + " wide, the picture's first row " +
+                              std::to_string(picture.width));
+    }
+    for (int x = 0; x < picture.width && ok(r); ++x) picture.at(x, y) = pixelOf(r, row, x);
+  }
+}
+
+void readPicture(Reader& r, const Line& header, std::string_view name) {
+  if (name.empty()) return fail(r, header, "a picture needs a name");
+  Picture picture;
+  picture.name = name;
+  picture.source = r.source;
+  picture.line = header.number;
+  if (!readPosition(r, header, picture) || !readRowsKeyword(r, header)) return;
+  const std::vector<Line> rows = readRows(r, header);
+  if (ok(r) && rows.empty()) return fail(r, header, "picture \"" + picture.name + "\" has no rows");
+  if (ok(r)) fillPixels(r, picture, rows);
+  if (ok(r)) r.result.pictures.push_back(std::move(picture));
+}
 
 }  // namespace
 
@@ -206,7 +203,18 @@ Picture blankPicture(std::string name, int x, int y, int width, int height) {
   return picture;
 }
 
-ArtParse parseArtText(std::string_view text, const std::string& source) { return Reader(text, source).run(); }
+ArtParse parseArtText(std::string_view text, const std::string& source) {
+  Reader r{contentLines(withoutByteOrderMark(text)), 0, source, {}, {}};
+  while (ok(r) && r.next < r.lines.size()) {
+    const Line& line = r.lines[r.next++];
+    const auto [word, rest] = splitWord(line.text);
+    if (line.text == "palette") readPalette(r, line);
+    else if (word == "picture") readPicture(r, line, rest);
+    else fail(r, line, "expected \"palette\" or \"picture NAME\", found \"" + std::string(line.text) + "\"");
+  }
+  if (!ok(r)) r.result.pictures.clear();
+  return std::move(r.result);
+}
 
 ArtParse parseArtFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

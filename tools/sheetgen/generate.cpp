@@ -12,13 +12,16 @@ namespace orelog::sheetgen {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> artFiles(const std::string& artDir) {
-  std::vector<std::string> files;
+// A folder that cannot be listed is a fault: sheets missing its pictures would look like success.
+ArtFiles artFiles(const std::string& artDir) {
+  ArtFiles files;
   std::error_code error;
   for (fs::recursive_directory_iterator it(artDir, error), end; !error && it != end; it.increment(error)) {
-    if (it->is_regular_file(error) && it->path().extension() == ".txt") files.push_back(it->path().string());
+    std::error_code ignored;  // an entry that cannot be examined is read below and reported there
+    if (it->path().extension() == ".txt" && !it->is_directory(ignored)) files.paths.push_back(it->path().string());
   }
-  std::sort(files.begin(), files.end());
+  if (error) files.error = artDir + ": cannot be listed (" + error.message() + ")";
+  std::sort(files.paths.begin(), files.paths.end());
   return files;
 }
 
@@ -29,8 +32,13 @@ Generated generateSheets(const std::string& artDir) {
     result.error = artDir + ": not a folder";
     return result;
   }
+  const ArtFiles files = artFiles(artDir);
+  if (!files.error.empty()) {
+    result.error = files.error;
+    return result;
+  }
   std::vector<Picture> pictures = drawnPictures();
-  for (const std::string& file : artFiles(artDir)) {
+  for (const std::string& file : files.paths) {
     ArtParse parsed = parseArtFile(file);
     if (!parsed.error.empty()) {
       result.error = parsed.error;

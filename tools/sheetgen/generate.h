@@ -13,8 +13,13 @@ struct Generated {
   std::string error;  // the first fault found, naming file and line; empty on success
 };
 
+struct ArtFiles {
+  std::vector<std::string> paths;
+  std::string error;  // a folder that could not be listed; empty when all were
+};
+
 // Every .txt under the folder, recursively, in sorted path order.
-std::vector<std::string> artFiles(const std::string& artDir);
+ArtFiles artFiles(const std::string& artDir);
 Generated generateSheets(const std::string& artDir);
 
 }  // namespace orelog::sheetgen

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
-#include <vector>
 
 #include "pixel_font.h"
 
@@ -51,21 +50,20 @@ void stamp(Picture& picture, const Picture& layer) {
   }
 }
 
-void outline(Picture& picture, Rgb colour) {
-  std::vector<bool> touching(picture.pixels.size(), false);
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      if (picture.at(x, y).filled) continue;
-      for (int ny = y - 1; ny <= y + 1; ++ny) {
-        for (int nx = x - 1; nx <= x + 1; ++nx) {
-          if (inside(picture, nx, ny) && picture.at(nx, ny).filled) touching[static_cast<std::size_t>(y) * picture.width + x] = true;
-        }
-      }
+bool touchesFilled(const Picture& picture, int x, int y) {
+  for (int ny = y - 1; ny <= y + 1; ++ny) {
+    for (int nx = x - 1; nx <= x + 1; ++nx) {
+      if (inside(picture, nx, ny) && picture.at(nx, ny).filled) return true;
     }
   }
+  return false;
+}
+
+void outline(Picture& picture, Rgb colour) {
+  const Picture before = picture;
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {
-      if (touching[static_cast<std::size_t>(y) * picture.width + x]) plot(picture, x, y, colour);
+      if (!before.at(x, y).filled && touchesFilled(before, x, y)) plot(picture, x, y, colour);
     }
   }
 }

@@ -2,6 +2,7 @@
 #include "drawn_art.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "pixel_font.h"
@@ -157,9 +158,30 @@ void drawBar(Picture& bar, const BarColours& colours) {
   }
 }
 
+// Three small gems near the bar's right end, so the long bar does not look unfinished.
+constexpr Rgb kGem{132, 226, 230};
+constexpr Rgb kGemShine{255, 255, 255};
+constexpr Rgb kGemShade{0, 110, 122};
+constexpr int kGemCount = 3;
+constexpr int kGemSpacing = 14;
+constexpr int kGemRadius = 3;
+
+void drawGems(Picture& bar) {
+  const int cy = bar.height / 2;
+  for (int i = 0; i < kGemCount; ++i) {
+    const int cx = bar.width - 18 - i * kGemSpacing;
+    for (int dy = -kGemRadius; dy <= kGemRadius; ++dy) {
+      const int reach = kGemRadius - std::abs(dy);
+      fillRect(bar, cx - reach, cy + dy, 2 * reach + 1, 1, dy > 0 ? kGemShade : kGem);
+    }
+    plot(bar, cx - 1, cy - 1, kGemShine);
+  }
+}
+
 Picture wordBanner(const WordBanner& banner) {
   Picture picture = blank(banner.where);
   drawBar(picture, kTealBar);
+  drawGems(picture);
   Picture letters = blank(banner.where);
   const int top = (picture.height - kGlyphRows * kWordScale) / 2;
   drawLatinText(letters, banner.word, kWordLeft, top, kWordScale, kWhite);

@@ -62,7 +62,7 @@ Picture bluePanel() {
 }
 
 // ---- shelf -----------------------------------------------------------------------------------
-// Items rest on the rail's top (row 1 is the first shelf line) and on the plank's top (row 52).
+// Fallen items end just above the plank (its top row is 52) or cover the rail's top row.
 constexpr Rgb kWoodDark{84, 46, 22};
 constexpr Rgb kWood{142, 86, 44};
 constexpr Rgb kWoodLight{178, 118, 66};
@@ -75,7 +75,12 @@ constexpr Rgb kNail{70, 70, 78};
 constexpr int kRailHeight = 6;
 constexpr int kPlankTop = 52;
 constexpr int kPostWidth = 9;
-constexpr int kGrainStep = 23;  // pixels between knots and grain dashes
+// Grain: short dashes staggered by a step that shares no factor with the shelf's width, so the
+// pattern never looks stamped.
+constexpr int kGrainStep = 23;
+constexpr int kRailGrainStart = 7, kRailGrainLength = 6;
+constexpr int kPlankGrainStart = 12, kPlankGrainLength = 9, kKnotOffset = 14;
+constexpr int kPostGrainStep = 12, kPostGrainLength = 5;
 
 void drawRail(Picture& shelf) {
   fillRect(shelf, 0, 0, shelf.width, kRailHeight, kWood);
@@ -83,7 +88,9 @@ void drawRail(Picture& shelf) {
   fillRect(shelf, 0, 1, shelf.width, 1, kWoodLight);
   fillRect(shelf, 0, kRailHeight - 1, shelf.width, 1, kWoodDark);
   fillRect(shelf, 0, 0, 1, kRailHeight, kWoodDark);
-  for (int x = 7; x < shelf.width; x += kGrainStep) fillRect(shelf, x, 3 - (x / kGrainStep) % 2, 6, 1, kWoodGrain);
+  for (int x = kRailGrainStart; x < shelf.width; x += kGrainStep) {
+    fillRect(shelf, x, 3 - (x / kGrainStep) % 2, kRailGrainLength, 1, kWoodGrain);
+  }
 }
 
 void drawPlank(Picture& shelf) {
@@ -92,9 +99,9 @@ void drawPlank(Picture& shelf) {
   fillRect(shelf, 0, kPlankTop, shelf.width, 1, kPlankLight);
   fillRect(shelf, 0, bottom, shelf.width, 1, kPlankDark);
   fillRect(shelf, 0, kPlankTop, 1, shelf.height - kPlankTop, kPlankDark);
-  for (int x = 12; x < shelf.width; x += kGrainStep) {
-    fillRect(shelf, x, kPlankTop + 2 + (x / kGrainStep) % 3, 9, 1, kPlankGrain);
-    plot(shelf, x + 14, kPlankTop + 4, kPlankGrain);
+  for (int x = kPlankGrainStart; x < shelf.width; x += kGrainStep) {
+    fillRect(shelf, x, kPlankTop + 2 + (x / kGrainStep) % 3, kPlankGrainLength, 1, kPlankGrain);
+    plot(shelf, x + kKnotOffset, kPlankTop + 4, kPlankGrain);
   }
 }
 
@@ -104,7 +111,9 @@ void drawPost(Picture& shelf) {
   fillRect(shelf, left, 0, 1, shelf.height, kWoodDark);
   fillRect(shelf, left + 1, 0, 1, shelf.height, kWoodLight);
   fillRect(shelf, shelf.width - 1, 0, 1, shelf.height, kWoodDark);
-  for (int y = 9; y < shelf.height; y += 12) fillRect(shelf, left + 4, y, 1, 5, kWoodGrain);
+  for (int y = kPostGrainStep - 3; y < shelf.height; y += kPostGrainStep) {
+    fillRect(shelf, left + kPostWidth / 2, y, 1, kPostGrainLength, kWoodGrain);
+  }
 }
 
 // A knee brace from the rail down to the post: parallel diagonals, dark on both sides; the rail

@@ -1,0 +1,110 @@
+// The modal boxes and dialogs on GTK 3: error messages, About, the name dialog, the PNG chooser.
+#include "dialogs.h"
+
+namespace orelog {
+
+namespace {
+
+constexpr const char* kMessageCaption = "エラー";
+constexpr const char* kAboutCaption = "About Orelog";
+constexpr const char* kAboutVersionLine = "Orelog, Version 1.0";
+constexpr const char* kAboutSecondLine = "Your pool's figures, dug up by cats.";
+constexpr const char* kNameCaption = "名前設定";
+constexpr const char* kNameLabel = "名前";
+constexpr const char* kNameButton = "決定";
+constexpr int kNameMaxCharacters = 63;  // the shell cuts to 63 UTF-16 units in any case
+constexpr int kNameEntryWidthChars = 30;
+constexpr const char* kSaveTitle = "名前を付けて保存";
+constexpr const char* kPngFilterName = "PNG files {*.png}";
+constexpr const char* kPngPattern = "*.png";
+constexpr int kDialogSpacing = 8;
+
+int runAndDestroy(GtkWidget* dialog) {
+  const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  return response;
+}
+
+GtkWidget* boxWithBorder(GtkOrientation orientation) {
+  GtkWidget* box = gtk_box_new(orientation, kDialogSpacing);
+  gtk_container_set_border_width(GTK_CONTAINER(box), kDialogSpacing);
+  return box;
+}
+
+}  // namespace
+
+void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
+  const std::string text(utf8Text);
+  GtkWidget* dialog = gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
+                                             text.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), kMessageCaption);
+  gtk_window_set_position(GTK_WINDOW(dialog), owner ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+  runAndDestroy(dialog);
+}
+
+void runAboutBox(GtkWindow* owner) {
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(kAboutCaption, owner, GTK_DIALOG_MODAL, "OK", GTK_RESPONSE_OK,
+                                                  nullptr);
+  gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  GtkWidget* row = boxWithBorder(GTK_ORIENTATION_HORIZONTAL);
+  gtk_box_pack_start(GTK_BOX(row), gtk_image_new_from_icon_name("orelog", GTK_ICON_SIZE_DIALOG), FALSE, FALSE, 0);
+  GtkWidget* lines = gtk_box_new(GTK_ORIENTATION_VERTICAL, kDialogSpacing / 2);
+  for (const char* line : {kAboutVersionLine, kAboutSecondLine}) {
+    GtkWidget* label = gtk_label_new(line);
+    gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+    gtk_box_pack_start(GTK_BOX(lines), label, FALSE, FALSE, 0);
+  }
+  gtk_box_pack_start(GTK_BOX(row), lines, TRUE, TRUE, 0);
+  gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), row);
+  gtk_widget_show_all(row);
+  runAndDestroy(dialog);
+}
+
+std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view currentUtf8) {
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(kNameCaption, owner, GTK_DIALOG_MODAL, kNameButton,
+                                                  GTK_RESPONSE_OK, nullptr);
+  gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ON_PARENT);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  GtkWidget* row = boxWithBorder(GTK_ORIENTATION_HORIZONTAL);
+  GtkWidget* entry = gtk_entry_new();
+  gtk_entry_set_max_length(GTK_ENTRY(entry), kNameMaxCharacters);
+  gtk_entry_set_width_chars(GTK_ENTRY(entry), kNameEntryWidthChars);
+  gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
+  gtk_entry_set_text(GTK_ENTRY(entry), std::string(currentUtf8).c_str());
+  gtk_box_pack_start(GTK_BOX(row), gtk_label_new(kNameLabel), FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(row), entry, TRUE, TRUE, 0);
+  gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), row);
+  gtk_widget_show_all(row);
+  gtk_widget_grab_focus(entry);
+
+  std::optional<std::string> name;
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) name = gtk_entry_get_text(GTK_ENTRY(entry));
+  gtk_widget_destroy(dialog);
+  return name;
+}
+
+std::optional<std::string> runSaveDialog(GtkWindow* owner, std::string_view defaultNameUtf8) {
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(kSaveTitle, owner, GTK_FILE_CHOOSER_ACTION_SAVE, "キャンセル",
+                                                  GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+  gtk_file_chooser_set_current_name(chooser, std::string(defaultNameUtf8).c_str());
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, kPngFilterName);
+  gtk_file_filter_add_pattern(filter, kPngPattern);
+  gtk_file_chooser_add_filter(chooser, filter);  // the chooser takes the filter's reference
+
+  std::optional<std::string> path;
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* chosen = gtk_file_chooser_get_filename(chooser)) {
+      path = chosen;
+      g_free(chosen);
+    }
+  }
+  gtk_widget_destroy(dialog);
+  return path;
+}
+
+}  // namespace orelog

@@ -1,0 +1,166 @@
+// The platform services of the GTK front end, each a thin call into GTK, GLib or a Linux service.
+#include "gtk_platform.h"
+
+#include <ctime>
+
+#include "app/shell.h"
+#include "dialogs.h"
+#include "http_curl.h"
+#include "png_codec.h"
+#include "util/utf.h"
+
+namespace orelog {
+
+namespace {
+
+constexpr int64_t kMicrosecondsPerMillisecond = 1000;
+constexpr int kFirstYearOfTm = 1900;
+
+void fillCombo(GtkWidget* combo, const std::vector<std::u16string>& entries, int selection) {
+  GtkComboBoxText* box = GTK_COMBO_BOX_TEXT(combo);
+  gtk_combo_box_text_remove_all(box);
+  for (const auto& entry : entries) gtk_combo_box_text_append_text(box, utf16ToUtf8(entry).c_str());
+  const bool selectable = selection >= 0 && static_cast<std::size_t>(selection) < entries.size();
+  if (selectable) {
+    gtk_combo_box_set_active(GTK_COMBO_BOX(combo), selection);
+  } else {
+    gtk_entry_set_text(comboEntry(combo), "");
+  }
+}
+
+}  // namespace
+
+GtkPlatform::GtkPlatform(MainWindow& window, TimerHandler onTimer) : window_(window), onTimer_(std::move(onTimer)) {}
+
+GtkPlatform::~GtkPlatform() {
+  stopTimers();
+  releaseInstanceLock();
+}
+
+uint32_t GtkPlatform::tickCount() {
+  // Wraps at 2^32 ms like the Windows counter; every user takes differences of it.
+  return static_cast<uint32_t>(g_get_monotonic_time() / kMicrosecondsPerMillisecond);
+}
+
+LocalTime GtkPlatform::localTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  if (!localtime_r(&now, &parts)) return {};
+  return {parts.tm_year + kFirstYearOfTm, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+bool GtkPlatform::acquireInstanceLock() { return orelog::acquireInstanceLock(lock_, instanceLockPath()); }
+
+void GtkPlatform::releaseInstanceLock() { orelog::releaseInstanceLock(lock_); }
+
+// A box without an owner is still modal to the whole program under GTK; it is placed over the main
+// window whenever that is on screen.
+GtkWindow* GtkPlatform::ownerWindow() const {
+  if (!window_.window || !gtk_widget_get_mapped(window_.window)) return nullptr;
+  return GTK_WINDOW(window_.window);
+}
+
+void GtkPlatform::showMessage(std::u16string_view text, MessageOwner) {
+  runMessageBox(ownerWindow(), utf16ToUtf8(text));
+}
+
+void GtkPlatform::showAbout() { runAboutBox(ownerWindow()); }
+
+std::optional<std::u16string> GtkPlatform::askPlayerName(std::u16string_view current) {
+  const auto name = runNameDialog(ownerWindow(), utf16ToUtf8(current));
+  if (!name) return std::nullopt;
+  return utf8ToUtf16(*name);
+}
+
+std::optional<std::string> GtkPlatform::askSavePath(std::u16string_view defaultName) {
+  return runSaveDialog(ownerWindow(), utf16ToUtf8(defaultName));
+}
+
+void GtkPlatform::openLink(std::string_view url) {
+  // The desktop's URI launcher; the link never passes through a shell command line.
+  GError* error = nullptr;
+  gtk_show_uri_on_window(ownerWindow(), std::string(url).c_str(), GDK_CURRENT_TIME, &error);
+  if (error) g_error_free(error);  // like the shell's open verb, a failure goes unnoticed
+}
+
+int GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer) {
+  return curlHttpGet(request, buffer);
+}
+
+std::optional<Image> GtkPlatform::decodePng(std::span<const uint8_t> bytes) { return decodePngBytes(bytes); }
+
+bool GtkPlatform::encodePng(const Canvas& canvas, const std::string& path) { return writePngFile(canvas, path); }
+
+void GtkPlatform::fillConnectControls(const ConnectControlsContent& content) {
+  if (!window_.window) return;
+  fillCombo(window_.poolBox, content.poolEntries, content.poolSelection);
+  fillCombo(window_.keyBox, content.keyEntries, content.keySelection);
+}
+
+std::u16string GtkPlatform::connectFieldText(ConnectField field) {
+  if (!window_.window) return {};
+  GtkWidget* combo = field == ConnectField::Pool ? window_.poolBox : window_.keyBox;
+  return utf8ToUtf16(gtk_entry_get_text(comboEntry(combo)));
+}
+
+void GtkPlatform::setConnectControlsEnabled(bool enabled) {
+  if (!window_.window) return;
+  for (GtkWidget* control : {window_.keyBox, window_.poolBox, window_.connectButton}) {
+    gtk_widget_set_sensitive(control, enabled);
+  }
+  // Disabling dropped the keyboard focus; a usable screen takes typing in the pool field again.
+  GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_.window));
+  if (enabled && gtk_widget_get_visible(window_.poolBox) && (!focus || !gtk_widget_is_sensitive(focus))) {
+    gtk_widget_grab_focus(GTK_WIDGET(comboEntry(window_.poolBox)));
+  }
+  repaint();
+}
+
+void GtkPlatform::hideConnectControls() {
+  if (!window_.window) return;
+  for (GtkWidget* control : {window_.keyBox, window_.poolBox, window_.connectButton}) gtk_widget_hide(control);
+}
+
+void GtkPlatform::showMainWindow() {
+  if (window_.window) gtk_widget_show(window_.window);
+}
+
+void GtkPlatform::setClientSize(int width, int height) {
+  if (!window_.window) return;
+  // The client area is the drawing area; the window is not resizable, so it takes exactly its size.
+  gtk_widget_set_size_request(window_.area, width, height);
+  gtk_window_resize(GTK_WINDOW(window_.window), width, height);
+}
+
+void GtkPlatform::startTimers() {
+  if (!window_.window || animationTimer_ != 0) return;
+  animationTimer_ = g_timeout_add(kAnimationIntervalMs, &GtkPlatform::onAnimationTimer, this);
+  updateTimer_ = g_timeout_add(kUpdateIntervalMs, &GtkPlatform::onUpdateTimer, this);
+}
+
+void GtkPlatform::stopTimers() {
+  if (animationTimer_ != 0) g_source_remove(animationTimer_);
+  if (updateTimer_ != 0) g_source_remove(updateTimer_);
+  animationTimer_ = updateTimer_ = 0;
+}
+
+gboolean GtkPlatform::onAnimationTimer(gpointer self) {
+  static_cast<GtkPlatform*>(self)->onTimer_(kAnimationTimerId);
+  return G_SOURCE_CONTINUE;
+}
+
+gboolean GtkPlatform::onUpdateTimer(gpointer self) {
+  static_cast<GtkPlatform*>(self)->onTimer_(kUpdateTimerId);
+  return G_SOURCE_CONTINUE;
+}
+
+void GtkPlatform::showCreditsBox(bool visible) {
+  if (!window_.window) return;
+  gtk_widget_set_visible(window_.creditsBox, visible);
+}
+
+void GtkPlatform::repaint() {
+  if (window_.window) gtk_widget_queue_draw(window_.area);
+}
+
+}  // namespace orelog

@@ -1,0 +1,62 @@
+// The platform services on GTK 3 and the Linux services: dialogs, widgets, timers, HTTP, text, PNG.
+#pragma once
+#include <gtk/gtk.h>
+
+#include <functional>
+
+#include "instance_lock.h"
+#include "main_window.h"
+#include "pango_text.h"
+#include "platform/platform.h"
+
+namespace orelog {
+
+class GtkPlatform : public Platform {
+ public:
+  using TimerHandler = std::function<void(int timerId)>;
+
+  GtkPlatform(MainWindow& window, TimerHandler onTimer);
+  ~GtkPlatform() override;
+  GtkPlatform(const GtkPlatform&) = delete;
+  GtkPlatform& operator=(const GtkPlatform&) = delete;
+
+  uint32_t tickCount() override;
+  LocalTime localTime() override;
+  bool acquireInstanceLock() override;
+  void releaseInstanceLock() override;
+  void showMessage(std::u16string_view text, MessageOwner owner) override;
+  void showAbout() override;
+  std::optional<std::u16string> askPlayerName(std::u16string_view current) override;
+  std::optional<std::string> askSavePath(std::u16string_view defaultName) override;
+  void openLink(std::string_view url) override;
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override;
+  TextRenderer& textRenderer() override { return text_; }
+  std::optional<Image> decodePng(std::span<const uint8_t> bytes) override;
+  bool encodePng(const Canvas& canvas, const std::string& path) override;
+  void fillConnectControls(const ConnectControlsContent& content) override;
+  std::u16string connectFieldText(ConnectField field) override;
+  void setConnectControlsEnabled(bool enabled) override;
+  void hideConnectControls() override;
+  void showMainWindow() override;
+  void setClientSize(int width, int height) override;
+  void startTimers() override;
+  void showCreditsBox(bool visible) override;
+  void repaint() override;
+
+  // The window is gone: no timer fires any more and widget calls become no-ops.
+  void stopTimers();
+
+ private:
+  static gboolean onAnimationTimer(gpointer self);
+  static gboolean onUpdateTimer(gpointer self);
+  GtkWindow* ownerWindow() const;
+
+  MainWindow& window_;
+  TimerHandler onTimer_;
+  PangoTextRenderer text_;
+  InstanceLock lock_;
+  guint animationTimer_ = 0;
+  guint updateTimer_ = 0;
+};
+
+}  // namespace orelog

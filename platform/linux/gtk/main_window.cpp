@@ -1,0 +1,210 @@
+// The main window on GTK 3: its widgets at their places, and one handler for each of its events.
+#include "main_window.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/shell.h"
+#include "front_end.h"
+#include "ui/connect_screen.h"
+#include "ui/credits_notice.h"
+#include "util/utf.h"
+
+namespace orelog {
+
+namespace {
+
+struct Place {
+  int x, y, width, height;
+};
+constexpr Place kPoolBoxPlace{50, 6, 378, 25};
+constexpr Place kConnectButtonPlace{433, 5, 82, 25};
+constexpr Place kKeyBoxPlace{50, 33, 464, 25};
+constexpr Place kCreditsBoxPlace{30, 200, 400, 80};
+constexpr guint kLeftButton = 1;
+
+// GTK's default paddings do not fit two combo boxes into 62 pixels; these do. The notice box uses
+// the medium page font.
+constexpr const char* kStyleSheet =
+    "entry, button, combobox button { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n"
+    "* { font-family: \"Meiryo UI\", \"IPAPGothic\", \"IPAGothic\"; font-size: 12px; }\n"
+    "#credits-box, #credits-box * { font-family: \"ＭＳ Ｐゴシック\", \"IPAPGothic\"; font-size: 13px; }\n";
+
+void applyStyleSheet() {
+  GtkCssProvider* provider = gtk_css_provider_new();
+  gtk_css_provider_load_from_data(provider, kStyleSheet, -1, nullptr);
+  gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
+                                            GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  g_object_unref(provider);
+}
+
+void putAt(GtkWidget* fixed, GtkWidget* child, const Place& place) {
+  gtk_widget_set_size_request(child, place.width, place.height);
+  gtk_fixed_put(GTK_FIXED(fixed), child, place.x, place.y);
+}
+
+// The licence notice comes with CR LF line ends, as a Windows edit box wants them.
+std::string noticeText() {
+  std::string text = utf16ToUtf8(creditsNotice());
+  std::string lines;
+  for (char c : text) {
+    if (c != '\r') lines += c;
+  }
+  return lines;
+}
+
+GtkWidget* makeCreditsBox() {
+  GtkWidget* view = gtk_text_view_new();
+  gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
+  gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), FALSE);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
+  const std::string notice = noticeText();
+  gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)), notice.c_str(),
+                           static_cast<int>(notice.size()));
+  GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_widget_set_name(scroller, "credits-box");
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_ALWAYS);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+  gtk_container_add(GTK_CONTAINER(scroller), view);
+  gtk_widget_show(view);
+  gtk_widget_set_no_show_all(scroller, TRUE);  // shown only with the credits page
+  return scroller;
+}
+
+GtkWidget* makeComboWithEntry(GtkFrontEnd& front) {
+  GtkWidget* combo = gtk_combo_box_text_new_with_entry();
+  GtkEntry* entry = comboEntry(combo);
+  gtk_entry_set_activates_default(entry, TRUE);  // Enter presses the connect button
+  gtk_entry_set_width_chars(entry, 1);           // the fixed width comes from the size request
+  (void)front;
+  return combo;
+}
+
+// --- Event handlers: each hands its event to the shell ------------------------------------------
+
+void onConnectClicked(GtkButton*, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  handleEvent([&] { connectCommand(*front.app, front.platform); });
+}
+
+gboolean onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  handleEvent([&] {
+    AppState& app = *front.app;
+    if (app.mode != ScreenMode::Game) return paintConnectScreen(cr, front.connectFont);
+    paintGameScreen(app, front.platform);
+    // The canvas is cairo's RGB24 layout already: one copy of the whole picture, no flicker.
+    cairo_surface_t* picture = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(app.canvas.pixels), CAIRO_FORMAT_RGB24, app.canvas.width,
+        app.canvas.height, app.canvas.stride * static_cast<int>(sizeof(Pixel)));
+    cairo_set_source_surface(cr, picture, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_surface_destroy(picture);
+  });
+  return TRUE;
+}
+
+int32_t clientCoordinate(double value) { return static_cast<int32_t>(std::floor(value)); }
+
+gboolean onButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  // A double click also reports its second press as an ordinary press; the extra event is dropped.
+  if (event->type != GDK_BUTTON_PRESS || event->button != kLeftButton) return FALSE;
+  handleEvent([&] { mouseDown(*front.app, front.platform, clientCoordinate(event->x), clientCoordinate(event->y)); });
+  return TRUE;
+}
+
+gboolean onButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  if (event->button != kLeftButton) return FALSE;
+  handleEvent([&] { mouseUp(*front.app, front.platform); });
+  return TRUE;
+}
+
+gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  handleEvent([&] { mouseMove(*front.app, front.platform, clientCoordinate(event->x), clientCoordinate(event->y)); });
+  return TRUE;
+}
+
+// Alt+"?" and Alt+"/" open the About box; every other key goes on to the focused field.
+gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  const bool alt = (event->state & GDK_MOD1_MASK) != 0;
+  if (!alt || (event->keyval != GDK_KEY_question && event->keyval != GDK_KEY_slash)) return FALSE;
+  handleEvent([&] { aboutCommand(front.platform); });
+  return TRUE;
+}
+
+void onDestroy(GtkWidget*, gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  front.platform.stopTimers();
+  front.window = MainWindow{};
+  gtk_main_quit();
+}
+
+void placeWindow(GtkWindow* window) {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (!monitor) monitor = gdk_display_get_monitor(display, 0);
+  if (!monitor) return;
+  GdkRectangle screen{};
+  gdk_monitor_get_geometry(monitor, &screen);
+  const WindowPlacement placed =
+      initialPlacement(screen.width, screen.height, kConnectClientWidth, kConnectClientHeight);
+  gtk_window_move(window, screen.x + placed.x, screen.y + placed.y);
+}
+
+GtkWidget* makeClientArea(GtkFrontEnd& front) {
+  GtkWidget* area = gtk_drawing_area_new();
+  gtk_widget_set_size_request(area, kConnectClientWidth, kConnectClientHeight);
+  gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
+  g_signal_connect(area, "draw", G_CALLBACK(onDraw), &front);
+  g_signal_connect(area, "button-press-event", G_CALLBACK(onButtonPress), &front);
+  g_signal_connect(area, "button-release-event", G_CALLBACK(onButtonRelease), &front);
+  g_signal_connect(area, "motion-notify-event", G_CALLBACK(onMotion), &front);
+  return area;
+}
+
+void addConnectControls(GtkFrontEnd& front, GtkWidget* fixed) {
+  MainWindow& w = front.window;
+  // Created in tab order: pool box, connect button, API key box.
+  w.poolBox = makeComboWithEntry(front);
+  putAt(fixed, w.poolBox, kPoolBoxPlace);
+  w.connectButton = gtk_button_new_with_label(utf16ToUtf8(kConnectButtonCaption).c_str());
+  putAt(fixed, w.connectButton, kConnectButtonPlace);
+  g_signal_connect(w.connectButton, "clicked", G_CALLBACK(onConnectClicked), &front);
+  w.keyBox = makeComboWithEntry(front);
+  putAt(fixed, w.keyBox, kKeyBoxPlace);
+  gtk_widget_set_can_default(w.connectButton, TRUE);
+  gtk_window_set_default(GTK_WINDOW(w.window), w.connectButton);
+}
+
+}  // namespace
+
+GtkEntry* comboEntry(GtkWidget* combo) { return GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo))); }
+
+void buildMainWindow(GtkFrontEnd& front) {
+  applyStyleSheet();
+  MainWindow& w = front.window;
+  w.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(w.window), utf16ToUtf8(kWindowTitle).c_str());
+  gtk_window_set_resizable(GTK_WINDOW(w.window), FALSE);
+  gtk_window_set_icon_name(GTK_WINDOW(w.window), "orelog");
+  g_signal_connect(w.window, "destroy", G_CALLBACK(onDestroy), &front);
+  g_signal_connect(w.window, "key-press-event", G_CALLBACK(onKeyPress), &front);
+
+  GtkWidget* fixed = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(w.window), fixed);
+  // Painted first, so the controls and the credits box lie on top of it.
+  w.area = makeClientArea(front);
+  gtk_fixed_put(GTK_FIXED(fixed), w.area, 0, 0);
+  addConnectControls(front, fixed);
+  w.creditsBox = makeCreditsBox();
+  putAt(fixed, w.creditsBox, kCreditsBoxPlace);
+  gtk_widget_show_all(fixed);
+  placeWindow(GTK_WINDOW(w.window));
+}
+
+}  // namespace orelog

@@ -176,6 +176,16 @@ TEST(ItemsPage, GridPacksTheUnplacedItemsWithoutGaps) {
   EXPECT_EQ(page.texts, std::vector<DrawnText>{label(u"戻る", 490, 284)});
 }
 
+TEST(ItemsPage, GridHoldsOnlyTheInventoryNotItemsLyingPastTheLeftEdge) {
+  Inventory inv;
+  inv.screen.page = kItemsPage;
+  inv.record.items = {item(10, -13, 142), item(0, -1, -1)};
+  const test::Composed page = compose(inv.screen, inv.record);
+  // The cone takes cell 0, as taking from the grid counts it; the face mark is on the top page.
+  EXPECT_EQ(cellPixel(page.canvas, 0, 0), colourOf(itemRegion(0)));
+  for (const Pixel pixel : page.canvas.storage) ASSERT_NE(pixel, colourOf(itemRegion(10)));
+}
+
 TEST(ItemsPage, ScrolledGridSkipsWholeRowsAndStopsAfterSevenRows) {
   const Inventory inv = inventory(45, 2);  // nine rows; rows 2..8 show
   const test::Composed page = compose(inv.screen, inv.record);

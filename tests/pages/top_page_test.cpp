@@ -206,6 +206,17 @@ TEST(TopPageItems, PlacedItemsAreDrawnWholeAndUnplacedOnesNever) {
   EXPECT_EQ(withInventory.canvas.storage, placed.canvas.storage);
 }
 
+// Only (-1, -1) marks the inventory; an item lying a little past the left edge is on the shelf and
+// must stay in view there (the items page does not show it, and taking from the grid skips it).
+TEST(TopPageItems, ItemLyingPastTheLeftEdgeIsStillDrawn) {
+  PlayerRecord record;
+  record.items = {item(10, -13, 142)};  // the 46-pixel face mark, 13 pixels off the canvas
+  const test::Composed page = compose(GameScreen{}, record);
+  EXPECT_EQ(page.canvas.at(0, 142), colourOf(itemRegion(10)));
+  EXPECT_EQ(page.canvas.at(32, 151), colourOf(itemRegion(10)));
+  EXPECT_NE(page.canvas.at(33, 151), colourOf(itemRegion(10)));
+}
+
 TEST(TopPageItems, FlyingItemIsDrawnLastOnItsLineTowardTheTarget) {
   PlayerRecord record;
   record.items = {item(4, -1, -1)};  // 14 x 10

@@ -7,19 +7,21 @@
 
 #include "pixel_font.h"
 #include "raster.h"
+#include "ui/sprite_regions.h"
 
 namespace orelog::sheetgen {
 
 namespace {
 
+// Where a drawn picture goes: the region the game reads it from, which it fills exactly.
 struct Placement {
   const char* name;
-  int x, y, width, height;
+  SpriteRegion region;
 };
 
-constexpr Placement kBluePanel{"blue panel", 512, 192, 106, 54};
-constexpr Placement kShelf{"shelf", 700, 0, 324, 59};
-constexpr Placement kTitleBanner{"title banner", 416, 448, 232, 38};
+constexpr Placement kBluePanel{"blue panel", sprites::kBluePanel};
+constexpr Placement kShelf{"shelf", sprites::kShelf};
+constexpr Placement kTitleBanner{"title banner", sprites::kTitleBanner};
 
 struct WordBanner {
   Placement where;
@@ -27,13 +29,15 @@ struct WordBanner {
 };
 
 constexpr WordBanner kWordBanners[] = {
-    {{"status banner", 0, 320, 410, 38}, U"STATUS"},
-    {{"item banner", 0, 384, 410, 38}, U"ITEM"},
-    {{"shop banner", 0, 448, 410, 38}, U"SHOP"},
-    {{"friend banner", 0, 512, 410, 38}, U"FRIEND"},
+    {{"status banner", sprites::kStatusBanner}, U"STATUS"},
+    {{"item banner", sprites::kItemBanner}, U"ITEM"},
+    {{"shop banner", sprites::kShopBanner}, U"SHOP"},
+    {{"friend banner", sprites::kFriendBanner}, U"FRIEND"},
 };
 
-Picture blank(const Placement& p) { return blankPicture(p.name, p.x, p.y, p.width, p.height); }
+Picture blank(const Placement& p) {
+  return blankPicture(p.name, p.region.x, p.region.y, p.region.width, p.region.height);
+}
 
 // ---- blue panel ----------------------------------------------------------------------------
 // Every pixel depends only on its distance to the nearest edges, so the pieces cut from the

@@ -1,12 +1,15 @@
 // Every region the game draws holds a picture on the committed sheets, and the two sheets agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "art_file.h"
 #include "game/catalogue.h"
+#include "generate.h"
 #include "sheet_pixels.h"
 #include "ui/sprite_regions.h"
 
@@ -98,6 +101,40 @@ TEST(SheetPixels, TheMaskIsPureBlackAndWhiteAndTheColourWhiteOutsideIt) {
   }
   EXPECT_EQ(grey, 0) << "mask pixels that are neither black nor white";
   EXPECT_EQ(stray, 0) << "colour pixels outside every picture that are not white";
+}
+
+// ---- art sources --------------------------------------------------------------------------
+// Items, icons, labels and the cloud are drawn to exactly the size of their region, so nothing
+// of them is cut off and their width and height are the picture's.
+
+std::vector<Picture> artPictures() {
+  std::vector<Picture> pictures;
+  for (const std::string& path : artFiles(ORELOG_SOURCE_DIR "/res/art").paths) {
+    ArtParse parsed = parseArtFile(path);
+    EXPECT_EQ(parsed.error, "");
+    for (Picture& picture : parsed.pictures) pictures.push_back(std::move(picture));
+  }
+  return pictures;
+}
+
+TEST(ArtSources, PicturesFillTheirRegionsExactly) {
+  std::vector<RegionCase> exact;
+  for (int32_t kind = 0; kind < kItemKindCount; ++kind) {
+    exact.push_back({"item " + std::to_string(kind), itemRegion(kind)});
+  }
+  for (const SpriteRegion& region :
+       {sprites::kShareIcon, sprites::kScreenshotIcon, sprites::kBgmLabel, sprites::kSeLabel, sprites::kCloud}) {
+    exact.push_back({"icon, label or cloud", region});
+  }
+  const std::vector<Picture> pictures = artPictures();
+  for (const RegionCase& c : exact) {
+    const SpriteRegion& r = c.region;
+    const auto match = std::find_if(pictures.begin(), pictures.end(), [&](const Picture& p) {
+      return p.x == r.x && p.y == r.y && p.width == r.width && p.height == r.height;
+    });
+    EXPECT_NE(match, pictures.end()) << "no picture of exactly " << r.width << " x " << r.height << " at " << r.x
+                                     << ", " << r.y << " for " << c.name;
+  }
 }
 
 // ---- the panel frame pieces ------------------------------------------------------------------

@@ -59,7 +59,7 @@ struct CanvasPoint {
   int32_t x = 0;
   int32_t y = 0;
 };
-CanvasPoint flyingItemPosition(const ItemMotion& motion, int32_t width, int32_t height);
+CanvasPoint flyingItemPosition(const ItemMotion& motion, const OwnedItem& item);
 inline constexpr CanvasPoint kFlightTarget{156, 75};
 
 // The picture of an owned item: the catalogue's place on the sheets with the item's own size;

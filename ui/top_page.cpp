@@ -1,7 +1,6 @@
 // The top page: figures, the worker box, the shelves with their characters and items, the tabs.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -114,9 +113,10 @@ void drawPlacedItems(PageTools& tools, const PlayerRecord& record) {
 
 void drawFlyingItem(PageTools& tools, const ItemMotion& motion, const PlayerRecord& record) {
   if (!motion.flyingItem || *motion.flyingItem >= record.items.size()) return;
-  const auto picture = ownedItemPicture(record.items[*motion.flyingItem]);
+  const OwnedItem& item = record.items[*motion.flyingItem];
+  const auto picture = ownedItemPicture(item);
   if (!picture) return;
-  const CanvasPoint at = flyingItemPosition(motion, picture->width, picture->height);
+  const CanvasPoint at = flyingItemPosition(motion, item);
   drawSprite(tools.canvas, tools.sheets, at.x, at.y, *picture);
 }
 
@@ -127,10 +127,11 @@ int32_t narrow(int64_t value) {
 
 }  // namespace
 
-CanvasPoint flyingItemPosition(const ItemMotion& motion, int32_t width, int32_t height) {
-  const int64_t dx = int64_t{motion.flightStartX} + width / 2 - kFlightTarget.x;
-  const int64_t dy = int64_t{motion.flightStartY} + height / 2 - kFlightTarget.y;
-  const auto distance = static_cast<int64_t>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+CanvasPoint flyingItemPosition(const ItemMotion& motion, const OwnedItem& item) {
+  const int64_t dx = int64_t{motion.flightStartX} + item.width / 2 - kFlightTarget.x;
+  const int64_t dy = int64_t{motion.flightStartY} + item.height / 2 - kFlightTarget.y;
+  // The same distance at which the flight step ends the flight.
+  const int64_t distance = flightDistance(motion, item);
   // Dropped with its centre right on the target: nowhere to fly, so it shows where it was let go.
   if (distance == 0) return {motion.flightStartX, motion.flightStartY};
   const int64_t r = motion.flightRadius;

@@ -270,7 +270,7 @@ TEST(FlyingItemPosition, MovesInAStraightLineWithTruncatingSteps) {
     motion.flightStartX = c.startX;
     motion.flightStartY = c.startY;
     motion.flightRadius = c.radius;
-    const CanvasPoint at = flyingItemPosition(motion, 14, 10);
+    const CanvasPoint at = flyingItemPosition(motion, item(4, -1, -1));  // 14 x 10
     EXPECT_EQ(at.x, c.expected.x) << c.startX << "," << c.startY << " r " << c.radius;
     EXPECT_EQ(at.y, c.expected.y) << c.startX << "," << c.startY << " r " << c.radius;
   }

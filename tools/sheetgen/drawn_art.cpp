@@ -44,8 +44,6 @@ Picture blank(const Placement& p) {
 // panel (corners 5 x 5, edges 32 long, a plain centre) tile without seams.
 constexpr Rgb kPanelBlue{24, 0, 255};
 constexpr Rgb kPanelNavy{0, 15, 90};
-constexpr Rgb kPanelLight{86, 70, 255};
-constexpr Rgb kPanelShade{18, 0, 196};
 constexpr int kPanelClip = 2;  // pixels with dx + dy below this are cut off the corners
 
 Picture bluePanel() {
@@ -55,11 +53,8 @@ Picture bluePanel() {
       const int dx = std::min(x, panel.width - 1 - x);
       const int dy = std::min(y, panel.height - 1 - y);
       if (dx + dy < kPanelClip) continue;
-      Rgb colour = kPanelBlue;
-      if (dx == 0 || dy == 0 || dx + dy == kPanelClip) colour = kPanelNavy;
-      else if (y == 1 || x == 1) colour = kPanelLight;
-      else if (y == panel.height - 2 || x == panel.width - 2) colour = kPanelShade;
-      plot(panel, x, y, colour);
+      const bool edge = dx == 0 || dy == 0 || dx + dy == kPanelClip;
+      plot(panel, x, y, edge ? kPanelNavy : kPanelBlue);
     }
   }
   return panel;

@@ -69,6 +69,18 @@ TEST(TopPage, DrawsEveryTextAtItsPlace) {
                label(u"採掘力", 390, 211), label(u"999 KH/s", 431, 211), centred1, centred2});
 }
 
+// Spending beyond payout plus balance: the top page's result goes negative, while the coin the
+// status and shop pages offer stays at 0.
+TEST(TopPage, ResultLineIsNegativeWhereStatusAndShopShowNoCoin) {
+  const PlayerRecord record = fixedRecord();
+  GameScreen screen = topScreen();
+  EXPECT_EQ(compose(screen, record).texts[11], label(u"-3 PCC", 431, 135));
+  screen.page = kStatusPage;
+  EXPECT_EQ(compose(screen, record).texts[10], test::rightText(u"0", 217, 142, palette::kTextWhite));
+  screen.page = kShopPage;
+  EXPECT_EQ(compose(screen, record).texts[2], test::rightText(u"0 PCC", 440, 276, palette::kTextWhite));
+}
+
 TEST(TopPage, WorkerBoxStaysEmptyWithoutAnExistingHoveredSlot) {
   GameScreen screen = topScreen();
   for (const std::optional<std::size_t> hovered : {std::optional<std::size_t>{}, std::optional<std::size_t>{2}}) {

@@ -103,6 +103,27 @@ TEST(SheetPixels, TheMaskIsPureBlackAndWhiteAndTheColourWhiteOutsideIt) {
   EXPECT_EQ(stray, 0) << "colour pixels outside every picture that are not white";
 }
 
+// ---- the shelf ------------------------------------------------------------------------------
+// The upper shelf is drawn at y = 151 and items fall onto the lines y = 152 and 203, so a fallen
+// item's last row is the one just above the rail's top and the plank's top. The open part of the
+// shelf (its left half) must show exactly that.
+
+TEST(Shelf, RailAndPlankTopsLieJustBelowTheShelfLines) {
+  ASSERT_TRUE(loaded());
+  constexpr int kShelfY = 151;
+  const SpriteRegion r = sprites::kShelf;
+  for (const int line : {152, 203}) {
+    const int top = line - kShelfY;  // the first row of wood under a fallen item
+    int wood = 0, air = 0;
+    for (int x = r.x; x < r.x + r.width / 2; ++x) {
+      wood += pixelAt(sheets().mask, x, r.y + top) == kWhite;
+      air += pixelAt(sheets().mask, x, r.y + top - 1) == kBlack;
+    }
+    EXPECT_EQ(wood, r.width / 2) << "row " << top << " of the shelf is its floor";
+    EXPECT_EQ(air, r.width / 2) << "row " << top - 1 << " of the shelf is open";
+  }
+}
+
 // ---- art sources --------------------------------------------------------------------------
 // Items, icons, labels and the cloud are drawn to exactly the size of their region, so nothing
 // of them is cut off and their width and height are the picture's.

@@ -61,7 +61,8 @@ Picture bluePanel() {
 }
 
 // ---- shelf -----------------------------------------------------------------------------------
-// Fallen items end just above the plank (its top row is 52) or cover the rail's top row.
+// The shelf lines lie one row and 52 rows below the shelf's top: fallen items end just above the
+// rail (its top row is 1) or just above the plank (its top row is 52).
 constexpr Rgb kWoodDark{84, 46, 22};
 constexpr Rgb kWood{142, 86, 44};
 constexpr Rgb kWoodLight{178, 118, 66};
@@ -71,7 +72,9 @@ constexpr Rgb kPlank{224, 140, 68};
 constexpr Rgb kPlankLight{246, 182, 110};
 constexpr Rgb kPlankGrain{196, 112, 48};
 constexpr Rgb kNail{70, 70, 78};
+constexpr int kRailTop = 1;
 constexpr int kRailHeight = 6;
+constexpr int kRailBottom = kRailTop + kRailHeight;  // first row below the rail
 constexpr int kPlankTop = 52;
 constexpr int kPostWidth = 9;
 // Grain: short dashes staggered by a step that shares no factor with the shelf's width, so the
@@ -82,13 +85,13 @@ constexpr int kPlankGrainStart = 12, kPlankGrainLength = 9, kKnotOffset = 14;
 constexpr int kPostGrainStep = 12, kPostGrainLength = 5;
 
 void drawRail(Picture& shelf) {
-  fillRect(shelf, 0, 0, shelf.width, kRailHeight, kWood);
-  fillRect(shelf, 0, 0, shelf.width, 1, kWoodDark);
-  fillRect(shelf, 0, 1, shelf.width, 1, kWoodLight);
-  fillRect(shelf, 0, kRailHeight - 1, shelf.width, 1, kWoodDark);
-  fillRect(shelf, 0, 0, 1, kRailHeight, kWoodDark);
+  fillRect(shelf, 0, kRailTop, shelf.width, kRailHeight, kWood);
+  fillRect(shelf, 0, kRailTop, shelf.width, 1, kWoodDark);
+  fillRect(shelf, 0, kRailTop + 1, shelf.width, 1, kWoodLight);
+  fillRect(shelf, 0, kRailBottom - 1, shelf.width, 1, kWoodDark);
+  fillRect(shelf, 0, kRailTop, 1, kRailHeight, kWoodDark);
   for (int x = kRailGrainStart; x < shelf.width; x += kGrainStep) {
-    fillRect(shelf, x, 3 - (x / kGrainStep) % 2, kRailGrainLength, 1, kWoodGrain);
+    fillRect(shelf, x, kRailTop + 3 - (x / kGrainStep) % 2, kRailGrainLength, 1, kWoodGrain);
   }
 }
 
@@ -106,10 +109,12 @@ void drawPlank(Picture& shelf) {
 
 void drawPost(Picture& shelf) {
   const int left = shelf.width - kPostWidth;
-  fillRect(shelf, left, 0, kPostWidth, shelf.height, kWood);
-  fillRect(shelf, left, 0, 1, shelf.height, kWoodDark);
-  fillRect(shelf, left + 1, 0, 1, shelf.height, kWoodLight);
-  fillRect(shelf, shelf.width - 1, 0, 1, shelf.height, kWoodDark);
+  const int height = shelf.height - kRailTop;
+  fillRect(shelf, left, kRailTop, kPostWidth, height, kWood);
+  fillRect(shelf, left, kRailTop, 1, height, kWoodDark);
+  fillRect(shelf, left + 1, kRailTop + 1, 1, height - 1, kWoodLight);
+  fillRect(shelf, shelf.width - 1, kRailTop, 1, height, kWoodDark);
+  fillRect(shelf, left, kRailTop, kPostWidth, 1, kWoodDark);
   for (int y = kPostGrainStep - 3; y < shelf.height; y += kPostGrainStep) {
     fillRect(shelf, left + kPostWidth / 2, y, 1, kPostGrainLength, kWoodGrain);
   }
@@ -122,17 +127,17 @@ void drawBrace(Picture& shelf) {
   constexpr int kReach = 32;
   constexpr Rgb kBands[] = {kWoodDark, kWoodLight, kWood, kWood, kWoodDark};
   for (int band = 0; band < 5; ++band) {
-    drawLine(shelf, post - kReach, kRailHeight - 3 + band, post + 1, kRailHeight + kReach - 2 + band, kBands[band]);
+    drawLine(shelf, post - kReach, kRailBottom - 3 + band, post + 1, kRailBottom + kReach - 2 + band, kBands[band]);
   }
-  plot(shelf, post - kReach + 8, kRailHeight + 4, kNail);
-  plot(shelf, post - 4, kRailHeight + kReach - 8, kNail);
+  plot(shelf, post - kReach + 8, kRailBottom + 4, kNail);
+  plot(shelf, post - 4, kRailBottom + kReach - 8, kNail);
 }
 
 Picture shelf() {
   Picture picture = blank(kShelf);
+  drawBrace(picture);
   drawRail(picture);
   drawPlank(picture);
-  drawBrace(picture);
   drawPost(picture);
   return picture;
 }

@@ -31,6 +31,15 @@ GtkWidget* boxWithBorder(GtkOrientation orientation) {
   return box;
 }
 
+// The player can copy the message, e.g. to ask the pool's operator about it.
+void makeMessageSelectable(GtkMessageDialog* dialog) {
+  GList* children = gtk_container_get_children(GTK_CONTAINER(gtk_message_dialog_get_message_area(dialog)));
+  for (GList* child = children; child; child = child->next) {
+    if (GTK_IS_LABEL(child->data)) gtk_label_set_selectable(GTK_LABEL(child->data), TRUE);
+  }
+  g_list_free(children);
+}
+
 }  // namespace
 
 void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
@@ -39,6 +48,9 @@ void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
                                              text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), kMessageCaption);
   gtk_window_set_position(GTK_WINDOW(dialog), owner ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+  makeMessageSelectable(GTK_MESSAGE_DIALOG(dialog));
+  // Focus starts on OK, so Enter closes the box and the text is not shown selected.
+  gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK));
   runAndDestroy(dialog);
 }
 

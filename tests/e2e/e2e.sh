@@ -1,0 +1,282 @@
+#!/usr/bin/env bash
+# End-to-end scenarios of the orelog program: its own headless X server, the demo pool on a port
+# the OS picks, and xdotool, import and xclip in the player's place.
+# usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW   (SCENARIO: play, second_copy, failing_pool)
+set -euo pipefail
+scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
+
+readonly kTitle='ホリダスα' kNameDialog='名前設定' kMessageBox='エラー' kAbout='About Orelog'
+readonly kTopGrey='#D3D0C9' kSkyBlue='#55A9FF' kPageBlue='#508DFF' kCreditsNavy='#28507F'
+readonly kDeadline=60  # seconds any awaited condition may take; generous on a busy machine
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-e2e.XXXXXX")
+background=()
+cleanup() {
+  local pid
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL ($scenario): $*" >&2
+  local log
+  for log in "$work"/*.log; do [[ -s $log ]] && { echo "== $log" >&2; cat "$log" >&2; }; done
+  exit 1
+}
+step() { echo "-- $*"; }
+
+# wait_until WHAT COMMAND...: polls the command until it succeeds, failing after the deadline.
+wait_until() {
+  local what=$1 deadline=$((SECONDS + kDeadline))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+# --- The world around the game ---------------------------------------------------------------------
+
+start_display() {
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  background+=($!)
+  wait_until "the X server" test -s "$work/display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  # The game's own lock, settings and GTK state stay inside this test.
+  mkdir -m 700 "$work/run" "$work/home"
+  export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+  unset WAYLAND_DISPLAY
+}
+
+# start_pool [FLAGS...]: sets pool_url.
+start_pool() {
+  "$demo_pool" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
+  background+=($!)
+  wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
+  pool_url="$(head -n1 "$work/pool.out")index.php"
+}
+
+# start_game FOLDER: runs the game in FOLDER; sets game_pid.
+start_game() {
+  mkdir -p "$1"
+  (cd "$1" && exec "$orelog") >"$work/game-$(basename "$1").log" 2>&1 &
+  game_pid=$!
+  background+=("$game_pid")
+}
+
+# --- Looking at the screen -------------------------------------------------------------------------
+
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+window_shown() { [[ -n $(window_named "$1") ]]; }
+window_gone() { [[ -z $(window_named "$1") ]]; }
+
+# await_window NAME: waits for it and prints its id.
+await_window() {
+  wait_until "the window \"$1\"" window_shown "$1"
+  window_named "$1"
+}
+
+client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
+
+pixel() {
+  import -window "$1" "$work/shot.png" 2>/dev/null
+  convert "$work/shot.png" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
+}
+pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
+pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
+
+# --- Acting as the player --------------------------------------------------------------------------
+
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# type_into WINDOW X Y TEXT: replaces the text of the field at (X, Y).
+type_into() {
+  click "$1" "$2" "$3"
+  xdotool key ctrl+a
+  xdotool type --delay 5 -- "$4"
+}
+
+primary_is() { [[ $(xclip -o -selection primary 2>/dev/null) == "$1" ]]; }
+
+# expect_message TEXT: the error box shows exactly TEXT; it is then closed.
+expect_message() {
+  local box
+  box=$(await_window "$kMessageBox")
+  xdotool mousemove --window "$box" 5 5
+  xdotool key Tab  # the focus moves from OK onto the text, which selects it
+  wait_until "the message \"$1\"" primary_is "$1"
+  xdotool key Escape
+  wait_until "the message box to close" window_gone "$kMessageBox"
+}
+
+cancel_name_dialog() {
+  local dialog
+  dialog=$(await_window "$kNameDialog")
+  xdotool mousemove --window "$dialog" 10 10 key Escape
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+}
+
+open_and_close_about() {
+  xdotool mousemove --window "$1" 5 5 key alt+slash
+  local about
+  about=$(await_window "$kAbout")
+  xdotool mousemove --window "$about" 5 5 key Escape
+  wait_until "the About box to close" window_gone "$kAbout"
+}
+
+# connect WINDOW URL KEY: fills the connect screen and presses the button.
+connect() {
+  type_into "$1" 200 18 "$2"
+  type_into "$1" 200 45 "$3"
+  click "$1" 474 17
+}
+
+# close_game WINDOW: the close box; the game must end by itself with code 0.
+close_game() {
+  "$close_window" "$1"
+  local status=0
+  wait "$game_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "the game ended with code $status"
+}
+
+# --- Scenarios --------------------------------------------------------------------------------------
+
+# Tab positions on the top page, and the one place where every other page shows its background.
+readonly kBack='500 290' kBackgroundPoint='5 150' kCreditsBoxPoint='200 275'
+
+back_to_top() {
+  click "$1" $kBack
+  wait_until "the top page" pixel_is "$1" $kBackgroundPoint "$kTopGrey"
+}
+
+visit_tab() {  # visit_tab WINDOW X Y
+  click "$1" "$2" "$3"
+  wait_until "the page behind the tab at $2,$3" pixel_is "$1" $kBackgroundPoint "$kPageBlue"
+  back_to_top "$1"
+}
+
+items_json() { grep -o '"Items":\[[^]]*\]' "$1"; }
+has_placed_item() { items_json "$1" | grep -q '"X":[0-9]'; }
+
+scenario_play() {
+  start_display
+  start_pool
+  start_game "$work/game"
+  local config=$work/game/config.json
+
+  step "first start: the name dialog, cancelled"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  [[ $(client_size "$main") == 520x62 ]] || fail "connect screen is $(client_size "$main"), not 520x62"
+  [[ ! -e $config ]] || fail "config.json was written before connecting"
+  open_and_close_about "$main"
+
+  step "connect to the demo pool"
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
+  open_and_close_about "$main"
+
+  step "every tab and back"
+  local boxPlaceOnTop
+  boxPlaceOnTop=$(pixel "$main" $kCreditsBoxPoint)
+  visit_tab "$main" 90 77    # status
+  visit_tab "$main" 157 77   # items
+  visit_tab "$main" 217 77   # shop
+  visit_tab "$main" 273 77   # friends
+  visit_tab "$main" 319 77   # log
+  click "$main" $kBack       # the credit button sits where every back button is
+  wait_until "the credits page" pixel_is "$main" $kBackgroundPoint "$kCreditsNavy"
+  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
+  back_to_top "$main"
+  wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
+
+  step "buy the first item in the shop"
+  click "$main" 217 77
+  wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 100 80
+  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$config"
+  back_to_top "$main"
+
+  step "take it from the inventory and drop it on the shelf"
+  click "$main" 157 77
+  wait_until "the items page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 60 85
+  wait_until "the top page with the item in hand" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  xdotool mousemove --window "$main" 120 180
+  xdotool mousemove --window "$main" 150 200
+  click "$main" 150 200
+  wait_until "the placed item in config.json" has_placed_item "$config"
+
+  step "close the window"
+  close_game "$main"
+  grep -q '"Poko Coin Coin Spent":2' "$config" || fail "the purchase is not saved: $(cat "$config")"
+  has_placed_item "$config" || fail "the placed item is not saved: $(items_json "$config")"
+  local saved_url="${pool_url//\//\\/}"  # the settings file escapes "/" as "\/"
+  grep -qF "\"Server\":\"$saved_url\"" "$config" || fail "the pool is not saved: $(cat "$config")"
+}
+
+scenario_second_copy() {
+  start_display
+  start_game "$work/first"
+  local first_pid=$game_pid
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+
+  step "a second copy in another folder"
+  mkdir -p "$work/second"
+  printf '%s' '{"Player Name":"Kuro","Version":3}' >"$work/second/config.json"
+  cp "$work/second/config.json" "$work/expected.json"
+  start_game "$work/second"
+  expect_message '既に起動しています。'
+  local status=0
+  wait "$game_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "the second copy ended with code $status"
+  cmp -s "$work/expected.json" "$work/second/config.json" || fail "the second copy touched its config.json"
+  [[ ! -e $work/second/config.json.tmp ]] || fail "the second copy began a save"
+
+  step "the first copy runs on"
+  kill -0 "$first_pid" || fail "the first copy is gone"
+  [[ $(xdotool search --onlyvisible --name "^$kTitle\$" | wc -l) -eq 1 ]] || fail "more than one main window"
+  game_pid=$first_pid
+  close_game "$main"
+}
+
+scenario_failing_pool() {
+  start_display
+  start_pool
+  start_game "$work/game"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+
+  step "a pool that does not answer"
+  type_into "$main" 200 18 "http://127.0.0.1:1/index.php"
+  type_into "$main" 200 45 demo
+  xdotool key Return  # Enter in a field presses the connect button
+  expect_message 'ワーカーの情報取得に失敗しました。'
+  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen did not stay"
+  grep -q '127.0.0.1:1' "$work/game/config.json" || fail "the connect fields were not saved before the cycle"
+
+  step "a key that is too long"
+  type_into "$main" 200 45 "$(printf 'k%.0s' {1..256})"
+  xdotool key Return
+  expect_message 'APIキーが長すぎます。'
+
+  step "the same screen, corrected, connects"
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  close_game "$main"
+}
+
+case $scenario in
+  play | second_copy | failing_pool) "scenario_$scenario" ;;
+  *) fail "no scenario named $scenario" ;;
+esac
+echo "PASS ($scenario)"

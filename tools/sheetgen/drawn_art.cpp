@@ -107,14 +107,13 @@ void drawPlank(Picture& shelf) {
   }
 }
 
+// The post runs the full height, so stacked shelves show one unbroken post.
 void drawPost(Picture& shelf) {
   const int left = shelf.width - kPostWidth;
-  const int height = shelf.height - kRailTop;
-  fillRect(shelf, left, kRailTop, kPostWidth, height, kWood);
-  fillRect(shelf, left, kRailTop, 1, height, kWoodDark);
-  fillRect(shelf, left + 1, kRailTop + 1, 1, height - 1, kWoodLight);
-  fillRect(shelf, shelf.width - 1, kRailTop, 1, height, kWoodDark);
-  fillRect(shelf, left, kRailTop, kPostWidth, 1, kWoodDark);
+  fillRect(shelf, left, 0, kPostWidth, shelf.height, kWood);
+  fillRect(shelf, left, 0, 1, shelf.height, kWoodDark);
+  fillRect(shelf, left + 1, 0, 1, shelf.height, kWoodLight);
+  fillRect(shelf, shelf.width - 1, 0, 1, shelf.height, kWoodDark);
   for (int y = kPostGrainStep - 3; y < shelf.height; y += kPostGrainStep) {
     fillRect(shelf, left + kPostWidth / 2, y, 1, kPostGrainLength, kWoodGrain);
   }

@@ -69,6 +69,7 @@ std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
   const std::size_t blank = text.find_first_of(" \t");
   if (blank == std::string_view::npos) return {text, {}};
   const std::size_t rest = text.find_first_not_of(" \t", blank);
+  if (rest == std::string_view::npos) return {text.substr(0, blank), {}};
   return {text.substr(0, blank), text.substr(rest)};
 }
 

@@ -109,6 +109,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadArt{"picture\n", "bad.txt:1: a picture needs a name"},
         BadArt{"\n\nsketch 1\n", "bad.txt:3: expected \"palette\" or \"picture NAME\", found \"sketch 1\""}));
 
+TEST(ArtFormat, OddTextIsReadOrRefusedWithoutHarm) {
+  EXPECT_EQ(parseArtText("", "e.txt").error, "");
+  EXPECT_EQ(parseArtText("# only a comment\n\n", "e.txt").error, "");
+  EXPECT_EQ(parseArtText("end\n", "e.txt").error, "e.txt:1: expected \"palette\" or \"picture NAME\", found \"end\"");
+  std::string binary = "palette\nK 000000\nend\npicture p\nat 0 0\nrows\nK";
+  binary += '\0';
+  binary += "\xff\nend\n";
+  EXPECT_EQ(parseArtText(binary, "b.txt").error, "b.txt:7: unknown colour character byte 0x00 in column 2");
+}
+
 TEST(ArtFormat, AnUnreadableFileIsAFault) {
   const ArtParse parsed = parseArtFile("/nonexistent/folder/art.txt");
   EXPECT_EQ(parsed.error, "/nonexistent/folder/art.txt: cannot be read");

@@ -73,6 +73,14 @@ std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
   return {text.substr(0, blank), text.substr(rest)};
 }
 
+// A character as a message shows it: quoted when printable, as a byte value otherwise.
+std::string describeCharacter(unsigned char c) {
+  constexpr unsigned char kFirstPrintable = 0x21, kLastPrintable = 0x7e;
+  if (c >= kFirstPrintable && c <= kLastPrintable) return "'" + std::string(1, static_cast<char>(c)) + "'";
+  constexpr const char* kHex = "0123456789abcdef";
+  return std::string("byte 0x") + kHex[c >> 4] + kHex[c & 0xf];
+}
+
 // Where the reading stands: the content lines, the next one to read, the palette in force.
 struct Reader {
   std::vector<Line> lines;
@@ -157,7 +165,7 @@ ArtPixel pixelOf(Reader& r, const Line& row, int x) {
   const unsigned char c = static_cast<unsigned char>(row.text[static_cast<std::size_t>(x)]);
   if (c == kTransparent) return ArtPixel{};
   if (!r.palette.colours[c]) {
-    fail(r, row, "unknown colour character '" + std::string(1, static_cast<char>(c)) + "' in column " + std::to_string(x + 1));
+    fail(r, row, "unknown colour character " + describeCharacter(c) + " in column " + std::to_string(x + 1));
   }
   return r.palette.colours[c].value_or(ArtPixel{});
 }

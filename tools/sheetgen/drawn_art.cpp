@@ -153,6 +153,18 @@ constexpr Rgb kLetterEdge{0, 70, 80};
 constexpr int kBarClip = 3;
 constexpr int kWordScale = 3;
 constexpr int kWordLeft = 16;
+constexpr int kShadowOffset = 2;
+constexpr Rgb kLetterShadow{0, 104, 114};
+constexpr Rgb kLetterFoot{196, 240, 242};  // the letters' last row of cells, a little shaded
+
+// Recolours the filled pixels from row `from` down.
+void fillLowerRows(Picture& picture, int from, Rgb colour) {
+  for (int y = std::max(0, from); y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      if (picture.at(x, y).filled) plot(picture, x, y, colour);
+    }
+  }
+}
 
 // A bar with cut corners, a light band along the top and a shaded band along the bottom.
 void drawBar(Picture& bar, const BarColours& colours) {
@@ -194,9 +206,13 @@ Picture wordBanner(const WordBanner& banner) {
   Picture picture = blank(banner.where);
   drawBar(picture, kTealBar);
   drawGems(picture);
-  Picture letters = blank(banner.where);
   const int top = (picture.height - kGlyphRows * kWordScale) / 2;
+  Picture shadow = blank(banner.where);
+  drawLatinText(shadow, banner.word, kWordLeft + kShadowOffset, top + kShadowOffset, kWordScale, kLetterShadow);
+  stamp(picture, shadow);
+  Picture letters = blank(banner.where);
   drawLatinText(letters, banner.word, kWordLeft, top, kWordScale, kWhite);
+  fillLowerRows(letters, top + kGlyphRows * kWordScale - kWordScale, kLetterFoot);
   outline(letters, kLetterEdge);
   stamp(picture, letters);
   return picture;

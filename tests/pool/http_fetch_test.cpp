@@ -1,0 +1,183 @@
+// The curl fetch against real servers on loopback: sizes, errors, stalls, headers, TLS checking.
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "demo_pool_process.h"
+#include "http_curl.h"
+#include "pool/request_target.h"
+#include "pool/response_buffer.h"
+#include "temp_folder.h"
+#include "test_platform.h"
+
+namespace orelog {
+namespace {
+
+using test::DemoPoolProcess;
+using test::kTestTimeouts;
+
+const std::u16string kLoopback = u"127.0.0.1";
+const std::u16string kBalanceTarget = buildRequestTarget(u"index.php", "getuserbalance", u"demo");
+
+int fetch(ResponseBuffer& buffer, int port, const std::u16string& target = kBalanceTarget,
+          const std::u16string& host = kLoopback, bool secure = false, const std::string& caFile = {}) {
+  return curlHttpGet({host, port, secure, target}, buffer.span(), kTestTimeouts, caFile);
+}
+
+std::string bodyOf(ResponseBuffer& buffer, int length) {
+  return length < 0 ? std::string() : std::string(reinterpret_cast<const char*>(buffer.bytes.get()), length);
+}
+
+struct Misbehaviour {
+  std::string fault;
+  int expected;
+};
+
+class FetchFromDemoPool : public testing::TestWithParam<Misbehaviour> {};
+
+TEST_P(FetchFromDemoPool, GivesLengthOrFailure) {
+  DemoPoolProcess pool({"--fault", GetParam().fault});
+  ASSERT_NE(pool.port, 0);
+  ResponseBuffer buffer;
+  EXPECT_EQ(fetch(buffer, pool.port), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, FetchFromDemoPool,
+    testing::Values(Misbehaviour{"size=262143", 262143},  // the longest body that fits
+                    Misbehaviour{"size=262144", -1},      // no byte of the buffer left free
+                    Misbehaviour{"size=1000000", -1}, Misbehaviour{"empty", 0},
+                    Misbehaviour{"close", -1},            // the connection drops half-way
+                    Misbehaviour{"stall", -1}));          // no answer: the receive time-out ends it
+
+TEST(Fetch, ReturnsErrorPagesLikeAnyBody) {
+  for (const char* fault : {"html404", "html500"}) {
+    DemoPoolProcess pool({"--fault", fault});
+    ResponseBuffer buffer;
+    const int length = fetch(buffer, pool.port);
+    ASSERT_GT(length, 0) << fault;
+    EXPECT_TRUE(bodyOf(buffer, length).starts_with("<!DOCTYPE html>")) << fault;
+  }
+}
+
+TEST(Fetch, ReturnsTheStatusBodiesOfTheApi) {
+  DemoPoolProcess pool;
+  ResponseBuffer buffer;
+  int length = fetch(buffer, pool.port, buildRequestTarget(u"", "getuserbalance", u"wrong"));
+  EXPECT_EQ(bodyOf(buffer, length), "Access denied");
+  length = fetch(buffer, pool.port, buildRequestTarget(u"", "getnothing", u"demo"));
+  EXPECT_EQ(bodyOf(buffer, length), "400 Bad Request");
+}
+
+TEST(Fetch, SecondFetchReplacesTheFirstBody) {
+  DemoPoolProcess pool;
+  ResponseBuffer buffer;
+  const int first = fetch(buffer, pool.port, buildRequestTarget(u"", "getusertransactions", u"demo"));
+  const int second = fetch(buffer, pool.port, buildRequestTarget(u"", "getuserbalance", u"wrong"));
+  ASSERT_GT(first, second);
+  EXPECT_EQ(bodyOf(buffer, second), "Access denied");
+}
+
+TEST(Fetch, RefusedConnectionFails) {
+  ResponseBuffer buffer;
+  EXPECT_EQ(fetch(buffer, test::closedLoopbackPort()), -1);
+}
+
+TEST(Fetch, PortsOutsideTheTcpRangeFail) {
+  DemoPoolProcess pool;
+  ResponseBuffer buffer;
+  for (int port : {0, -1, 65536, pool.port + 65536}) EXPECT_EQ(fetch(buffer, port), -1) << port;
+}
+
+void waitUntilRunning(httplib::Server& server) {
+  while (!server.is_running()) std::this_thread::yield();
+}
+
+// An in-process server that records what arrives, for what the demo pool cannot echo.
+struct RecordingServer {
+  httplib::Server server;
+  int port = 0;
+  std::thread thread;
+  httplib::Request last;
+
+  RecordingServer() {
+    server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+      last = request;
+      response.set_content("{}", "text/html");
+    });
+    port = server.bind_to_any_port("127.0.0.1");  // listening from here on
+    thread = std::thread([this] { server.listen_after_bind(); });
+    waitUntilRunning(server);  // stop() before the accept loop runs would not end it
+  }
+  ~RecordingServer() {
+    server.stop();
+    thread.join();
+  }
+};
+
+TEST(Fetch, SendsTheUserAgentAndTheTargetAsBuilt) {
+  RecordingServer recorder;
+  ResponseBuffer buffer;
+  const auto target = buildRequestTarget(u"my pool/index.php", "getuserworkers", u"a&b=c");
+  ASSERT_EQ(fetch(buffer, recorder.port, target), 2);
+  EXPECT_EQ(recorder.last.get_header_value("User-Agent"), "Orelog");
+  EXPECT_FALSE(recorder.last.has_header("Accept"));
+  EXPECT_EQ(recorder.last.target, "/my%20pool/index.php?page=api&action=getuserworkers&api_key=a%26b%3Dc");
+  EXPECT_EQ(recorder.last.get_param_value("api_key"), "a&b=c");
+}
+
+TEST(Fetch, EscapesWhatCannotStandInATarget) {
+  RecordingServer recorder;
+  ResponseBuffer buffer;
+  ASSERT_EQ(fetch(buffer, recorder.port, u"/a b/もな?x=1"), 2);
+  EXPECT_EQ(recorder.last.target, "/a%20b/%E3%82%82%E3%81%AA?x=1");
+}
+
+TEST(Fetch, HostIsANameNeverUrlSyntax) {
+  RecordingServer recorder;
+  ResponseBuffer buffer;
+  // As URL syntax "user@127.0.0.1" would reach the loopback server; as a host name it resolves nowhere.
+  for (const char16_t* host : {u"user@127.0.0.1", u"127.0.0.1/x", u"127.0.0.1?x", u"127.0.0.1#x", u""}) {
+    EXPECT_EQ(fetch(buffer, recorder.port, kBalanceTarget, host), -1);
+  }
+}
+
+struct ThrowawayCertificate {
+  test::TempFolder folder;
+  std::string cert = (folder.path / "cert.pem").string();
+  std::string key = (folder.path / "key.pem").string();
+  bool made = false;
+
+  ThrowawayCertificate() {
+    const std::string command = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1"
+                                " -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+                                key + "' -out '" + cert + "' >/dev/null 2>&1";
+    made = std::system(command.c_str()) == 0;
+  }
+};
+
+TEST(Fetch, SelfSignedCertificateFailsTheSecureFetch) {
+  ThrowawayCertificate certificate;
+  ASSERT_TRUE(certificate.made);
+  httplib::SSLServer server(certificate.cert.c_str(), certificate.key.c_str());
+  ASSERT_TRUE(server.is_valid());
+  server.Get(".*", [](const httplib::Request&, httplib::Response& response) { response.set_content("{}", "text/html"); });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread thread([&] { server.listen_after_bind(); });
+  waitUntilRunning(server);
+
+  ResponseBuffer buffer;
+  EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true), -1);
+  // The same server is reachable over TLS once its certificate is trusted: the check is what failed.
+  EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true, certificate.cert), 2);
+
+  server.stop();
+  thread.join();
+}
+
+}  // namespace
+}  // namespace orelog

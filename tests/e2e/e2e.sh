@@ -119,8 +119,8 @@ cancel_name_dialog() {
   wait_until "the name dialog to close" window_gone "$kNameDialog"
 }
 
-open_and_close_about() {
-  xdotool mousemove --window "$1" 5 5 key alt+slash
+open_and_close_about() {  # open_and_close_about WINDOW KEY
+  xdotool mousemove --window "$1" 5 5 key "$2"
   local about
   about=$(await_window "$kAbout")
   xdotool mousemove --window "$about" 5 5 key Escape
@@ -173,14 +173,14 @@ scenario_play() {
   main=$(await_window "$kTitle")
   [[ $(client_size "$main") == 520x62 ]] || fail "connect screen is $(client_size "$main"), not 520x62"
   [[ ! -e $config ]] || fail "config.json was written before connecting"
-  open_and_close_about "$main"
+  open_and_close_about "$main" alt+slash
 
   step "connect to the demo pool"
   connect "$main" "$pool_url" demo
   wait_until "the game screen's size" client_size_is "$main" 520x300
   wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
   pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
-  open_and_close_about "$main"
+  open_and_close_about "$main" alt+question
 
   step "every tab and back"
   local boxPlaceOnTop

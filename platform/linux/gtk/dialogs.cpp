@@ -1,6 +1,8 @@
 // The modal boxes and dialogs on GTK 3: error messages, About, the name dialog, the PNG chooser.
 #include "dialogs.h"
 
+#include "program_icon.h"
+
 namespace orelog {
 
 namespace {
@@ -60,7 +62,7 @@ void runAboutBox(GtkWindow* owner) {
   gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   GtkWidget* row = boxWithBorder(GTK_ORIENTATION_HORIZONTAL);
-  gtk_box_pack_start(GTK_BOX(row), gtk_image_new_from_icon_name("orelog", GTK_ICON_SIZE_DIALOG), FALSE, FALSE, 0);
+  if (GtkWidget* icon = programIconImage()) gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
   GtkWidget* lines = gtk_box_new(GTK_ORIENTATION_VERTICAL, kDialogSpacing / 2);
   for (const char* line : {kAboutVersionLine, kAboutSecondLine}) {
     GtkWidget* label = gtk_label_new(line);

@@ -6,6 +6,7 @@
 
 #include "app/shell.h"
 #include "front_end.h"
+#include "program_icon.h"
 #include "ui/connect_screen.h"
 #include "ui/credits_notice.h"
 #include "util/utf.h"
@@ -71,12 +72,11 @@ GtkWidget* makeCreditsBox() {
   return scroller;
 }
 
-GtkWidget* makeComboWithEntry(GtkFrontEnd& front) {
+GtkWidget* makeComboWithEntry() {
   GtkWidget* combo = gtk_combo_box_text_new_with_entry();
   GtkEntry* entry = comboEntry(combo);
   gtk_entry_set_activates_default(entry, TRUE);  // Enter presses the connect button
   gtk_entry_set_width_chars(entry, 1);           // the fixed width comes from the size request
-  (void)front;
   return combo;
 }
 
@@ -170,12 +170,12 @@ GtkWidget* makeClientArea(GtkFrontEnd& front) {
 void addConnectControls(GtkFrontEnd& front, GtkWidget* fixed) {
   MainWindow& w = front.window;
   // Created in tab order: pool box, connect button, API key box.
-  w.poolBox = makeComboWithEntry(front);
+  w.poolBox = makeComboWithEntry();
   putAt(fixed, w.poolBox, kPoolBoxPlace);
   w.connectButton = gtk_button_new_with_label(utf16ToUtf8(kConnectButtonCaption).c_str());
   putAt(fixed, w.connectButton, kConnectButtonPlace);
   g_signal_connect(w.connectButton, "clicked", G_CALLBACK(onConnectClicked), &front);
-  w.keyBox = makeComboWithEntry(front);
+  w.keyBox = makeComboWithEntry();
   putAt(fixed, w.keyBox, kKeyBoxPlace);
   gtk_widget_set_can_default(w.connectButton, TRUE);
   gtk_window_set_default(GTK_WINDOW(w.window), w.connectButton);
@@ -187,11 +187,11 @@ GtkEntry* comboEntry(GtkWidget* combo) { return GTK_ENTRY(gtk_bin_get_child(GTK_
 
 void buildMainWindow(GtkFrontEnd& front) {
   applyStyleSheet();
+  installProgramIcon();
   MainWindow& w = front.window;
   w.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(w.window), utf16ToUtf8(kWindowTitle).c_str());
   gtk_window_set_resizable(GTK_WINDOW(w.window), FALSE);
-  gtk_window_set_icon_name(GTK_WINDOW(w.window), "orelog");
   g_signal_connect(w.window, "destroy", G_CALLBACK(onDestroy), &front);
   g_signal_connect(w.window, "key-press-event", G_CALLBACK(onKeyPress), &front);
 

@@ -2,6 +2,7 @@
 #include "dialogs.h"
 
 #include "program_icon.h"
+#include "util/utf.h"
 
 namespace orelog {
 
@@ -14,7 +15,7 @@ constexpr const char* kAboutSecondLine = "Your pool's figures, dug up by cats.";
 constexpr const char* kNameCaption = "名前設定";
 constexpr const char* kNameLabel = "名前";
 constexpr const char* kNameButton = "決定";
-constexpr int kNameMaxCharacters = 63;  // the shell cuts to 63 UTF-16 units in any case
+constexpr std::size_t kNameMaxUnits = 63;  // UTF-16 units, as the record's name field holds
 constexpr int kNameEntryWidthChars = 30;
 constexpr const char* kSaveTitle = "名前を付けて保存";
 constexpr const char* kPngFilterName = "PNG files {*.png}";
@@ -40,6 +41,19 @@ void makeMessageSelectable(GtkMessageDialog* dialog) {
     if (GTK_IS_LABEL(child->data)) gtk_label_set_selectable(GTK_LABEL(child->data), TRUE);
   }
   g_list_free(children);
+}
+
+// Typing or pasting into the name stops at 63 UTF-16 units, never inside a surrogate pair.
+void onNameInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position, gpointer) {
+  const std::u16string current = utf8ToUtf16(gtk_entry_get_text(GTK_ENTRY(editable)));
+  const std::u16string inserted = utf8ToUtf16(length < 0 ? std::string_view(text) : std::string_view(text, length));
+  if (current.size() + inserted.size() <= kNameMaxUnits) return;
+  const std::size_t room = current.size() < kNameMaxUnits ? kNameMaxUnits - current.size() : 0;
+  const std::string fitting = utf16ToUtf8(truncateUtf16(inserted, room));
+  g_signal_stop_emission_by_name(editable, "insert-text");
+  if (fitting.empty()) return gtk_widget_error_bell(GTK_WIDGET(editable));
+  // Inserting again runs this handler once more, and then the text fits.
+  gtk_editable_insert_text(editable, fitting.c_str(), static_cast<gint>(fitting.size()), position);
 }
 
 }  // namespace
@@ -83,7 +97,7 @@ std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view curr
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   GtkWidget* row = boxWithBorder(GTK_ORIENTATION_HORIZONTAL);
   GtkWidget* entry = gtk_entry_new();
-  gtk_entry_set_max_length(GTK_ENTRY(entry), kNameMaxCharacters);
+  g_signal_connect(entry, "insert-text", G_CALLBACK(onNameInsertText), nullptr);
   gtk_entry_set_width_chars(GTK_ENTRY(entry), kNameEntryWidthChars);
   gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
   gtk_entry_set_text(GTK_ENTRY(entry), std::string(currentUtf8).c_str());

@@ -6,6 +6,7 @@ set -euo pipefail
 scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
 
 readonly kTitle='ホリダスα' kNameDialog='名前設定' kMessageBox='エラー' kAbout='About Orelog'
+readonly kSaveDialog='名前を付けて保存'
 readonly kTopGrey='#D3D0C9' kSkyBlue='#55A9FF' kPageBlue='#508DFF' kCreditsNavy='#28507F'
 readonly kDeadline=60  # seconds any awaited condition may take; generous on a busy machine
 
@@ -47,7 +48,20 @@ start_display() {
   # The game's own lock, settings and GTK state stay inside this test.
   mkdir -m 700 "$work/run" "$work/home"
   export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+  export XDG_DATA_HOME=$work/home/.local/share XDG_CONFIG_HOME=$work/home/.config
   unset WAYLAND_DISPLAY
+  install_fake_browser
+}
+
+# The desktop's default browser for https links, here a script that notes the link it is given.
+install_fake_browser() {
+  local apps=$XDG_DATA_HOME/applications
+  mkdir -p "$apps" "$XDG_CONFIG_HOME"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >"%s"\n' "$work/browser-got" >"$work/fake-browser"
+  chmod +x "$work/fake-browser"
+  printf '[Desktop Entry]\nType=Application\nName=Fake browser\nExec=%s %%u\nMimeType=x-scheme-handler/https;\n' \
+    "$work/fake-browser" >"$apps/fake-browser.desktop"
+  printf '[Default Applications]\nx-scheme-handler/https=fake-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 }
 
 # start_pool [FLAGS...]: sets pool_url.
@@ -99,6 +113,7 @@ type_into() {
   xdotool type --delay 5 -- "$4"
 }
 
+primary_matches() { xclip -o -selection primary 2>/dev/null | grep -Eq "$1"; }
 primary_is() { [[ $(xclip -o -selection primary 2>/dev/null) == "$1" ]]; }
 
 # expect_message TEXT: the error box shows exactly TEXT; it is then closed.
@@ -212,6 +227,24 @@ scenario_play() {
   xdotool mousemove --window "$main" 150 200
   click "$main" 150 200
   wait_until "the placed item in config.json" has_placed_item "$config"
+
+  step "save a screenshot"
+  click "$main" 490 60
+  local chooser
+  chooser=$(await_window "$kSaveDialog")
+  wait_until "the proposed file name" primary_matches '^Orelog[0-9]{14}$'  # shown selected, ".png" aside
+  xdotool mousemove --window "$chooser" 5 5
+  xdotool key ctrl+a
+  xdotool type --delay 5 -- "$work/shot-by-player.png"
+  xdotool key Return
+  wait_until "the file chooser to close" window_gone "$kSaveDialog"
+  wait_until "the screenshot file" test -s "$work/shot-by-player.png"
+  [[ $(identify -format '%wx%h' "$work/shot-by-player.png") == 520x300 ]] || fail "the screenshot is not 520x300"
+
+  step "share: the link goes to the desktop's browser"
+  click "$main" 490 20
+  wait_until "the browser to be asked" test -s "$work/browser-got"
+  grep -q '^https://.*/intent/tweet?text=.*&hashtags=' "$work/browser-got" || fail "odd share link: $(cat "$work/browser-got")"
 
   step "close the window"
   close_game "$main"

@@ -1,0 +1,285 @@
+// The three queries against the demo pool: type rules, the transaction walk, what failures leave.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "pool/pool_queries.h"
+#include "pool/pool_timestamp.h"
+#include "pool_fixture.h"
+
+namespace orelog {
+namespace {
+
+using test::PoolFixture;
+
+std::string row(int id, const std::string& amount, const std::string& timestamp) {
+  return "{\"id\":" + std::to_string(id) + ",\"type\":\"Credit\",\"amount\":" + amount +
+         ",\"timestamp\":\"" + timestamp + "\"}";
+}
+
+std::string transactions(const std::vector<std::string>& rows) {
+  std::string list;
+  for (const auto& r : rows) list += (list.empty() ? "" : ",") + r;
+  return "[" + list + "]";
+}
+
+int64_t fileTime(const char* timestamp) { return *poolTimestampToFileTime(timestamp); }
+
+// ---- balance ----
+
+struct BalanceCase {
+  std::string data;                // the "data" member of the answer
+  std::optional<double> expected;  // nullopt: the query fails
+};
+
+class BalanceQuery : public PoolFixture, public testing::WithParamInterface<BalanceCase> {};
+
+TEST_P(BalanceQuery, ReadsConfirmedPlusUnconfirmed) {
+  pin("{\"balance\":" + GetParam().data + "}");
+  start();
+  record.balance = 42.0;
+  const bool ok = queryBalance(platform, buffer, address(), record.apiKey, record);
+  ASSERT_EQ(ok, GetParam().expected.has_value());
+  EXPECT_DOUBLE_EQ(record.balance, GetParam().expected.value_or(42.0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, BalanceQuery,
+    testing::Values(
+        // What every current MPOS pool sends: decimal strings with 30 fraction digits.
+        BalanceCase{R"({"confirmed":"5.984567890000000000000000000000","unconfirmed":"1.000000000000000000000000000000"})",
+                    6.98456789},
+        BalanceCase{R"({"confirmed":1,"unconfirmed":2.5})", 3.5},  // very old pools send numbers
+        BalanceCase{R"({"confirmed":"-0.5","unconfirmed":"0.25","orphaned":"x"})", -0.25},
+        BalanceCase{R"({"confirmed":"n/a","unconfirmed":"0"})", std::nullopt},
+        BalanceCase{R"({"confirmed":"1 coin","unconfirmed":"0"})", std::nullopt},
+        BalanceCase{R"({"confirmed":"1"})", std::nullopt}, BalanceCase{R"({"confirmed":true,"unconfirmed":1})", std::nullopt},
+        BalanceCase{R"({"confirmed":null,"unconfirmed":1})", std::nullopt}, BalanceCase{"[1,2]", std::nullopt},
+        BalanceCase{"\"1\"", std::nullopt},
+        // The sum of two huge amounts is not finite: refused, the old balance kept.
+        BalanceCase{R"({"confirmed":1e308,"unconfirmed":1e308})", std::nullopt}));
+
+struct BodyCase {
+  std::vector<std::string> flags;
+  bool succeeds;
+};
+
+class BalanceBody : public PoolFixture, public testing::WithParamInterface<BodyCase> {};
+
+TEST_P(BalanceBody, FailsUnlessItIsTheJsonAnswer) {
+  start(GetParam().flags);
+  record.balance = 42.0;
+  EXPECT_EQ(queryBalance(platform, buffer, address(), record.apiKey, record), GetParam().succeeds);
+  if (!GetParam().succeeds) {
+    EXPECT_EQ(record.balance, 42.0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, BalanceBody,
+    testing::Values(BodyCase{{}, true}, BodyCase{{"--fault", "numbers"}, true},
+                    BodyCase{{"--fault", "size=262143"}, true},  // padded with spaces after the JSON
+                    BodyCase{{"--fault", "size=262144"}, false}, BodyCase{{"--fault", "html404"}, false},
+                    BodyCase{{"--fault", "html500"}, false}, BodyCase{{"--fault", "empty"}, false},
+                    BodyCase{{"--fault", "bom"}, false}, BodyCase{{"--fault", "malformed"}, false},
+                    BodyCase{{"--fault", "nonnumeric"}, false}, BodyCase{{"--fault", "disabled"}, false},
+                    BodyCase{{"--fault", "ratelimit"}, false}, BodyCase{{"--fault", "close"}, false},
+                    BodyCase{{"--fault", "stall"}, false}, BodyCase{{"--api-key", "other"}, false}));
+
+TEST_F(PoolFixture, BalanceBodiesPicojsonCannotHoldFailWithoutCrashing) {
+  const std::string answers[] = {
+      R"({"getuserbalance":{"data":{"confirmed":1e999,"unconfirmed":0}}})",  // beyond double
+      std::string(200, '[') + std::string(200, ']'),                         // nested too deep
+      R"([{"getuserbalance":{"data":{"confirmed":1,"unconfirmed":0}}}])",   // root not an object
+  };
+  for (const auto& answer : answers) {
+    start({"--fault", bodyFault(answer, "getuserbalance")});
+    record.balance = 42.0;
+    EXPECT_FALSE(queryBalance(platform, buffer, address(), record.apiKey, record)) << answer;
+    EXPECT_EQ(record.balance, 42.0);
+  }
+}
+
+TEST_F(PoolFixture, BytesAfterTheFirstValueAreNotLookedAt) {
+  start({"--fault", bodyFault(R"(  {"getuserbalance":{"data":{"confirmed":1,"unconfirmed":2}}} <html>)", "getuserbalance")});
+  ASSERT_TRUE(queryBalance(platform, buffer, address(), record.apiKey, record));
+  EXPECT_EQ(record.balance, 3.0);
+}
+
+// ---- transactions ----
+
+class TransactionQuery : public PoolFixture {
+ protected:
+  bool query() { return queryTransactions(platform, buffer, address(), record.apiKey, record); }
+};
+
+TEST_F(TransactionQuery, NewPlayerCountsEveryTransactionOnceAcrossCycles) {
+  pin("{\"transactions\":" + transactions({row(3, "\"0.500000000000000000000000000000\"", "2024-05-01 10:00:00"),
+                                           row(2, "0.25", "2024-05-01 09:00:00"),
+                                           row(1, "1", "2024-05-01 08:00:00")}) + "}");
+  start();
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, 1.75);
+  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 10:00:00"));
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, 1.75);
+
+  pin("{\"transactions\":" + transactions({row(4, "\"2.0\"", "2024-05-01 11:00:00"),
+                                           row(3, "\"0.500000000000000000000000000000\"", "2024-05-01 10:00:00"),
+                                           row(2, "0.25", "2024-05-01 09:00:00")}) + "}");
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, 3.75);
+  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 11:00:00"));
+}
+
+TEST_F(TransactionQuery, OfSeveralWithOneTimestampOnlyTheOneNearestTheEndCounts) {
+  pin("{\"transactions\":" + transactions({row(3, "0.01", "2024-05-01 10:00:00"), row(2, "0.02", "2024-05-01 10:00:00"),
+                                           row(1, "1", "2024-05-01 10:00:00")}) + "}");
+  start();
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, 1.0);
+}
+
+TEST_F(TransactionQuery, AlreadyCountedTransactionsAreNotReadAtAll) {
+  pin("{\"transactions\":[{\"timestamp\":\"2024-05-01 10:00:00\",\"amount\":\"n/a\"},"
+      "{\"timestamp\":\"2024-05-01 09:00:00\"}]}");
+  start();
+  record.payout = 7.0;
+  record.lastTimestamp = fileTime("2024-05-01 10:00:00");
+  ASSERT_TRUE(query());
+  EXPECT_EQ(record.payout, 7.0);
+}
+
+struct WalkCase {
+  std::string data;
+  bool succeeds;
+  double payout;  // afterwards, from 7.0 and lastTimestamp 2000-01-01
+};
+
+class TransactionWalk : public TransactionQuery, public testing::WithParamInterface<WalkCase> {};
+
+TEST_P(TransactionWalk, CommitsOnlyAWholeWalk) {
+  pin("{\"transactions\":" + GetParam().data + "}");
+  start();
+  record.payout = 7.0;
+  record.lastTimestamp = fileTime("2000-01-01 00:00:00");
+  const int64_t before = record.lastTimestamp;
+  ASSERT_EQ(query(), GetParam().succeeds);
+  EXPECT_DOUBLE_EQ(record.payout, GetParam().payout);
+  if (!GetParam().succeeds) {
+    EXPECT_EQ(record.lastTimestamp, before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, TransactionWalk,
+    testing::Values(
+        WalkCase{transactions({}), true, 7.0},
+        WalkCase{transactions({row(1, "2", "2024-05-01 10:00:00.123")}), true, 9.0},  // fraction ignored
+        WalkCase{transactions({row(1, "2", "1999-12-31 23:59:59")}), true, 7.0},      // not newer
+        // The newest is bad, the older one was already added to the running total: nothing commits.
+        WalkCase{transactions({row(2, "\"n/a\"", "2024-05-01 10:00:00"), row(1, "2", "2024-05-01 09:00:00")}), false, 7.0},
+        WalkCase{transactions({row(2, "true", "2024-05-01 10:00:00"), row(1, "2", "2024-05-01 09:00:00")}), false, 7.0},
+        WalkCase{transactions({row(1, "2", "2024-05-01T10:00:00")}), false, 7.0},
+        WalkCase{transactions({row(1, "2", "2024-05-01")}), false, 7.0},
+        WalkCase{transactions({row(1, "2", "2023-02-29 10:00:00")}), false, 7.0},
+        WalkCase{transactions({row(1, "2", "1600-12-31 10:00:00")}), false, 7.0},
+        WalkCase{transactions({"{\"amount\":2,\"timestamp\":1714557600}"}), false, 7.0},
+        WalkCase{transactions({"{\"amount\":2}"}), false, 7.0},
+        WalkCase{transactions({"2", row(1, "2", "2024-05-01 10:00:00")}), false, 7.0},
+        WalkCase{transactions({row(2, "1e308", "2024-05-01 10:00:00"), row(1, "1e308", "2024-05-01 09:00:00")}), false, 7.0},
+        WalkCase{"{}", false, 7.0}, WalkCase{"null", false, 7.0}));
+
+TEST_F(TransactionQuery, SimulatedMposListIsCountedOncePerBlock) {
+  start({"--epoch", "1714557600"});  // decimal strings, newest first, one timestamp per block
+  ASSERT_TRUE(query());
+  EXPECT_GT(record.payout, 0.0);
+  const double first = record.payout;
+  ASSERT_TRUE(query());
+  EXPECT_EQ(record.payout, first);
+}
+
+// ---- workers ----
+
+class WorkerQuery : public PoolFixture {
+ protected:
+  void SetUp() override {
+    PoolFixture::SetUp();
+    record.workers = {{"old", 1}};
+    record.totalHashrate = 99;
+  }
+  bool query(const std::string& data) {
+    pin("{\"workers\":" + data + "}");
+    if (!pool) start();
+    return queryWorkers(platform, buffer, address(), record.apiKey, record);
+  }
+  using Workers = std::map<std::string, int32_t>;
+};
+
+TEST_F(WorkerQuery, RepeatedNameKeepsItsFirstValueButAddsToTheSum) {
+  ASSERT_TRUE(query(R"([{"username":"a.1","hashrate":5},{"username":"a.1","hashrate":7}])"));
+  EXPECT_EQ(record.workers, (Workers{{"a.1", 5}}));
+  EXPECT_EQ(record.totalHashrate, 12);
+}
+
+TEST_F(WorkerQuery, HashratesTruncateTowardZero) {
+  ASSERT_TRUE(query(R"([{"username":"a","hashrate":12.9},{"username":"b","hashrate":-3.7},{"username":"c","hashrate":0}])"));
+  EXPECT_EQ(record.workers, (Workers{{"a", 12}, {"b", -3}, {"c", 0}}));
+  EXPECT_EQ(record.totalHashrate, 9);
+}
+
+TEST_F(WorkerQuery, HashratesAndSumsBeyond32BitsSaturate) {
+  ASSERT_TRUE(query(R"([{"username":"a","hashrate":1e12},{"username":"b","hashrate":2e9}])"));
+  EXPECT_EQ(record.workers, (Workers{{"a", INT32_MAX}, {"b", 2000000000}}));
+  EXPECT_EQ(record.totalHashrate, INT32_MAX);
+  ASSERT_TRUE(query(R"([{"username":"a","hashrate":-2e9},{"username":"b","hashrate":-2e9}])"));
+  EXPECT_EQ(record.totalHashrate, INT32_MIN);
+}
+
+TEST_F(WorkerQuery, EmptyListEmptiesTheWorkers) {
+  ASSERT_TRUE(query("[]"));
+  EXPECT_TRUE(record.workers.empty());
+  EXPECT_EQ(record.totalHashrate, 0);
+}
+
+TEST_F(WorkerQuery, NamesEndAtAZeroByteAndSortByteWise) {
+  ASSERT_TRUE(query(R"([{"username":"b\u0000x","hashrate":1},{"username":"\u00e9","hashrate":2},)"
+                    R"({"username":"Zed","hashrate":3},{"username":"abc","hashrate":4}])"));
+  std::vector<std::string> names;
+  for (const auto& entry : record.workers) names.push_back(entry.first);
+  EXPECT_EQ(names, (std::vector<std::string>{"Zed", "abc", "b", "\xC3\xA9"}));
+}
+
+TEST_F(WorkerQuery, FailureWhileWalkingKeepsTheWorkersBeforeIt) {
+  EXPECT_FALSE(query(R"([{"username":"a","hashrate":1},{"username":"b","hashrate":2},)"
+                     R"({"username":"c","hashrate":"n/a"},{"username":"d","hashrate":4}])"));
+  EXPECT_EQ(record.workers, (Workers{{"a", 1}, {"b", 2}}));
+  EXPECT_EQ(record.totalHashrate, 99);
+}
+
+TEST_F(WorkerQuery, FailureBeforeTheListLeavesEverything) {
+  for (const char* data : {R"({"username":"a","hashrate":1})", "null", "\"[]\""}) {
+    EXPECT_FALSE(query(data)) << data;
+    EXPECT_EQ(record.workers, (Workers{{"old", 1}}));
+    EXPECT_EQ(record.totalHashrate, 99);
+  }
+}
+
+TEST_F(WorkerQuery, EveryElementNeedsAnObjectANameAndANumber) {
+  for (const char* data : {R"([1])", R"([{"hashrate":1}])", R"([{"username":1,"hashrate":1}])",
+                           R"([{"username":"a"}])", R"([{"username":"a","hashrate":"5"}])",
+                           R"([{"username":"a","hashrate":null}])"}) {
+    EXPECT_FALSE(query(data)) << data;
+    EXPECT_TRUE(record.workers.empty()) << data;
+  }
+}
+
+TEST_F(PoolFixture, SimulatedWorkersWithMposExtraMembersAreRead) {
+  start();
+  ASSERT_TRUE(queryWorkers(platform, buffer, address(), record.apiKey, record));
+  ASSERT_FALSE(record.workers.empty());
+  for (const auto& [name, hashrate] : record.workers) EXPECT_TRUE(name.starts_with("demo.")) << name;
+}
+
+}  // namespace
+}  // namespace orelog

@@ -7,6 +7,7 @@
 
 namespace orelog {
 
+// A name too long for the link's buffers is shortened, a whole character at a time, until it fits.
 std::u16string shareMessage(const PlayerRecord& record);
 // Letters and - _ . ~ stay; every other byte, digits included, becomes %xx in lower-case hex.
 std::string percentEncode(std::string_view utf8);

@@ -160,6 +160,21 @@ TEST_F(Items, TheDraggedItemKeepsTheGrabPointUnderTheMouseButNeverLeavesTheLeftE
   EXPECT_FALSE(isUnplaced(record.items[0])) << "a dragged item never reads as unplaced";
 }
 
+TEST_F(Items, FarOffPositionsFromAFileAreHandledWithoutWrappingAround) {
+  constexpr int32_t kFar = 2147483647 - 3;
+  start({itemOfKind(0, kFar, kFar), itemOfKind(0, -kFar, 100)});
+  press(5, 5);
+  EXPECT_FALSE(state.motion.heldItem.has_value());
+  fallStep(record, state);
+  EXPECT_EQ(record.items[0].y, kFar);
+  state.motion.heldItem = 0;
+  press(5, 5);  // far outside the zone: it flies home from there
+  EXPECT_EQ(state.motion.flyingItem, 0u);
+  EXPECT_GT(flightDistance(state.motion, record.items[0]), int64_t{2147483647});
+  tick();
+  EXPECT_TRUE(state.motion.flyingItem.has_value());
+}
+
 // --- Falling onto the shelf lines 152, 203 and 261 ---
 
 struct FallCase {

@@ -73,7 +73,8 @@ void initItemsState(ItemsState& state, const PlayerRecord& record) {
   const auto unplaced = std::count_if(record.items.begin(), record.items.end(), isUnplaced);
   state = ItemsState{};
   state.unplacedCount = clampedCount(static_cast<std::size_t>(unplaced));
-  state.itemsBar = makeListBar(kItemsBarX, (state.unplacedCount + kGridColumns - 1) / kGridColumns);
+  const int64_t gridRows = (int64_t{state.unplacedCount} + kGridColumns - 1) / kGridColumns;
+  state.itemsBar = makeListBar(kItemsBarX, static_cast<int32_t>(gridRows));
   state.buyBar = makeListBar(kBuyBarX, kItemKindCount);
   state.sellBar = makeListBar(kSellBarX, clampedCount(record.items.size()));
 }

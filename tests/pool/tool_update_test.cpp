@@ -1,0 +1,102 @@
+// orelog-tool update run as a process in a fresh folder against the demo pool.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "demo_pool_process.h"
+#include "profile/settings.h"
+#include "temp_folder.h"
+#include "util/utf.h"
+
+namespace orelog {
+namespace {
+
+const std::string kTool = ORELOG_BINARY_DIR "/orelog-tool";
+
+struct Summary {
+  int level = 0, points = 0, hashrate = 0;
+  long long experience = 0;
+  double payout = 0, balance = 0;
+  std::size_t workers = 0;
+};
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+std::optional<Summary> readSummary(const std::string& line) {
+  Summary s;
+  const int fields = std::sscanf(line.c_str(), "level %d experience %lld points %d payout %lf balance %lf hashrate %d workers %zu",
+                                 &s.level, &s.experience, &s.points, &s.payout, &s.balance, &s.hashrate, &s.workers);
+  return fields == 7 ? std::optional(s) : std::nullopt;
+}
+
+void writeConnection(const test::TempFolder& folder, const std::u16string& url) {
+  folder.write("config.json", "{\"Server\":\"" + utf16ToUtf8(url) + "\",\"API Key\":\"demo\"}");
+}
+
+TEST(ToolUpdate, FourCyclesTurnANewPlayerIntoProgressThatReloads) {
+  test::DemoPoolProcess pool({"--epoch", "1714557600"});
+  test::TempFolder folder;
+  writeConnection(folder, pool.url());
+  const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "4"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const auto printed = lines(result.out);
+  ASSERT_EQ(printed.size(), 4u) << result.out;
+  const auto first = readSummary(printed.front());
+  const auto last = readSummary(printed.back());
+  ASSERT_TRUE(first && last) << result.out;
+  EXPECT_EQ(first->experience, 10);
+  EXPECT_GT(last->experience, 10);
+  EXPECT_GT(last->payout, 0.0);
+  EXPECT_GT(last->workers, 0u);
+
+  PlayerRecord reloaded;
+  ASSERT_TRUE(loadSettings(reloaded, folder.path / "config.json", 0));
+  EXPECT_EQ(reloaded.level, last->level);
+  EXPECT_EQ(reloaded.experience, last->experience);
+  EXPECT_EQ(reloaded.points, last->points);
+  EXPECT_NEAR(reloaded.payout, last->payout, 1e-8);
+  EXPECT_EQ(reloaded.serverUrl, pool.url());
+}
+
+TEST(ToolUpdate, FailedCyclePrintsItsMessageAndExitsOne) {
+  test::TempFolder folder;
+  writeConnection(folder, u"no pool here");
+  const auto result = test::runProcess(folder.path.string(), {kTool, "update"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "不明なサーバーアドレスです。\n");
+  EXPECT_EQ(result.out, "");
+}
+
+TEST(ToolUpdate, EveryFailedCyclePrintsItsMessage) {
+  test::TempFolder folder;
+  const std::string port = std::to_string(test::closedLoopbackPort());
+  writeConnection(folder, u"http://127.0.0.1:" + std::u16string(port.begin(), port.end()) + u"/");
+  const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "2"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "ワーカーの情報取得に失敗しました。\nワーカーの情報取得に失敗しました。\n");
+}
+
+TEST(ToolUpdate, UsageErrorsExitTwo) {
+  test::TempFolder folder;
+  const std::vector<std::vector<std::string>> usages = {
+      {"--cycles", "0"}, {"--cycles", "-1"}, {"--cycles", "x"}, {"--cycles", "2x"}, {"--cycles"},
+      {"--bogus"}, {"--cycles", "2", "extra"}, {"--cycles", "99999999999"}};
+  for (const auto& usage : usages) {
+    std::vector<std::string> argv{kTool, "update"};
+    argv.insert(argv.end(), usage.begin(), usage.end());
+    const auto result = test::runProcess(folder.path.string(), argv);
+    EXPECT_EQ(result.exitCode, 2) << usage[0];
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.path / "config.json")) << "a usage error touches nothing";
+}
+
+}  // namespace
+}  // namespace orelog

@@ -1,0 +1,38 @@
+// The command-line platform: standard error for messages, libcurl for the pool, monotonic ticks.
+#include "tool_platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "util/utf.h"
+
+namespace orelog::tool {
+
+uint32_t ToolPlatform::tickCount() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  // Wraps at 2^32 milliseconds as the system tick counter does.
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+LocalTime ToolPlatform::localTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+void ToolPlatform::showMessage(std::u16string_view text, MessageOwner) {
+  const std::string line = utf16ToUtf8(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+}
+
+int ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer) {
+  return curlHttpGet(request, buffer, timeouts);
+}
+
+TextRenderer& ToolPlatform::textRenderer() { return text ? *text : NullPlatform::textRenderer(); }
+
+}  // namespace orelog::tool

@@ -13,6 +13,7 @@
 #include "pool/response_buffer.h"
 #include "temp_folder.h"
 #include "test_platform.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -36,6 +37,8 @@ struct Misbehaviour {
   std::string fault;
   int expected;
 };
+
+void PrintTo(const Misbehaviour& value, std::ostream* out) { *out << test::printable(value.fault); }
 
 class FetchFromDemoPool : public testing::TestWithParam<Misbehaviour> {};
 
@@ -106,6 +109,7 @@ struct RecordingServer {
 
   RecordingServer() {
     server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+      if (request.path == "/moved") return response.set_redirect("/landing");
       last = request;
       response.set_content("{}", "text/html");
     });
@@ -128,6 +132,13 @@ TEST(Fetch, SendsTheUserAgentAndTheTargetAsBuilt) {
   EXPECT_FALSE(recorder.last.has_header("Accept"));
   EXPECT_EQ(recorder.last.target, "/my%20pool/index.php?page=api&action=getuserworkers&api_key=a%26b%3Dc");
   EXPECT_EQ(recorder.last.get_param_value("api_key"), "a&b=c");
+}
+
+TEST(Fetch, FollowsRedirectsAsWinHttpDoes) {
+  RecordingServer recorder;
+  ResponseBuffer buffer;
+  ASSERT_EQ(fetch(buffer, recorder.port, u"/moved"), 2);
+  EXPECT_EQ(recorder.last.path, "/landing");
 }
 
 TEST(Fetch, EscapesWhatCannotStandInATarget) {
@@ -165,7 +176,12 @@ TEST(Fetch, SelfSignedCertificateFailsTheSecureFetch) {
   ASSERT_TRUE(certificate.made);
   httplib::SSLServer server(certificate.cert.c_str(), certificate.key.c_str());
   ASSERT_TRUE(server.is_valid());
-  server.Get(".*", [](const httplib::Request&, httplib::Response& response) { response.set_content("{}", "text/html"); });
+  RecordingServer plain;
+  const std::string plainUrl = "http://127.0.0.1:" + std::to_string(plain.port) + "/";
+  server.Get(".*", [&](const httplib::Request& request, httplib::Response& response) {
+    if (request.path == "/down") return response.set_redirect(plainUrl);
+    response.set_content("{}", "text/html");
+  });
   const int port = server.bind_to_any_port("127.0.0.1");
   std::thread thread([&] { server.listen_after_bind(); });
   waitUntilRunning(server);
@@ -174,6 +190,8 @@ TEST(Fetch, SelfSignedCertificateFailsTheSecureFetch) {
   EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true), -1);
   // The same server is reachable over TLS once its certificate is trusted: the check is what failed.
   EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true, certificate.cert), 2);
+  // A secure request never follows a redirect down to plain HTTP.
+  EXPECT_EQ(fetch(buffer, port, u"/down", kLoopback, true, certificate.cert), -1);
 
   server.stop();
   thread.join();

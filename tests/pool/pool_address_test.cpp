@@ -1,9 +1,11 @@
 // Pool URL parsing: the whole-text match, the default ports, the groups, the two failure kinds.
 #include <gtest/gtest.h>
 
+
 #include <climits>
 
 #include "pool/pool_address.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -15,6 +17,8 @@ struct Parsed {
   int port;
   std::u16string path;
 };
+
+void PrintTo(const Parsed& value, std::ostream* out) { *out << test::printable(value.url); }
 
 class ParsesUrl : public testing::TestWithParam<Parsed> {};
 
@@ -52,6 +56,8 @@ struct Refused {
   std::u16string url;
   PoolAddressError error;
 };
+
+void PrintTo(const Refused& value, std::ostream* out) { *out << test::printable(value.url); }
 
 class RefusesUrl : public testing::TestWithParam<Refused> {};
 

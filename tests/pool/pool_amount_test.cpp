@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "pool/pool_amount.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -10,6 +11,8 @@ struct Decimal {
   std::string text;
   std::optional<double> expected;
 };
+
+void PrintTo(const Decimal& value, std::ostream* out) { *out << test::printable(value.text); }
 
 class ReadsDecimal : public testing::TestWithParam<Decimal> {};
 

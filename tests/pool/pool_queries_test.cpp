@@ -6,6 +6,7 @@
 #include "pool/pool_queries.h"
 #include "pool/pool_timestamp.h"
 #include "pool_fixture.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -31,6 +32,8 @@ struct BalanceCase {
   std::string data;                // the "data" member of the answer
   std::optional<double> expected;  // nullopt: the query fails
 };
+
+void PrintTo(const BalanceCase& value, std::ostream* out) { *out << test::printable(value.data); }
 
 class BalanceQuery : public PoolFixture, public testing::WithParamInterface<BalanceCase> {};
 
@@ -63,6 +66,8 @@ struct BodyCase {
   std::vector<std::string> flags;
   bool succeeds;
 };
+
+void PrintTo(const BodyCase& value, std::ostream* out) { *out << test::printable(testing::PrintToString(value.flags)); }
 
 class BalanceBody : public PoolFixture, public testing::WithParamInterface<BodyCase> {};
 
@@ -155,6 +160,8 @@ struct WalkCase {
   bool succeeds;
   double payout;  // afterwards, from 7.0 and lastTimestamp 2000-01-01
 };
+
+void PrintTo(const WalkCase& value, std::ostream* out) { *out << test::printable(value.data); }
 
 class TransactionWalk : public TransactionQuery, public testing::WithParamInterface<WalkCase> {};
 

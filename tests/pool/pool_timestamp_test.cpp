@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "pool/pool_timestamp.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -15,6 +16,8 @@ struct Scan {
   std::string text;
   std::optional<DateTime> expected;
 };
+
+void PrintTo(const Scan& value, std::ostream* out) { *out << test::printable(value.text); }
 
 bool operator==(const DateTime& a, const DateTime& b) {
   return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
@@ -64,6 +67,8 @@ struct Validity {
   DateTime time;
   bool exists;
 };
+
+void PrintTo(const Validity& value, std::ostream* out) { *out << value.time.year << "-" << value.time.month << "-" << value.time.day << " " << value.time.hour << ":" << value.time.minute << ":" << value.time.second; }
 
 class ChecksDate : public testing::TestWithParam<Validity> {};
 

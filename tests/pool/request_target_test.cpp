@@ -1,7 +1,9 @@
 // Request targets: the template, and the encoding that keeps the key one query member.
 #include <gtest/gtest.h>
 
+
 #include "pool/request_target.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -11,6 +13,8 @@ struct Target {
   std::u16string key;
   std::u16string expected;
 };
+
+void PrintTo(const Target& value, std::ostream* out) { *out << test::printable(value.path) << " " << test::printable(value.key); }
 
 class BuildsTarget : public testing::TestWithParam<Target> {};
 

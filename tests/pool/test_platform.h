@@ -8,8 +8,9 @@
 
 namespace orelog::test {
 
-// Short enough that a stalled pool fails a test quickly; far above what a loopback answer takes.
-inline constexpr HttpTimeouts kTestTimeouts{5000, 500, 1000};
+// Short enough that a stalled pool fails a test in seconds; far above what a loopback answer takes
+// even on a busy machine.
+inline constexpr HttpTimeouts kTestTimeouts{10000, 2000, 3000};
 
 struct TestPlatform : NullPlatform {
   std::vector<std::u16string> messages;

@@ -1,12 +1,16 @@
 // The update cycle against the demo pool: step order, messages, what each failure leaves, tick and save.
 #include <gtest/gtest.h>
 
+
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 #include "game/levels.h"
 #include "pool/update_cycle.h"
 #include "profile/settings.h"
 #include "pool_fixture.h"
+#include "printable.h"
 
 namespace orelog {
 namespace {
@@ -99,6 +103,8 @@ struct StepFailure {
   bool workersUpdated, balanceUpdated;
 };
 
+void PrintTo(const StepFailure& value, std::ostream* out) { *out << test::printable(testing::PrintToString(value.flags)) << " " << test::printable(value.serverUrl); }
+
 class UpdateCycleStep : public UpdateCycle, public testing::WithParamInterface<StepFailure> {};
 
 TEST_P(UpdateCycleStep, ShowsItsMessageAndStops) {
@@ -158,6 +164,36 @@ TEST_F(UpdateCycle, KeyWithQuerySyntaxReachesThePoolWhole) {
   record.apiKey = u"k&action=getuserbalance x";
   EXPECT_TRUE(cycle());
   EXPECT_TRUE(platform.messages.empty());
+}
+
+// A message box runs a nested loop in which the update timer may start another cycle.
+struct NestingPlatform : test::TestPlatform {
+  std::function<void()> whileMessageIsOpen;
+  void showMessage(std::u16string_view text, MessageOwner owner) override {
+    TestPlatform::showMessage(text, owner);
+    if (auto nested = std::exchange(whileMessageIsOpen, nullptr)) nested();
+  }
+};
+
+TEST_F(UpdateCycle, CycleStartedWhileAMessageIsOpenKeepsItsResults) {
+  std::string badBalance = kPinnedFigures;
+  badBalance.replace(badBalance.find("\"1.5000"), 1, "\"n/a");
+  pin(badBalance);
+  start();
+  NestingPlatform nesting;
+  bool nestedResult = false;
+  nesting.whileMessageIsOpen = [&] {
+    pin(kPinnedFigures);  // the pool has recovered by the time the timer fires
+    nestedResult = runUpdateCycle(record, nesting, buffer, settingsFile);
+  };
+  EXPECT_FALSE(runUpdateCycle(record, nesting, buffer, settingsFile));
+  EXPECT_TRUE(nestedResult);
+  ASSERT_EQ(nesting.messages.size(), 1u);
+  EXPECT_TRUE(nesting.messages[0] == kMessageBalanceFailed);
+  EXPECT_DOUBLE_EQ(record.balance, 1.75);
+  EXPECT_DOUBLE_EQ(record.payout, 3.0);
+  EXPECT_EQ(record.hashrateSamples.size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(settingsFile));
 }
 
 TEST_F(UpdateCycle, RootPathPoolIsAskedAtSlash) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end scenarios of the orelog program: its own headless X server, the demo pool on a port
 # the OS picks, and xdotool, import and xclip in the player's place.
-# usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW   (SCENARIO: play, second_copy, failing_pool)
+# usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW
+#   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog
 set -euo pipefail
 scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
 
@@ -277,8 +278,14 @@ scenario_second_copy() {
   step "the first copy runs on"
   kill -0 "$first_pid" || fail "the first copy is gone"
   [[ $(xdotool search --onlyvisible --name "^$kTitle\$" | wc -l) -eq 1 ]] || fail "more than one main window"
-  game_pid=$first_pid
-  close_game "$main"
+
+  step "a TERM signal ends the first copy the way its close box does"
+  [[ ! -e $work/first/config.json ]] || fail "the first copy saved before its end"
+  kill -TERM "$first_pid"
+  local first_status=0
+  wait "$first_pid" || first_status=$?
+  [[ $first_status -eq 0 ]] || fail "the first copy ended with code $first_status"
+  grep -q '"Version":3' "$work/first/config.json" || fail "the first copy did not save at its end"
 }
 
 scenario_failing_pool() {
@@ -308,8 +315,21 @@ scenario_failing_pool() {
   close_game "$main"
 }
 
+# A TERM signal while the start-up name dialog waits ends the game at once, progress saved, instead
+# of leaving a dialog, or a main loop without a window, behind.
+scenario_signal_at_name_dialog() {
+  start_display
+  start_game "$work/game"
+  await_window "$kNameDialog" >/dev/null
+  kill -TERM "$game_pid"
+  local status=0
+  wait "$game_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "the game ended with code $status"
+  grep -q '"Version":3' "$work/game/config.json" || fail "the game did not save at its end"
+}
+
 case $scenario in
-  play | second_copy | failing_pool) "scenario_$scenario" ;;
+  play | second_copy | failing_pool | signal_at_name_dialog) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -14,6 +14,7 @@ struct GtkFrontEnd {
   MainWindow window;
   GtkPlatform platform;
   ConnectFont connectFont;
+  bool windowClosed = false;  // the main window is gone; the program ends as soon as it can
 
   GtkFrontEnd();
   ~GtkFrontEnd();

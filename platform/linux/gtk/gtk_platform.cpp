@@ -61,18 +61,23 @@ GtkWindow* GtkPlatform::ownerWindow() const {
 }
 
 void GtkPlatform::showMessage(std::u16string_view text, MessageOwner) {
+  if (!window_.window) return;  // the program is ending
   runMessageBox(ownerWindow(), utf16ToUtf8(text));
 }
 
-void GtkPlatform::showAbout() { runAboutBox(ownerWindow()); }
+void GtkPlatform::showAbout() {
+  if (window_.window) runAboutBox(ownerWindow());
+}
 
 std::optional<std::u16string> GtkPlatform::askPlayerName(std::u16string_view current) {
+  if (!window_.window) return std::nullopt;
   const auto name = runNameDialog(ownerWindow(), utf16ToUtf8(current));
   if (!name) return std::nullopt;
   return utf8ToUtf16(*name);
 }
 
 std::optional<std::string> GtkPlatform::askSavePath(std::u16string_view defaultName) {
+  if (!window_.window) return std::nullopt;
   return runSaveDialog(ownerWindow(), utf16ToUtf8(defaultName));
 }
 

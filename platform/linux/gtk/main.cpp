@@ -1,5 +1,8 @@
 // orelog: the game on GTK 3, one thread, the GLib main loop.
+#include <glib-unix.h>
 #include <gtk/gtk.h>
+
+#include <csignal>
 
 #include "app/shell.h"
 #include "embedded_sheets.h"
@@ -17,12 +20,29 @@ GtkFrontEnd::~GtkFrontEnd() {
 
 namespace {
 
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Ctrl+C in a terminal, a logout or a kill end the game as its close box does, progress saved.
+// Open boxes and dialogs are answered as if cancelled, so nothing waits for a player who has left;
+// once the window is gone no new one opens.
+gboolean onEndingSignal(gpointer data) {
+  auto& front = *static_cast<GtkFrontEnd*>(data);
+  if (front.window.window) gtk_widget_destroy(front.window.window);
+  GList* toplevels = gtk_window_list_toplevels();
+  for (GList* item = toplevels; item; item = item->next) {
+    if (GTK_IS_DIALOG(item->data)) gtk_dialog_response(GTK_DIALOG(item->data), GTK_RESPONSE_DELETE_EVENT);
+  }
+  g_list_free(toplevels);
+  return G_SOURCE_CONTINUE;
+}
+
 int run() {
   GtkFrontEnd front;
   buildMainWindow(front);
   front.connectFont = makeConnectFont();
+  for (int signal : kEndingSignals) g_unix_signal_add(signal, onEndingSignal, &front);
   if (!startUp(*front.app, front.platform, loadEmbeddedSheets)) return 0;
-  gtk_main();
+  if (!front.windowClosed) gtk_main();
   shutDown(*front.app, front.platform);
   return 0;
 }

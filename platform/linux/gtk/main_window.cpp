@@ -137,11 +137,14 @@ gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
   return TRUE;
 }
 
+// The window can go while a modal box still runs its own loop, even before the main loop has
+// started (closed during the name dialog of start-up): the program then ends once that box is done.
 void onDestroy(GtkWidget*, gpointer data) {
   auto& front = *static_cast<GtkFrontEnd*>(data);
   front.platform.stopTimers();
   front.window = MainWindow{};
-  gtk_main_quit();
+  front.windowClosed = true;
+  if (gtk_main_level() > 0) gtk_main_quit();
 }
 
 void placeWindow(GtkWindow* window) {

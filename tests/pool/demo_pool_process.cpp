@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace orelog::test {
 namespace {
@@ -46,6 +45,7 @@ std::string readWhole(const std::string& file) {
 DemoPoolProcess::DemoPoolProcess(const std::vector<std::string>& flags) {
   std::vector<std::string> argv{ORELOG_BINARY_DIR "/demo-pool", "--port", "0"};
   argv.insert(argv.end(), flags.begin(), flags.end());
+  auto pointers = argumentPointers(argv);  // before fork: the child only execs
   int pipeFds[2];
   if (pipe(pipeFds) != 0) return;
   pid = fork();
@@ -53,7 +53,6 @@ DemoPoolProcess::DemoPoolProcess(const std::vector<std::string>& flags) {
     dup2(pipeFds[1], STDOUT_FILENO);
     close(pipeFds[0]);
     close(pipeFds[1]);
-    auto pointers = argumentPointers(argv);
     execv(pointers[0], pointers.data());
     _exit(127);
   }
@@ -89,6 +88,8 @@ int closedLoopbackPort() {
 
 ProcessResult runProcess(const std::string& folder, const std::vector<std::string>& argv) {
   const std::string outFile = folder + "/.stdout", errFile = folder + "/.stderr";
+  auto copy = argv;
+  auto pointers = argumentPointers(copy);  // before fork: the child only execs
   const pid_t child = fork();
   if (child == 0) {
     if (chdir(folder.c_str()) != 0) _exit(126);
@@ -96,8 +97,6 @@ ProcessResult runProcess(const std::string& folder, const std::vector<std::strin
     const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
-    auto copy = argv;
-    auto pointers = argumentPointers(copy);
     execv(pointers[0], pointers.data());
     _exit(127);
   }

@@ -113,7 +113,9 @@ void connectCommand(AppState& app, Platform& platform) {
   switchToGameScreen(app, platform);
 }
 
-void aboutCommand(Platform& platform) { platform.showAbout(); }
+void aboutCommand(Platform& platform) {
+  platform.showAbout();
+}
 
 void timerEvent(AppState& app, Platform& platform, int timerId) {
   if (app.mode != ScreenMode::Game) return;

@@ -78,7 +78,8 @@ TEST(ConnectFields, EachFieldTakes255UnitsAndRefuses256) {
     record.serverUrl = u"http://before/";
     record.apiKey = u"before";
 
-    EXPECT_EQ(validateAndStoreConnectFields(platform, record), c.accepted) << c.pool.size() << "/" << c.key.size();
+    EXPECT_EQ(validateAndStoreConnectFields(platform, record), c.accepted)
+        << c.pool.size() << "/" << c.key.size();
     if (c.accepted) {
       EXPECT_TRUE(platform.messages.empty());
       EXPECT_EQ(record.serverUrl, c.pool);
@@ -98,8 +99,8 @@ TEST(ConnectFields, PoolNameBecomesItsUrlAndAnythingElseIsTakenAsTyped) {
   const Case cases[] = {
       {u"もなぷーる", u"http://mona-pool.net/"},
       {u"VIPPool", u"https://vippool.net/"},
-      {u"vippool", u"vippool"},        // names match case-sensitively
-      {u" VIPPool", u" VIPPool"},      // and blanks are kept
+      {u"vippool", u"vippool"},    // names match case-sensitively
+      {u" VIPPool", u" VIPPool"},  // and blanks are kept
       {u"http://127.0.0.1:1/", u"http://127.0.0.1:1/"},
   };
   for (const Case& c : cases) {

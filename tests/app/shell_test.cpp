@@ -89,11 +89,11 @@ TEST_F(ShellTest, NameDialogAnswersAreKeptWithinTheFieldsCapacity) {
   };
   const std::u16string sixtyTwo(62, u'a');
   const Case cases[] = {
-      {std::nullopt, u""},                                  // cancelled: asked again next time
-      {u"", u""},                                           // accepted empty
-      {std::u16string(63, u'b'), std::u16string(63, u'b')}, // the most the field holds
+      {std::nullopt, u""},                                   // cancelled: asked again next time
+      {u"", u""},                                            // accepted empty
+      {std::u16string(63, u'b'), std::u16string(63, u'b')},  // the most the field holds
       {std::u16string(80, u'c'), std::u16string(63, u'c')},
-      {sixtyTwo + u"\U0001F431", sixtyTwo},                 // a pair at the limit is not split
+      {sixtyTwo + u"\U0001F431", sixtyTwo},  // a pair at the limit is not split
   };
   for (const Case& c : cases) {
     auto fresh = std::make_unique<AppState>();
@@ -101,7 +101,8 @@ TEST_F(ShellTest, NameDialogAnswersAreKeptWithinTheFieldsCapacity) {
     RecordingPlatform each;
     each.nameAnswer = c.answer;
     ASSERT_TRUE(startUp(*fresh, each, tinySheets()));
-    EXPECT_EQ(fresh->record.playerName, c.kept) << "answer of " << (c.answer ? c.answer->size() : 0) << " units";
+    EXPECT_EQ(fresh->record.playerName, c.kept)
+        << "answer of " << (c.answer ? c.answer->size() : 0) << " units";
   }
 }
 
@@ -207,7 +208,8 @@ TEST_F(ShellTest, TooLongFieldStopsTheConnectBeforeAnythingIsStoredOrFetched) {
     platform.messages.clear();
     typeFields(c.pool, c.key);
     connectCommand(*app, platform);
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "message:" + utf16ToUtf8(c.message), "enable"}));
+    EXPECT_EQ(platform.calls,
+              (std::vector<std::string>{"disable", "message:" + utf16ToUtf8(c.message), "enable"}));
     EXPECT_EQ(platform.owners.back(), MessageOwner::None);
     EXPECT_EQ(platform.fetches, 0);
     EXPECT_TRUE(app->record.serverUrl.empty());
@@ -225,8 +227,9 @@ TEST_F(ShellTest, FailedSaveIsReportedAndTheConnectGoesOn) {
 
   connectCommand(*app, platform);
 
-  EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "enable", "message:設定の保存に失敗しました。", "hide",
-                                                      "enable", "repaint", "size:520x300", "timers"}));
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"disable", "enable", "message:設定の保存に失敗しました。", "hide",
+                                      "enable", "repaint", "size:520x300", "timers"}));
   EXPECT_EQ(platform.owners, (std::vector<MessageOwner>{MessageOwner::MainWindow}));
   EXPECT_EQ(platform.fetches, 3);
   EXPECT_EQ(app->mode, ScreenMode::Game);

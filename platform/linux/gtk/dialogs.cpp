@@ -46,7 +46,8 @@ void makeMessageSelectable(GtkMessageDialog* dialog) {
 // Typing or pasting into the name stops at 63 UTF-16 units, never inside a surrogate pair.
 void onNameInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position, gpointer) {
   const std::u16string current = utf8ToUtf16(gtk_entry_get_text(GTK_ENTRY(editable)));
-  const std::u16string inserted = utf8ToUtf16(length < 0 ? std::string_view(text) : std::string_view(text, length));
+  const std::u16string inserted =
+      utf8ToUtf16(length < 0 ? std::string_view(text) : std::string_view(text, length));
   if (current.size() + inserted.size() <= kNameMaxUnits) return;
   const std::size_t room = current.size() < kNameMaxUnits ? kNameMaxUnits - current.size() : 0;
   const std::string fitting = utf16ToUtf8(truncateUtf16(inserted, room));
@@ -60,8 +61,8 @@ void onNameInsertText(GtkEditable* editable, const gchar* text, gint length, gin
 
 void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
   const std::string text(utf8Text);
-  GtkWidget* dialog = gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
-                                             text.c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), kMessageCaption);
   gtk_window_set_position(GTK_WINDOW(dialog), owner ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   makeMessageSelectable(GTK_MESSAGE_DIALOG(dialog));
@@ -71,8 +72,8 @@ void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
 }
 
 void runAboutBox(GtkWindow* owner) {
-  GtkWidget* dialog = gtk_dialog_new_with_buttons(kAboutCaption, owner, GTK_DIALOG_MODAL, "OK", GTK_RESPONSE_OK,
-                                                  nullptr);
+  GtkWidget* dialog =
+      gtk_dialog_new_with_buttons(kAboutCaption, owner, GTK_DIALOG_MODAL, "OK", GTK_RESPONSE_OK, nullptr);
   gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   GtkWidget* row = boxWithBorder(GTK_ORIENTATION_HORIZONTAL);
@@ -114,8 +115,9 @@ std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view curr
 }
 
 std::optional<std::string> runSaveDialog(GtkWindow* owner, std::string_view defaultNameUtf8) {
-  GtkWidget* dialog = gtk_file_chooser_dialog_new(kSaveTitle, owner, GTK_FILE_CHOOSER_ACTION_SAVE, "キャンセル",
-                                                  GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* dialog =
+      gtk_file_chooser_dialog_new(kSaveTitle, owner, GTK_FILE_CHOOSER_ACTION_SAVE, "キャンセル",
+                                  GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
   gtk_file_chooser_set_current_name(chooser, std::string(defaultNameUtf8).c_str());

@@ -30,7 +30,8 @@ void fillCombo(GtkWidget* combo, const std::vector<std::u16string>& entries, int
 
 }  // namespace
 
-GtkPlatform::GtkPlatform(MainWindow& window, TimerHandler onTimer) : window_(window), onTimer_(std::move(onTimer)) {}
+GtkPlatform::GtkPlatform(MainWindow& window, TimerHandler onTimer)
+    : window_(window), onTimer_(std::move(onTimer)) {}
 
 GtkPlatform::~GtkPlatform() {
   stopTimers();
@@ -46,12 +47,23 @@ LocalTime GtkPlatform::localTime() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
   if (!localtime_r(&now, &parts)) return {};
-  return {parts.tm_year + kFirstYearOfTm, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+  LocalTime time;
+  time.year = parts.tm_year + kFirstYearOfTm;
+  time.month = parts.tm_mon + 1;
+  time.day = parts.tm_mday;
+  time.hour = parts.tm_hour;
+  time.minute = parts.tm_min;
+  time.second = parts.tm_sec;
+  return time;
 }
 
-bool GtkPlatform::acquireInstanceLock() { return orelog::acquireInstanceLock(lock_, instanceLockPath()); }
+bool GtkPlatform::acquireInstanceLock() {
+  return orelog::acquireInstanceLock(lock_, instanceLockPath());
+}
 
-void GtkPlatform::releaseInstanceLock() { orelog::releaseInstanceLock(lock_); }
+void GtkPlatform::releaseInstanceLock() {
+  orelog::releaseInstanceLock(lock_);
+}
 
 // A box without an owner is still modal to the whole program under GTK; it is placed over the main
 // window whenever that is on screen.
@@ -92,9 +104,13 @@ int GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer) 
   return curlHttpGet(request, buffer);
 }
 
-std::optional<Image> GtkPlatform::decodePng(std::span<const uint8_t> bytes) { return decodePngBytes(bytes); }
+std::optional<Image> GtkPlatform::decodePng(std::span<const uint8_t> bytes) {
+  return decodePngBytes(bytes);
+}
 
-bool GtkPlatform::encodePng(const Canvas& canvas, const std::string& path) { return writePngFile(canvas, path); }
+bool GtkPlatform::encodePng(const Canvas& canvas, const std::string& path) {
+  return writePngFile(canvas, path);
+}
 
 void GtkPlatform::fillConnectControls(const ConnectControlsContent& content) {
   if (!window_.window) return;
@@ -123,7 +139,9 @@ void GtkPlatform::setConnectControlsEnabled(bool enabled) {
 
 void GtkPlatform::hideConnectControls() {
   if (!window_.window) return;
-  for (GtkWidget* control : {window_.keyBox, window_.poolBox, window_.connectButton}) gtk_widget_hide(control);
+  for (GtkWidget* control : {window_.keyBox, window_.poolBox, window_.connectButton}) {
+    gtk_widget_hide(control);
+  }
 }
 
 void GtkPlatform::showMainWindow() {

@@ -105,13 +105,16 @@ gboolean onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   return TRUE;
 }
 
-int32_t clientCoordinate(double value) { return static_cast<int32_t>(std::floor(value)); }
+int32_t clientCoordinate(double value) {
+  return static_cast<int32_t>(std::floor(value));
+}
 
 gboolean onButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
   auto& front = *static_cast<GtkFrontEnd*>(data);
   // A double click also reports its second press as an ordinary press; the extra event is dropped.
   if (event->type != GDK_BUTTON_PRESS || event->button != kLeftButton) return FALSE;
-  handleEvent([&] { mouseDown(*front.app, front.platform, clientCoordinate(event->x), clientCoordinate(event->y)); });
+  handleEvent(
+      [&] { mouseDown(*front.app, front.platform, clientCoordinate(event->x), clientCoordinate(event->y)); });
   return TRUE;
 }
 
@@ -124,7 +127,8 @@ gboolean onButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
 
 gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
   auto& front = *static_cast<GtkFrontEnd*>(data);
-  handleEvent([&] { mouseMove(*front.app, front.platform, clientCoordinate(event->x), clientCoordinate(event->y)); });
+  handleEvent(
+      [&] { mouseMove(*front.app, front.platform, clientCoordinate(event->x), clientCoordinate(event->y)); });
   return TRUE;
 }
 
@@ -186,7 +190,9 @@ void addConnectControls(GtkFrontEnd& front, GtkWidget* fixed) {
 
 }  // namespace
 
-GtkEntry* comboEntry(GtkWidget* combo) { return GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo))); }
+GtkEntry* comboEntry(GtkWidget* combo) {
+  return GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo)));
+}
 
 void buildMainWindow(GtkFrontEnd& front) {
   applyStyleSheet();

@@ -207,7 +207,7 @@ Answer answerRequest(const Options& options, const ApiRequest& request, long lon
   if (!pinned) return plain(500, "demo-pool: the data file cannot be read");
   auto data = pinnedData(*pinned, action);
   if (!data) {
-    const DemoFigures figures = simulateFigures(options.seed, options.account, startTime, now);
+    const DemoFigures figures = simulateFigures(options.seed, options.account, options.historyBlocks, startTime, now);
     data = action == "getuserworkers"   ? workersData(options, figures)
            : action == "getuserbalance" ? balanceData(options, figures)
                                         : transactionsData(options, figures);

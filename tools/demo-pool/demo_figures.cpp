@@ -75,10 +75,11 @@ long long netUnits(unsigned long seed, long long block) {
 
 }  // namespace
 
-DemoFigures simulateFigures(unsigned long seed, const std::string& account, long long startTime, long long now) {
+DemoFigures simulateFigures(unsigned long seed, const std::string& account, int historyBlocks, long long startTime,
+                            long long now) {
   DemoFigures figures;
   figures.workers = simulateWorkers(seed, account, now);
-  const long long firstBlockTime = startTime - kHistoryBlocks * kBlockIntervalSeconds;
+  const long long firstBlockTime = startTime - historyBlocks * kBlockIntervalSeconds;
   const long long newest = std::max(0LL, (now - firstBlockTime) / kBlockIntervalSeconds);
   for (long long block = newest; block >= 0 && figures.transactions.size() < kMaxTransactionRows; --block) {
     const int confirmations = static_cast<int>(newest - block) * kConfirmationsPerBlock;

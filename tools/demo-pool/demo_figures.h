@@ -7,7 +7,6 @@
 namespace orelog::demo {
 
 inline constexpr long long kBlockIntervalSeconds = 240;
-inline constexpr int kHistoryBlocks = 6;        // blocks already found when the pool starts
 inline constexpr std::size_t kMaxTransactionRows = 100;  // MPOS's default page of transactions
 
 struct DemoWorker {
@@ -36,7 +35,8 @@ struct DemoFigures {
 };
 
 // Everything follows from the seed and the pool time, so two calls at the same time agree.
-DemoFigures simulateFigures(unsigned long seed, const std::string& account, long long startTime,
+// historyBlocks blocks were found before startTime, one every kBlockIntervalSeconds.
+DemoFigures simulateFigures(unsigned long seed, const std::string& account, int historyBlocks, long long startTime,
                             long long now);
 
 }  // namespace orelog::demo

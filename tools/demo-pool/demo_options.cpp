@@ -18,6 +18,8 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
     {"body", FaultKind::Body},
 };
 
+constexpr int kMostHistoryBlocks = 100000;
+
 constexpr const char* kActions[] = {"getuserworkers", "getuserbalance", "getusertransactions"};
 
 template <typename Number>
@@ -66,6 +68,10 @@ bool applyFlag(Options& options, const std::string& flag, const std::string& val
   if (flag == "--api-key") return options.apiKey = value, !value.empty();
   if (flag == "--account") return options.account = value, !value.empty();
   if (flag == "--data") return options.dataFile = value, !value.empty();
+  if (flag == "--history") {
+    return readNumber(value, options.historyBlocks) && options.historyBlocks >= 0 &&
+           options.historyBlocks <= kMostHistoryBlocks;
+  }
   if (flag == "--speed") return readNumber(value, options.speed) && options.speed > 0;
   if (flag == "--epoch") {
     long long epoch = 0;
@@ -95,10 +101,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args) {
 
 const char* usageText() {
   return "usage: demo-pool [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
-         "                 [--epoch UNIX_SECONDS] [--data FILE.json] [--fault KIND[=N][@ACTION]]...\n"
+         "                 [--epoch UNIX_SECONDS] [--history BLOCKS] [--data FILE.json]\n"
+         "                 [--fault KIND[=N][@ACTION]]...\n"
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
-         "        close empty disabled ratelimit body=FILE (answer with FILE's bytes); ACTION: getuserworkers getuserbalance\n"
-         "        getusertransactions (default: every action)\n"
+         "        close empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
+         "  ACTION: getuserworkers getuserbalance getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
          "  replace the simulated figures verbatim; it is read again at every request.\n";
 }

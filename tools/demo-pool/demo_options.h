@@ -24,6 +24,7 @@ struct Options {
   std::string apiKey = "demo";
   std::string account = "demo";
   double speed = 1.0;              // how many pool seconds pass per real second
+  int historyBlocks = 6;           // blocks already found when the pool starts
   std::optional<long long> epoch;  // pool time (Unix seconds, UTC) at start; default the real clock
   std::string dataFile;            // pinned figures, read afresh at every request
   std::vector<Fault> faults;

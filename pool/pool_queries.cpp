@@ -63,7 +63,8 @@ bool countTransaction(const picojson::value& element, double& total, int64_t& ne
   const auto time = poolTimestampToFileTime(*timestamp);
   if (!time) return false;
   if (*time <= newest) return true;  // already counted: its amount is not read at all
-  const auto amount = member(element, {"amount"}) ? readPoolAmount(*member(element, {"amount"})) : std::nullopt;
+  const auto* amountMember = member(element, {"amount"});
+  const auto amount = amountMember ? readPoolAmount(*amountMember) : std::nullopt;
   if (!amount) return false;
   newest = *time;
   total += *amount;

@@ -55,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Misbehaviour{"size=262144", -1},      // no byte of the buffer left free
                     Misbehaviour{"size=1000000", -1}, Misbehaviour{"empty", 0},
                     Misbehaviour{"close", -1},            // the connection drops half-way
-                    Misbehaviour{"stall", -1}));          // no answer: the receive time-out ends it
+                    Misbehaviour{"stall", -1},            // no answer: the time-outs end it
+                    Misbehaviour{"trickle", -1}));        // half an answer, then silence
 
 TEST(Fetch, ReturnsErrorPagesLikeAnyBody) {
   for (const char* fault : {"html404", "html500"}) {

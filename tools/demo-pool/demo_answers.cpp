@@ -188,6 +188,7 @@ void applyBodyFaults(Answer& answer, const Options& options, const std::string& 
   if (has(options, action, FaultKind::Empty)) answer.body.clear();
   if (has(options, action, FaultKind::Stall, &fault)) answer.stallSeconds = fault.value;
   answer.closeEarly = has(options, action, FaultKind::Close);
+  answer.stallEarly = has(options, action, FaultKind::Trickle);
 }
 
 }  // namespace

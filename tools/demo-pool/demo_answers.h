@@ -16,6 +16,7 @@ struct Answer {
   std::string body;
   std::optional<long> stallSeconds;  // wait before answering; 0 = until the process ends
   bool closeEarly = false;           // send half the body, then close the connection
+  bool stallEarly = false;           // send half the body, then nothing until the process ends
 };
 
 // startTime and now are pool times in Unix seconds; runtimeMs goes into the envelope.

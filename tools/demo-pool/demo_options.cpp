@@ -13,7 +13,7 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
     {"size", FaultKind::Size},       {"bom", FaultKind::Bom},
     {"malformed", FaultKind::Malformed}, {"numbers", FaultKind::Numbers},
     {"nonnumeric", FaultKind::NonNumeric}, {"stall", FaultKind::Stall},
-    {"close", FaultKind::Close},     {"empty", FaultKind::Empty},
+    {"trickle", FaultKind::Trickle}, {"close", FaultKind::Close},     {"empty", FaultKind::Empty},
     {"disabled", FaultKind::Disabled}, {"ratelimit", FaultKind::RateLimit},
     {"body", FaultKind::Body},
 };
@@ -104,7 +104,8 @@ const char* usageText() {
          "                 [--epoch UNIX_SECONDS] [--history BLOCKS] [--data FILE.json]\n"
          "                 [--fault KIND[=N][@ACTION]]...\n"
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
-         "        close empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
+         "        trickle (half the body, then nothing) close (half the body, then hang up)\n"
+         "        empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
          "  ACTION: getuserworkers getuserbalance getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
          "  replace the simulated figures verbatim; it is read again at every request.\n";

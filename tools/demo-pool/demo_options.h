@@ -7,7 +7,7 @@
 namespace orelog::demo {
 
 enum class FaultKind {
-  Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Close, Empty, Disabled, RateLimit, Body
+  Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Trickle, Close, Empty, Disabled, RateLimit, Body
 };
 
 // One way of misbehaving; an empty action means every action.

@@ -40,11 +40,12 @@ void stall(long seconds) {
   for (;;) std::this_thread::sleep_for(std::chrono::hours(1));  // until the process is ended
 }
 
-// Announces the whole body, sends half of it and drops the connection.
-void sendHalfThenClose(httplib::Response& response, const std::string& body) {
+// Announces the whole body and sends half of it; then drops the connection or falls silent.
+void sendHalf(httplib::Response& response, const std::string& body, bool thenStall) {
   response.set_content_provider(body.size(), kContentType,
-                                [body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                [body, thenStall](std::size_t offset, std::size_t, httplib::DataSink& sink) {
                                   if (offset == 0 && body.size() > 1) sink.write(body.data(), body.size() / 2);
+                                  if (thenStall) stall(0);
                                   return false;
                                 });
 }
@@ -58,7 +59,7 @@ void serve(const Options& options, const PoolClock& clock, const httplib::Reques
   const Answer answer = answerRequest(options, api, clock.startTime, clock.now(), runtimeMs);
   if (answer.stallSeconds) stall(*answer.stallSeconds);
   response.status = answer.status;
-  if (answer.closeEarly) return sendHalfThenClose(response, answer.body);
+  if (answer.closeEarly || answer.stallEarly) return sendHalf(response, answer.body, answer.stallEarly);
   response.set_content(answer.body, kContentType);
 }
 

@@ -3,6 +3,7 @@
 
 #include <pango/pangocairo.h>
 
+#include "font_families.h"
 #include "ui/connect_screen.h"
 #include "util/utf.h"
 
@@ -10,7 +11,6 @@ namespace orelog {
 
 namespace {
 
-constexpr const char* kConnectFontFamilies = "Meiryo UI,IPAPGothic,IPAGothic";
 // Meiryo UI's 16-pixel cell holds a 12-pixel em; its stand-in gets the same em, as do the controls.
 constexpr int kConnectFontEmPixels = 12;
 constexpr double kBackground = 243.0 / 255.0;
@@ -24,7 +24,8 @@ constexpr Label kLabels[] = {{kPoolLabel, 12, 9}, {kApiKeyLabel, 6, 36}};
 }  // namespace
 
 ConnectFont makeConnectFont() {
-  PangoFontDescription* description = pango_font_description_from_string(kConnectFontFamilies);
+  PangoFontDescription* description = pango_font_description_new();
+  pango_font_description_set_family(description, connectFontFamily().c_str());
   pango_font_description_set_absolute_size(description, kConnectFontEmPixels * PANGO_SCALE);
   return {description};
 }

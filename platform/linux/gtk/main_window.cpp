@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/shell.h"
+#include "font_families.h"
 #include "front_end.h"
 #include "program_icon.h"
 #include "ui/connect_screen.h"
@@ -24,16 +25,25 @@ constexpr Place kKeyBoxPlace{50, 33, 464, 25};
 constexpr Place kCreditsBoxPlace{30, 200, 400, 80};
 constexpr guint kLeftButton = 1;
 
-// GTK's default paddings do not fit two combo boxes into 62 pixels; these do. The notice box uses
-// the medium page font.
-constexpr const char* kStyleSheet =
-    "entry, button, combobox button { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n"
-    "* { font-family: \"Meiryo UI\", \"IPAPGothic\", \"IPAGothic\"; font-size: 12px; }\n"
-    "#credits-box, #credits-box * { font-family: \"ＭＳ Ｐゴシック\", \"IPAPGothic\"; font-size: 13px; }\n";
+// GTK's default paddings do not fit two combo boxes into 62 pixels; these do. The controls use the
+// connect screen's face at a 12-pixel em (Meiryo UI's 16-pixel cell), the notice box the pages'
+// medium face.
+constexpr const char* kCompactControls =
+    "entry, button, combobox button { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n";
+constexpr int kControlFontPixels = 12;
+constexpr int kNoticeFontPixels = 13;
+
+std::string styleSheet() {
+  return std::string(kCompactControls) + "* { font-family: \"" + connectFontFamily() +
+         "\"; font-size: " + std::to_string(kControlFontPixels) + "px; }\n" +
+         "#credits-box, #credits-box * { font-family: \"" + pageFontFamily() +
+         "\"; font-size: " + std::to_string(kNoticeFontPixels) + "px; }\n";
+}
 
 void applyStyleSheet() {
   GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, kStyleSheet, -1, nullptr);
+  const std::string css = styleSheet();
+  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);

@@ -95,6 +95,16 @@ await_window() {
 
 client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
+window_place() { xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x "," y }'; }
+
+# A window that cannot be resized (nor so maximised): its smallest and largest sizes are both SIZE.
+size_is_fixed_at() {
+  local hints min max
+  hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+  min=$(awk '/minimum size:/ { print $5 "x" $7 }' <<<"$hints")
+  max=$(awk '/maximum size:/ { print $5 "x" $7 }' <<<"$hints")
+  [[ $min == "$2" && $max == "$2" ]]
+}
 
 pixel() {
   import -window "$1" "$work/shot.png" 2>/dev/null
@@ -188,12 +198,17 @@ scenario_play() {
   local main
   main=$(await_window "$kTitle")
   [[ $(client_size "$main") == 520x62 ]] || fail "connect screen is $(client_size "$main"), not 520x62"
+  wait_until "a fixed window size" size_is_fixed_at "$main" 520x62
+  # Centred for the later height on the 1280 x 800 screen: ((1280 - 520) / 2, (800 - 62 - 238) / 2).
+  [[ $(window_place "$main") == 380,250 ]] || fail "the window is at $(window_place "$main")"
   [[ ! -e $config ]] || fail "config.json was written before connecting"
   open_and_close_about "$main" alt+slash
 
   step "connect to the demo pool"
   connect "$main" "$pool_url" demo
   wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "a fixed window size" size_is_fixed_at "$main" 520x300
+  [[ $(window_place "$main") == 380,250 ]] || fail "the window moved to $(window_place "$main")"
   wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
   pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
   open_and_close_about "$main" alt+question

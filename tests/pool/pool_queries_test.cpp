@@ -156,12 +156,13 @@ TEST_F(TransactionQuery, AlreadyCountedTransactionsAreNotReadAtAll) {
 }
 
 struct WalkCase {
+  const char* label;
   std::string data;
   bool succeeds;
   double payout;  // afterwards, from 7.0 and lastTimestamp 2000-01-01
 };
 
-void PrintTo(const WalkCase& value, std::ostream* out) { *out << test::printable(value.data); }
+void PrintTo(const WalkCase& value, std::ostream* out) { *out << value.label; }
 
 class TransactionWalk : public TransactionQuery, public testing::WithParamInterface<WalkCase> {};
 
@@ -181,21 +182,25 @@ TEST_P(TransactionWalk, CommitsOnlyAWholeWalk) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, TransactionWalk,
     testing::Values(
-        WalkCase{transactions({}), true, 7.0},
-        WalkCase{transactions({row(1, "2", "2024-05-01 10:00:00.123")}), true, 9.0},  // fraction ignored
-        WalkCase{transactions({row(1, "2", "1999-12-31 23:59:59")}), true, 7.0},      // not newer
+        WalkCase{"empty list", transactions({}), true, 7.0},
+        WalkCase{"fractional seconds", transactions({row(1, "2", "2024-05-01 10:00:00.123")}), true, 9.0},
+        WalkCase{"not newer", transactions({row(1, "2", "1999-12-31 23:59:59")}), true, 7.0},
         // The newest is bad, the older one was already added to the running total: nothing commits.
-        WalkCase{transactions({row(2, "\"n/a\"", "2024-05-01 10:00:00"), row(1, "2", "2024-05-01 09:00:00")}), false, 7.0},
-        WalkCase{transactions({row(2, "true", "2024-05-01 10:00:00"), row(1, "2", "2024-05-01 09:00:00")}), false, 7.0},
-        WalkCase{transactions({row(1, "2", "2024-05-01T10:00:00")}), false, 7.0},
-        WalkCase{transactions({row(1, "2", "2024-05-01")}), false, 7.0},
-        WalkCase{transactions({row(1, "2", "2023-02-29 10:00:00")}), false, 7.0},
-        WalkCase{transactions({row(1, "2", "1600-12-31 10:00:00")}), false, 7.0},
-        WalkCase{transactions({"{\"amount\":2,\"timestamp\":1714557600}"}), false, 7.0},
-        WalkCase{transactions({"{\"amount\":2}"}), false, 7.0},
-        WalkCase{transactions({"2", row(1, "2", "2024-05-01 10:00:00")}), false, 7.0},
-        WalkCase{transactions({row(2, "1e308", "2024-05-01 10:00:00"), row(1, "1e308", "2024-05-01 09:00:00")}), false, 7.0},
-        WalkCase{"{}", false, 7.0}, WalkCase{"null", false, 7.0}));
+        WalkCase{"bad newest amount after a counted one",
+                 transactions({row(2, "\"n/a\"", "2024-05-01 10:00:00"), row(1, "2", "2024-05-01 09:00:00")}), false, 7.0},
+        WalkCase{"bool amount",
+                 transactions({row(2, "true", "2024-05-01 10:00:00"), row(1, "2", "2024-05-01 09:00:00")}), false, 7.0},
+        WalkCase{"T between date and time", transactions({row(1, "2", "2024-05-01T10:00:00")}), false, 7.0},
+        WalkCase{"date only", transactions({row(1, "2", "2024-05-01")}), false, 7.0},
+        WalkCase{"29 February 2023", transactions({row(1, "2", "2023-02-29 10:00:00")}), false, 7.0},
+        WalkCase{"year 1600", transactions({row(1, "2", "1600-12-31 10:00:00")}), false, 7.0},
+        WalkCase{"numeric timestamp", transactions({"{\"amount\":2,\"timestamp\":1714557600}"}), false, 7.0},
+        WalkCase{"no timestamp", transactions({"{\"amount\":2}"}), false, 7.0},
+        WalkCase{"element not an object", transactions({"2", row(1, "2", "2024-05-01 10:00:00")}), false, 7.0},
+        // A payout that is not finite could never be saved again.
+        WalkCase{"payout beyond double",
+                 transactions({row(2, "1e308", "2024-05-01 10:00:00"), row(1, "1e308", "2024-05-01 09:00:00")}), false, 7.0},
+        WalkCase{"object in place of list", "{}", false, 7.0}, WalkCase{"null in place of list", "null", false, 7.0}));
 
 TEST_F(TransactionQuery, SimulatedMposListIsCountedOncePerBlock) {
   start({"--epoch", "1714557600"});  // decimal strings, newest first, one timestamp per block

@@ -227,6 +227,18 @@ scenario_play() {
   back_to_top "$main"
   wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
 
+  step "name the player on the status page"
+  click "$main" 90 77
+  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 302 78
+  local dialog
+  dialog=$(await_window "$kNameDialog")
+  xdotool mousemove --window "$dialog" 10 10
+  xdotool type --delay 5 Mike
+  xdotool key Return
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+  back_to_top "$main"
+
   step "buy the first item in the shop"
   click "$main" 217 77
   wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
@@ -266,6 +278,7 @@ scenario_play() {
   close_game "$main"
   grep -q '"Poko Coin Coin Spent":2' "$config" || fail "the purchase is not saved: $(cat "$config")"
   has_placed_item "$config" || fail "the placed item is not saved: $(items_json "$config")"
+  grep -q '"Player Name":"Mike"' "$config" || fail "the name is not saved: $(cat "$config")"
   local saved_url="${pool_url//\//\\/}"  # the settings file escapes "/" as "\/"
   grep -qF "\"Server\":\"$saved_url\"" "$config" || fail "the pool is not saved: $(cat "$config")"
 }

@@ -19,9 +19,7 @@ bool isUnreserved(unsigned char c) {
          c == '.' || c == '~';
 }
 
-// Path characters keep their URL meaning ("/", "?", "&", "%" escapes); only what cannot stand in
-// a URL at all is encoded.
-bool mayStandInPath(unsigned char c) {
+bool mayStandInUrl(unsigned char c) {
   if (c <= 0x20 || c >= 0x7F) return false;
   for (char unsafe : std::string_view("\"<>\\^`{|}#")) {
     if (c == static_cast<unsigned char>(unsafe)) return false;
@@ -29,16 +27,16 @@ bool mayStandInPath(unsigned char c) {
   return true;
 }
 
-std::string escapePath(std::string_view bytes) {
+}  // namespace
+
+std::string percentEncodeUnsafe(std::string_view bytes) {
   std::string out;
   for (unsigned char c : bytes) {
-    if (mayStandInPath(c)) out += static_cast<char>(c);
+    if (mayStandInUrl(c)) out += static_cast<char>(c);
     else appendEscaped(out, c);
   }
   return out;
 }
-
-}  // namespace
 
 std::string percentEncodeUnreserved(std::string_view bytes) {
   std::string out;
@@ -50,7 +48,7 @@ std::string percentEncodeUnreserved(std::string_view bytes) {
 }
 
 std::u16string buildRequestTarget(std::u16string_view path, std::string_view action, std::u16string_view apiKey) {
-  std::string target = "/" + escapePath(utf16ToUtf8(path));
+  std::string target = "/" + percentEncodeUnsafe(utf16ToUtf8(path));
   target.append("?page=api&action=").append(action);
   target.append("&api_key=").append(percentEncodeUnreserved(utf16ToUtf8(apiKey)));
   return utf8ToUtf16(target);

@@ -1,13 +1,16 @@
 // One blocking HTTP(S) GET over libcurl: a fresh handle per fetch, the body into the caller's buffer.
 #include "http_curl.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <curl/curl.h>
 
+#include "pool/request_target.h"
 #include "util/utf.h"
 
 namespace orelog {
@@ -87,30 +90,6 @@ bool isPlainHost(const std::string& host) {
   return true;
 }
 
-bool mayStandInUrl(unsigned char c) {
-  if (c <= 0x20 || c >= 0x7F) return false;
-  for (char unsafe : std::string_view("\"<>\\^`{|}#")) {
-    if (c == static_cast<unsigned char>(unsafe)) return false;
-  }
-  return true;
-}
-
-// Escapes what may not stand in a URL as it is, as WinHTTP's request layer does.
-std::string escapeTarget(const std::string& target) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : target) {
-    if (mayStandInUrl(c)) {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
 std::string noProxyList() {
   const char* fromEnvironment = std::getenv("no_proxy");
   if (!fromEnvironment) fromEnvironment = std::getenv("NO_PROXY");
@@ -156,8 +135,9 @@ int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const Htt
   const std::string target = utf16ToUtf8(request.target);
   if (!isPlainHost(host) || request.port < 1 || request.port > 65535) return -1;
   if (target.empty() || target.front() != '/' || buffer.empty() || !curlReady()) return -1;
+  // What may not stand in a URL is escaped here too, as WinHTTP's request layer does.
   const std::string url = std::string(request.secure ? "https://" : "http://") + host + ":" +
-                          std::to_string(request.port) + escapeTarget(target);
+                          std::to_string(request.port) + percentEncodeUnsafe(target);
 
   std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
   if (!handle) return -1;

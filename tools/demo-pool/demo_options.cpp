@@ -19,6 +19,7 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
 };
 
 constexpr int kMostHistoryBlocks = 100000;
+constexpr long kLargestBody = 64L * 1024 * 1024;  // far beyond any client's buffer, well within memory
 
 constexpr const char* kActions[] = {"getuserworkers", "getuserbalance", "getusertransactions"};
 
@@ -57,6 +58,7 @@ std::optional<Fault> parseFault(const std::string& text) {
     const bool takesValue = kind == FaultKind::Size || kind == FaultKind::Stall;
     if (value.empty()) return kind == FaultKind::Size ? std::nullopt : std::optional(fault);
     if (!takesValue || !readNumber(value, fault.value) || fault.value < 0) return std::nullopt;
+    if (kind == FaultKind::Size && fault.value > kLargestBody) return std::nullopt;
     return fault;
   }
   return std::nullopt;

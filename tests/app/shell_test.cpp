@@ -9,10 +9,12 @@
 #include <iterator>
 #include <memory>
 
+#include "embedded_sheets.h"
 #include "profile/settings.h"
 #include "recording_platform.h"
 #include "tests/pool/demo_pool_process.h"
 #include "tests/pool/temp_folder.h"
+#include "ui/palette.h"
 
 namespace orelog {
 namespace {
@@ -307,6 +309,21 @@ TEST_F(ShellTest, MouseReachesTheGameScreenOnlyAfterConnecting) {
   enterGameScreen(deadPoolUrl());
   mouseDown(*app, platform, statusTabX, statusTabY);
   EXPECT_EQ(app->screen.page, kStatusPage);
+}
+
+TEST_F(ShellTest, CanvasShowsTheGameScreenOnlyAfterConnecting) {
+  app->record.playerName = u"Tama";
+  ASSERT_TRUE(saveSettings(app->record, app->settingsFile));
+  ASSERT_TRUE(startUp(*app, platform, loadEmbeddedSheets));
+  const Canvas untouched = app->canvas;
+
+  paintGameScreen(*app, platform);  // the connect screen's labels are the front end's business
+  EXPECT_EQ(app->canvas.storage, untouched.storage);
+
+  enterGameScreen(deadPoolUrl());
+  paintGameScreen(*app, platform);
+  EXPECT_EQ(app->canvas.at(5, 150), palette::kTopPageGrey);
+  EXPECT_EQ(app->canvas.at(120, 135), palette::kSkyBlue);
 }
 
 TEST_F(ShellTest, AboutBoxOpensInEitherScreenMode) {

@@ -124,8 +124,8 @@ type_into() {
   xdotool type --delay 5 -- "$4"
 }
 
-primary_matches() { xclip -o -selection primary 2>/dev/null | grep -Eq "$1"; }
-primary_is() { [[ $(xclip -o -selection primary 2>/dev/null) == "$1" ]]; }
+primary_matches() { timeout 5 xclip -o -selection primary 2>/dev/null | grep -Eq "$1"; }
+primary_is() { [[ $(timeout 5 xclip -o -selection primary 2>/dev/null) == "$1" ]]; }
 
 # expect_message TEXT: the error box shows exactly TEXT; it is then closed.
 expect_message() {

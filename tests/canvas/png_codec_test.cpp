@@ -87,6 +87,15 @@ TEST(PngCodec, WritingIntoAMissingFolderFailsAndLeavesNoFile) {
   EXPECT_TRUE(std::filesystem::is_empty(folder.path));
 }
 
+TEST(PngCodec, AFolderInTheWayIsNotReplacedAndNoPartialFileStays) {
+  TempFolder folder;
+  const std::string path = folder.file("taken.png");
+  std::filesystem::create_directory(path);
+  EXPECT_FALSE(writePngFile(makeCanvas(), path));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), std::filesystem::directory_iterator()), 1);
+}
+
 TEST(PngCodec, AFailedWriteKeepsTheFileThatWasThere) {
   TempFolder folder;
   const std::string path = folder.file("keep.png");

@@ -3,10 +3,47 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "png_codec.h"
+#include "tests/canvas/temp_folder.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog {
 namespace {
+
+// A PNG of a plain picture of the given size, as bytes.
+std::vector<uint8_t> plainPng(int width, int height, Pixel colour) {
+  testing::TempFolder folder;
+  const std::string path = folder.file("sheet.png");
+  const Image image{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, colour)};
+  if (!writePngFile(image, path)) return {};
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(DecodeSheets, TwoFullSizeSheetsDecode) {
+  const std::vector<uint8_t> white = plainPng(1024, 1024, rgb(255, 255, 255));
+  const std::vector<uint8_t> black = plainPng(1024, 1024, rgb(0, 0, 0));
+  const std::optional<SpriteSheets> sheets = decodeSheets(white, black);
+  ASSERT_TRUE(sheets.has_value());
+  EXPECT_EQ(sheets->colour.at(1023, 1023), rgb(255, 255, 255));
+  EXPECT_EQ(sheets->mask.at(1023, 1023), rgb(0, 0, 0));
+}
+
+TEST(DecodeSheets, AWrongSizeOrUnreadableSheetFailsTheLoad) {
+  const std::vector<uint8_t> good = plainPng(1024, 1024, rgb(255, 255, 255));
+  const std::vector<uint8_t> shortSheet = plainPng(1024, 1023, rgb(255, 255, 255));
+  const std::vector<uint8_t> narrowSheet = plainPng(512, 1024, rgb(255, 255, 255));
+  const std::vector<uint8_t> garbage(good.begin(), good.begin() + 100);
+  for (const auto* bad : {&shortSheet, &narrowSheet, &garbage}) {
+    EXPECT_FALSE(decodeSheets(*bad, good).has_value());
+    EXPECT_FALSE(decodeSheets(good, *bad).has_value());
+  }
+}
 
 #ifdef ORELOG_HAVE_EMBEDDED_SHEETS
 

@@ -29,13 +29,19 @@ std::optional<Image> decodeSheet(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-std::optional<SpriteSheets> loadEmbeddedSheets() {
-#ifdef ORELOG_HAVE_EMBEDDED_SHEETS
-  std::optional<Image> colour = decodeSheet({orelog_sheet_colour_png, orelog_sheet_colour_png_size});
+std::optional<SpriteSheets> decodeSheets(std::span<const uint8_t> colourPng, std::span<const uint8_t> maskPng) {
+  // The mask is not decoded when the colour sheet already failed.
+  std::optional<Image> colour = decodeSheet(colourPng);
   if (!colour) return std::nullopt;
-  std::optional<Image> mask = decodeSheet({orelog_sheet_mask_png, orelog_sheet_mask_png_size});
+  std::optional<Image> mask = decodeSheet(maskPng);
   if (!mask) return std::nullopt;
   return SpriteSheets{std::move(*colour), std::move(*mask)};
+}
+
+std::optional<SpriteSheets> loadEmbeddedSheets() {
+#ifdef ORELOG_HAVE_EMBEDDED_SHEETS
+  return decodeSheets({orelog_sheet_colour_png, orelog_sheet_colour_png_size},
+                      {orelog_sheet_mask_png, orelog_sheet_mask_png_size});
 #else
   // This build was made before the sheets were drawn: there is nothing to load.
   return std::nullopt;

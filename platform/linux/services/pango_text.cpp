@@ -78,10 +78,10 @@ void blitStrip(Canvas& canvas, const Strip& strip, int left, int top, Pixel colo
   const int x0 = std::max(left, 0), x1 = std::min(left + strip.width, canvas.width);
   const int y0 = std::max(top, 0), y1 = std::min(top + strip.height, canvas.height);
   for (int y = y0; y < y1; ++y) {
-    const uint8_t* cover = strip.coverage.data() + static_cast<std::size_t>(y - top) * strip.width - left;
+    const uint8_t* cover = strip.coverage.data() + static_cast<std::size_t>(y - top) * strip.width;
     Pixel* row = canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride;
     for (int x = x0; x < x1; ++x) {
-      const int alpha = cover[x];
+      const int alpha = cover[x - left];
       if (alpha == kFullCoverage) row[x] = colour;
       else if (alpha != 0) row[x] = blend(colour, row[x], alpha);
     }

@@ -28,6 +28,7 @@ constexpr std::size_t kMaxTextUnits = 1024;
 // The cache is emptied when it grows past this many texts (changing numbers add new texts).
 constexpr std::size_t kMaxCachedTexts = 1024;
 constexpr int kFullCoverage = 255;
+constexpr Pixel kColourBits = 0x00ffffff;  // canvas pixels keep their top byte clear
 constexpr int kProbeEmPixels = 1000;
 // The share of the cell above the baseline in the Gothic faces, should a face report no metrics.
 constexpr double kUsualAscentPerCell = 0.86;
@@ -202,7 +203,7 @@ void PangoTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x
   int left = x;
   if (align == TextAlign::Centre) left = x - strip.logicalWidth / 2;
   if (align == TextAlign::Right) left = x - strip.logicalWidth;
-  blitStrip(canvas, strip, left + strip.offsetX, y + strip.offsetY, colour);
+  blitStrip(canvas, strip, left + strip.offsetX, y + strip.offsetY, colour & kColourBits);
 }
 
 }  // namespace orelog

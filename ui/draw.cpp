@@ -2,7 +2,6 @@
 #include "ui/draw.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <cstddef>
 #include <cstdint>
@@ -108,6 +107,8 @@ void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel co
 
 namespace {
 
+bool withinLimit(int v) { return v >= -kFrameCoordinateLimit && v <= kFrameCoordinateLimit; }
+
 // The top-left width x height of a piece (cut pieces always keep their top-left part).
 SpriteRegion cut(const SpriteRegion& piece, int width, int height) {
   return {piece.x, piece.y, std::min(width, piece.width), std::min(height, piece.height)};
@@ -163,7 +164,7 @@ void drawPartialRow(Canvas& canvas, const SpriteSheets& sheets, const FrameGrid&
 void drawPanelFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h) {
   // Below 10 x 10 the corners would overlap; such a frame is not drawn at all.
   if (w < kFrameMinimum || h < kFrameMinimum) return;
-  if (std::max({std::abs(x), std::abs(y), w, h}) > kFrameCoordinateLimit) return;
+  if (!withinLimit(x) || !withinLimit(y) || w > kFrameCoordinateLimit || h > kFrameCoordinateLimit) return;
   const int innerW = w - kFrameMinimum;
   const int innerH = h - kFrameMinimum;
   const FrameGrid grid{x, y, w, h, innerW / kFrameTile, innerW % kFrameTile, innerH / kFrameTile,

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <string>
 
 #include "tests/canvas/sheet_fixture.h"
@@ -94,12 +95,14 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PanelFrame,
                                   "_size" + std::to_string(info.param.w) + "x" + std::to_string(info.param.h);
                          });
 
-TEST(PanelFrameSmall, FramesBelowTenPixelsAreNotDrawn) {
+TEST(PanelFrameLimits, FramesBelowTenPixelsOrBeyondAnyScreenAreNotDrawn) {
   const SpriteSheets sheets = codedPieceSheets();
   Canvas canvas = filledCanvas(kWhite);
   drawPanelFrame(canvas, sheets, 10, 10, 9, 40);
   drawPanelFrame(canvas, sheets, 10, 10, 40, 9);
   drawPanelFrame(canvas, sheets, 10, 10, -40, -40);
+  drawPanelFrame(canvas, sheets, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 40, 40);
+  drawPanelFrame(canvas, sheets, 0, 0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
   for (int y = 0; y < canvas.height; ++y)
     for (int x = 0; x < canvas.width; ++x) ASSERT_EQ(canvas.at(x, y), kWhite);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "tests/canvas/sheet_fixture.h"
@@ -159,7 +160,8 @@ TEST_F(PangoTextTest, TextAcrossOrFarBeyondTheEdgesIsClipped) {
     int x, y;
     TextAlign align;
   } cases[] = {{-20, -5, TextAlign::Left}, {515, 295, TextAlign::Left}, {5, 150, TextAlign::Right},
-               {-2000000000, 2000000000, TextAlign::Centre}, {2147483647, 0, TextAlign::Right}};
+               {-2000000000, 2000000000, TextAlign::Centre}, {2147483647, 0, TextAlign::Right},
+               {std::numeric_limits<int>::min(), std::numeric_limits<int>::min(), TextAlign::Left}};
   for (const auto& c : cases) {
     const Box box = draw(u"はみ出す文字", c.x, c.y, FontSize::Large, c.align);
     if (box.empty()) continue;

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -198,7 +197,7 @@ void PangoTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x
                                  TextAlign align, Pixel colour) {
   const std::u16string_view drawn = drawnPart(text);
   if (drawn.empty() || canvas.pixels == nullptr) return;
-  if (std::abs(x) > kFarOutside || std::abs(y) > kFarOutside) return;
+  if (x < -kFarOutside || x > kFarOutside || y < -kFarOutside || y > kFarOutside) return;
   const Strip& strip = impl_->stripFor(drawn, font);
   int left = x;
   if (align == TextAlign::Centre) left = x - strip.logicalWidth / 2;

@@ -2,9 +2,9 @@
 #include "ui/draw.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "ui/sprite_regions.h"
 

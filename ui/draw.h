@@ -11,6 +11,7 @@ void drawSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const 
 // Fills [left, right) x [top, bottom), clipped.
 void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel colour);
 // The blue panel stretched to w x h (both at least 10) by tiling its nine pieces, never scaling.
+// A smaller frame, or one far beyond any screen, is not drawn.
 void drawPanelFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h);
 
 }  // namespace orelog

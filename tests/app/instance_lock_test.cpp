@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tests/pool/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {

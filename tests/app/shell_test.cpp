@@ -12,8 +12,8 @@
 #include "embedded_sheets.h"
 #include "profile/settings.h"
 #include "recording_platform.h"
-#include "tests/pool/demo_pool_process.h"
-#include "tests/pool/temp_folder.h"
+#include "tests/support/demo_pool_process.h"
+#include "tests/support/temp_folder.h"
 #include "ui/palette.h"
 
 namespace orelog {

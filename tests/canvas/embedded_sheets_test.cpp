@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "png_codec.h"
-#include "tests/canvas/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog {
@@ -17,7 +17,7 @@ namespace {
 
 // A PNG of a plain picture of the given size, as bytes.
 std::vector<uint8_t> plainPng(int width, int height, Pixel colour) {
-  testing::TempFolder folder;
+  test::TempFolder folder;
   const std::string path = folder.file("sheet.png");
   const Image image{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, colour)};
   if (!writePngFile(image, path)) return {};

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/canvas/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 std::vector<uint8_t> readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -12,9 +12,10 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
@@ -35,14 +36,8 @@ const std::string kDefaultsText =
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device seed;
-    folder_ = fs::temp_directory_path() / ("orelog-settings-" + std::to_string(seed()) + std::to_string(seed()));
-    fs::create_directories(folder_);
+    folder_ = temp_.path;
     file_ = folder_ / "config.json";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   void write(const std::string& bytes) { writeTo(file_, bytes); }
@@ -70,6 +65,7 @@ class SettingsFile : public ::testing::Test {
     return read(file_);
   }
 
+  test::TempFolder temp_{"orelog-settings"};
   fs::path folder_;
   fs::path file_;
 };

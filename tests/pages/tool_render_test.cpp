@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "png_codec.h"
+#include "tests/support/temp_folder.h"
 #include "ui/palette.h"
 
 namespace orelog {
@@ -30,14 +31,8 @@ constexpr const char* kConfig =
 class ToolRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orelog-pages-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    folder_ = temp_.path;
     std::ofstream(folder_ / "config.json") << kConfig;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   // Runs the tool in the folder; its exit status, standard output in `out`.
@@ -60,6 +55,7 @@ class ToolRun : public ::testing::Test {
     return decodePngBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
   }
 
+  test::TempFolder temp_{"orelog-pages"};
   fs::path folder_;
 };
 

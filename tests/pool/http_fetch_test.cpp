@@ -7,11 +7,11 @@
 #include <string>
 #include <thread>
 
-#include "demo_pool_process.h"
+#include "tests/support/demo_pool_process.h"
 #include "http_curl.h"
 #include "pool/request_target.h"
 #include "pool/response_buffer.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "test_platform.h"
 #include "printable.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "demo_pool_process.h"
+#include "tests/support/demo_pool_process.h"
 #include "pool/pool_address.h"
 #include "pool/response_buffer.h"
 #include "profile/player_record.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "test_platform.h"
 
 namespace orelog::test {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "demo_pool_process.h"
+#include "tests/support/demo_pool_process.h"
 #include "profile/settings.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "util/utf.h"
 
 namespace orelog {

@@ -9,6 +9,7 @@
 #include "game/characters.h"
 #include "platform/null_platform.h"
 #include "rules_fixtures.h"
+#include "tests/support/temp_folder.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
 
@@ -16,7 +17,7 @@ namespace orelog {
 namespace {
 
 using testing::itemOfKind;
-using testing::TempFolder;
+using test::TempFolder;
 
 struct RecordingPlatform : NullPlatform {
   int repaints = 0;

@@ -7,12 +7,13 @@
 #include "game/items.h"
 #include "profile/settings.h"
 #include "rules_fixtures.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
 
 using testing::itemOfKind;
-using testing::TempFolder;
+using test::TempFolder;
 
 // A point inside the list row / grid cell, as a player clicks it.
 int32_t rowY(int32_t row) { return 73 + 26 * row + 10; }

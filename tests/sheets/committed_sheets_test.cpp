@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "sheet_pixels.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog::sheetgen {
 namespace {
@@ -29,14 +28,13 @@ std::string difference(const RgbImage& made, const RgbImage& committed) {
 }
 
 TEST(CommittedSheets, MatchTheArtSources) {
-  const fs::path dir = fs::temp_directory_path() / ("orelog-sheets-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const test::TempFolder temp("orelog-sheets");
+  const fs::path& dir = temp.path;
   const std::string command = std::string(SHEETGEN_EXE) + " '" ORELOG_SOURCE_DIR "/res/art' '" +
                               (dir / "colour.png").string() + "' '" + (dir / "mask.png").string() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const auto made = readSheets((dir / "colour.png").string(), (dir / "mask.png").string());
   const auto committed = readCommittedSheets();
-  fs::remove_all(dir);
   ASSERT_TRUE(made.has_value());
   ASSERT_TRUE(committed.has_value()) << "res/sheet-colour.png or res/sheet-mask.png cannot be read";
   const char* regenerate = " (run `ninja sheets` and copy the two sheets to res/)";

@@ -6,9 +6,9 @@
 #include <string>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include "sheet_pixels.h"
+#include "tests/support/temp_folder.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog::sheetgen {
@@ -23,10 +23,10 @@ int runTool(const std::string& arguments) {
 }
 
 TEST(ContactSheet, EnlargesTheFirstRegionFaithfully) {
-  const fs::path file = fs::temp_directory_path() / ("orelog-contact-" + std::to_string(::getpid()) + ".png");
+  const test::TempFolder temp("orelog-contact");
+  const fs::path file = temp.file("contact.png");
   ASSERT_EQ(runTool("'" + file.string() + "'"), 0);
   const auto contact = readRgbPng(file.string());
-  fs::remove(file);
   const auto sheets = readCommittedSheets();
   ASSERT_TRUE(contact && sheets);
   EXPECT_EQ(contact->width, 1700);

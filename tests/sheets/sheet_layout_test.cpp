@@ -9,12 +9,12 @@
 #include <string>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include "art_file.h"
 #include "generate.h"
 #include "png_file.h"
 #include "sheet.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog::sheetgen {
 namespace {
@@ -85,13 +85,9 @@ TEST(SheetLayout, TransparentPixelsStayOutOfTheSilhouette) {
 class ArtFolder : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("sheetgen-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-            std::to_string(::getpid()));
-    fs::remove_all(dir_);
+    dir_ = temp_.path;
     fs::create_directories(dir_ / "art");
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void write(const std::string& relative, const std::string& text) {
     const fs::path path = dir_ / "art" / relative;
@@ -112,6 +108,7 @@ class ArtFolder : public testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
+  test::TempFolder temp_{"orelog-sheetgen"};
   fs::path dir_;
   std::string errors;
 };

@@ -1,5 +1,5 @@
 // Starting and ending the demo pool process, and running a program to completion.
-#include "demo_pool_process.h"
+#include "tests/support/demo_pool_process.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>

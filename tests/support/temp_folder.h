@@ -1,8 +1,10 @@
 // A fresh folder under the system's temporary directory, removed with everything in it at the end.
 #pragma once
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -11,10 +13,11 @@ namespace orelog::test {
 struct TempFolder {
   std::filesystem::path path;
 
-  TempFolder() {
-    std::random_device entropy;
-    path = std::filesystem::temp_directory_path() / ("orelog-pool-" + std::to_string(entropy()));
-    std::filesystem::create_directories(path);
+  // `prefix` names the folder, so a left-over one shows which tests made it.
+  explicit TempFolder(std::string_view prefix = "orelog-test") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a folder like " + pattern);
+    path = pattern;
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -22,6 +25,8 @@ struct TempFolder {
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
+
+  std::filesystem::path file(std::string_view name) const { return path / name; }
 
   // Written whole under a temporary name, then renamed, so a reader never sees half a file.
   std::filesystem::path write(const std::string& name, std::string_view bytes) const {

@@ -47,10 +47,9 @@ PlayerRecord fullRecord() {
   }
   for (int i = 0; i < kPlacedItems + kUnplacedItems; ++i) {
     const int32_t kind = i % kItemKindCount;
-    const SpriteRegion r = itemRegion(kind);
     const bool placed = i < kPlacedItems;
-    record.items.push_back({kind, placed ? 40 + (i * 7) % 280 : -1, placed ? 203 - r.height : -1, r.width,
-                            r.height});
+    record.items.push_back(placed ? ownedItemOfKind(kind, 40 + (i * 7) % 280, 203 - itemRegion(kind).height)
+                                  : ownedItemOfKind(kind));
   }
   return record;
 }

@@ -45,4 +45,9 @@ int32_t itemSalePrice(int32_t kind) {
   return sale < kMinimumSalePrice ? kMinimumSalePrice : sale;
 }
 
+OwnedItem ownedItemOfKind(int32_t kind, int32_t x, int32_t y) {
+  const SpriteRegion picture = itemRegion(kind);
+  return OwnedItem{kind, x, y, picture.width, picture.height};
+}
+
 }  // namespace orelog

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "profile/player_record.h"
 #include "util/geometry.h"
 
 namespace orelog {
@@ -13,5 +14,8 @@ SpriteRegion itemRegion(int32_t kind);
 int32_t itemPrice(int32_t kind);
 // price * 7 / 10, truncated, but at least 1
 int32_t itemSalePrice(int32_t kind);
+
+// An item of `kind` at (x, y), as large as its picture; by default not placed.
+OwnedItem ownedItemOfKind(int32_t kind, int32_t x = -1, int32_t y = -1);
 
 }  // namespace orelog

@@ -13,23 +13,17 @@ namespace orelog {
 
 namespace {
 
-constexpr int32_t kListRowHeight = 26;
-constexpr int32_t kGridCellWidth = 72;
-constexpr int32_t kGridColumns = 5;
-constexpr int32_t kListVisibleRows = 7;
-constexpr int32_t kListBarHeight = 182;
-constexpr int32_t kItemsBarX = 397;
-constexpr int32_t kBuyBarX = 215;
-constexpr int32_t kSellBarX = 435;
-constexpr int32_t kListBarY = 73;
+using list_layout::kGridCellWidth;
+using list_layout::kGridColumns;
 
-ListScrollBar makeListBar(int32_t x, int32_t rowCount) {
+// A list's scroll bar stands against the right edge of its list, as tall as the list.
+ListScrollBar makeListBar(const Rect& list, int32_t rowCount) {
   ListScrollBar bar;
-  bar.x = x;
-  bar.y = kListBarY;
-  bar.height = kListBarHeight;
+  bar.x = list.x + list.width;
+  bar.y = list.y;
+  bar.height = list.height;
   bar.rowCount = rowCount;
-  bar.visibleRows = kListVisibleRows;
+  bar.visibleRows = list_layout::kVisibleRows;
   return bar;
 }
 
@@ -39,7 +33,7 @@ int32_t clampedCount(std::size_t count) {
 
 // The list row under a point of a list, counted from the bar's first visible row.
 int64_t rowAt(const Rect& list, const ListScrollBar& bar, int32_t py) {
-  return (int64_t{py} - list.y) / kListRowHeight + bar.firstRow;
+  return (int64_t{py} - list.y) / list_layout::kRowHeight + bar.firstRow;
 }
 
 // The index in record.items of the n-th unplaced item (from 0), in list order.
@@ -74,9 +68,9 @@ void initItemsState(ItemsState& state, const PlayerRecord& record) {
   state = ItemsState{};
   state.unplacedCount = clampedCount(static_cast<std::size_t>(unplaced));
   const int64_t gridRows = (int64_t{state.unplacedCount} + kGridColumns - 1) / kGridColumns;
-  state.itemsBar = makeListBar(kItemsBarX, static_cast<int32_t>(gridRows));
-  state.buyBar = makeListBar(kBuyBarX, kItemKindCount);
-  state.sellBar = makeListBar(kSellBarX, clampedCount(record.items.size()));
+  state.itemsBar = makeListBar(item_areas::kItemsGrid, static_cast<int32_t>(gridRows));
+  state.buyBar = makeListBar(item_areas::kBuyList, kItemKindCount);
+  state.sellBar = makeListBar(item_areas::kSellList, clampedCount(record.items.size()));
 }
 
 void changeUnplacedCount(ItemsState& state, int32_t delta) {
@@ -101,8 +95,7 @@ bool buyAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
   const int32_t price = itemPrice(kindIndex);
   if (availableCoin(record) < price) return false;
   record.coinSpent += price;
-  const SpriteRegion picture = itemRegion(kindIndex);
-  record.items.push_back(OwnedItem{kindIndex, -1, -1, picture.width, picture.height});
+  record.items.push_back(ownedItemOfKind(kindIndex));
   saveSettings(record, settingsFile);
   addRow(state.sellBar);
   changeUnplacedCount(state, +1);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "game/list_layout.h"
 #include "profile/player_record.h"
 #include "util/geometry.h"
 
@@ -46,9 +47,9 @@ struct ItemsState {
 
 // Where the lists of the shop and items pages lie.
 namespace item_areas {
-inline constexpr Rect kBuyList{37, 73, 178, 182};
-inline constexpr Rect kSellList{257, 73, 178, 182};
-inline constexpr Rect kItemsGrid{37, 73, 360, 182};
+inline constexpr Rect kBuyList{37, list_layout::kTop, 178, list_layout::kHeight};
+inline constexpr Rect kSellList{257, list_layout::kTop, 178, list_layout::kHeight};
+inline constexpr Rect kItemsGrid{37, list_layout::kTop, list_layout::kGridWidth, list_layout::kHeight};
 }  // namespace item_areas
 
 // Sets up the three scroll bars and the unplaced count from the record.

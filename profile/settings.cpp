@@ -226,9 +226,8 @@ ItemRead appendItem(const picojson::value& element, PlayerRecord& record) {
   if (x == item.end() || y == item.end() || !x->second.is<double>() || !y->second.is<double>()) {
     return ItemRead::Fault;
   }
-  const SpriteRegion region = itemRegion(static_cast<int32_t>(kind));
-  record.items.push_back(OwnedItem{static_cast<int32_t>(kind), truncateToInt32(x->second.get<double>()),
-                                   truncateToInt32(y->second.get<double>()), region.width, region.height});
+  record.items.push_back(ownedItemOfKind(static_cast<int32_t>(kind), truncateToInt32(x->second.get<double>()),
+                                         truncateToInt32(y->second.get<double>())));
   return ItemRead::Appended;
 }
 

@@ -1,4 +1,5 @@
 // The items page: the inventory as a packed grid of five columns, with its scroll bar.
+#include "game/list_layout.h"
 #include "ui/draw.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
@@ -9,12 +10,12 @@ namespace orelog {
 namespace {
 
 constexpr Rect kGridPanel{32, 68, 382, 192};
-constexpr int32_t kColumns = 5;
-constexpr int32_t kVisibleCells = 35;  // seven rows of five
+constexpr int32_t kColumns = list_layout::kGridColumns;
+constexpr int32_t kVisibleCells = kColumns * list_layout::kVisibleRows;
 constexpr int32_t kFirstCentreX = 69;
 constexpr int32_t kFirstCentreY = 87;
-constexpr int32_t kCellWidth = 72;
-constexpr int32_t kCellHeight = 26;
+constexpr int32_t kCellWidth = list_layout::kGridCellWidth;
+constexpr int32_t kCellHeight = list_layout::kRowHeight;
 
 void drawCell(PageTools& tools, const SpriteRegion& picture, int64_t cell) {
   const auto column = static_cast<int32_t>(cell % kColumns);

@@ -16,6 +16,7 @@ struct RecordedText {
   FontSize font = FontSize::Small;
   TextAlign align = TextAlign::Left;
   Pixel colour = 0;
+  bool operator==(const RecordedText&) const = default;
 };
 
 struct RecordingTextRenderer : TextRenderer {

@@ -1,5 +1,6 @@
 // The shop page: the catalogue to buy from, the player's items to sell, and the coin at hand.
 #include "game/catalogue.h"
+#include "game/list_layout.h"
 #include "ui/draw.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
@@ -16,10 +17,10 @@ constexpr int32_t kCoinLabelX = 264;
 constexpr int32_t kCoinValueRightX = 440;
 constexpr int32_t kCoinTextY = 276;
 
-// Both lists: rows 26 pixels apart from y = 82, drawn while above y = 264 (seven rows).
-constexpr int32_t kFirstRowY = 82;
-constexpr int32_t kRowPitch = 26;
-constexpr int32_t kRowsEndY = 264;
+// Both lists: a row's text 9 pixels below the top of its band, as many rows as the lists show.
+constexpr int32_t kFirstRowY = list_layout::kTop + 9;
+constexpr int32_t kRowPitch = list_layout::kRowHeight;
+constexpr int32_t kRowsEndY = kFirstRowY + list_layout::kHeight;
 constexpr int32_t kPictureAnchorDy = 6;
 
 struct ListColumns {

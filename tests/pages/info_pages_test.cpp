@@ -12,6 +12,7 @@ namespace {
 using test::colourOf;
 using test::compose;
 using test::DrawnText;
+using test::expectTexts;
 using test::label;
 using test::rightText;
 
@@ -19,14 +20,6 @@ GameScreen onPage(int32_t page) {
   GameScreen screen;
   screen.page = page;
   return screen;
-}
-
-void expectTexts(const std::vector<DrawnText>& actual, const std::vector<DrawnText>& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(actual[i], expected[i]) << "text " << i << ": " << test::describe(actual[i]) << " expected "
-                                      << test::describe(expected[i]);
-  }
 }
 
 DrawnText value(std::u16string text, int y) { return rightText(std::move(text), 217, y, palette::kTextWhite); }

@@ -3,6 +3,7 @@
 
 #include "game/catalogue.h"
 #include "page_fixture.h"
+#include "tests/support/list_bar.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
 #include "ui/sprite_regions.h"
@@ -20,20 +21,8 @@ constexpr int32_t kLadder = 13;  // 18 x 47, the one picture taller than a list 
 constexpr Pixel kWhite = palette::kTextWhite;
 constexpr Pixel kGrey = palette::kPriceGrey;
 
-OwnedItem item(int32_t kind, int32_t x, int32_t y) {
-  const SpriteRegion r = itemRegion(kind);
-  return {kind, x, y, r.width, r.height};
-}
-
 ListScrollBar bar(int32_t x, int32_t rowCount, int32_t firstRow = 0) {
-  ListScrollBar b;
-  b.x = x;
-  b.y = 73;
-  b.height = 182;
-  b.visibleRows = 7;
-  b.rowCount = rowCount;
-  b.firstRow = firstRow;
-  return b;
+  return test::listBar(x, rowCount, firstRow);
 }
 
 struct Shop {
@@ -45,7 +34,8 @@ Shop shopWithCoin(double payout) {
   Shop shop;
   shop.screen.page = kShopPage;
   shop.record.payout = payout;
-  shop.record.items = {item(kLadder, 100, 100), item(0, -1, -1), item(10, -1, -1)};
+  shop.record.items = {ownedItemOfKind(kLadder, 100, 100), ownedItemOfKind(0, -1, -1),
+                       ownedItemOfKind(10, -1, -1)};
   shop.screen.items.buyBar = bar(215, kItemKindCount);
   shop.screen.items.sellBar = bar(435, 3);
   return shop;
@@ -151,8 +141,8 @@ Inventory inventory(int unplacedCount, int32_t firstRow = 0) {
   Inventory inv;
   inv.screen.page = kItemsPage;
   for (int i = 0; i < unplacedCount; ++i) {
-    inv.record.items.push_back(item(5, 40 + i, 120));  // placed: never in the grid
-    inv.record.items.push_back(item(i % 13, -1, -1));
+    inv.record.items.push_back(ownedItemOfKind(5, 40 + i, 120));  // placed: never in the grid
+    inv.record.items.push_back(ownedItemOfKind(i % 13, -1, -1));
   }
   inv.screen.items.itemsBar = bar(397, (unplacedCount + 4) / 5, firstRow);
   inv.screen.items.unplacedCount = unplacedCount;
@@ -179,7 +169,7 @@ TEST(ItemsPage, GridPacksTheUnplacedItemsWithoutGaps) {
 TEST(ItemsPage, GridHoldsOnlyTheInventoryNotItemsLyingPastTheLeftEdge) {
   Inventory inv;
   inv.screen.page = kItemsPage;
-  inv.record.items = {item(10, -13, 142), item(0, -1, -1)};
+  inv.record.items = {ownedItemOfKind(10, -13, 142), ownedItemOfKind(0, -1, -1)};
   const test::Composed page = compose(inv.screen, inv.record);
   // The cone takes cell 0, as taking from the grid counts it; the face mark is on the top page.
   EXPECT_EQ(cellPixel(page.canvas, 0, 0), colourOf(itemRegion(0)));
@@ -200,7 +190,7 @@ TEST(ItemsPage, ScrolledGridSkipsWholeRowsAndStopsAfterSevenRows) {
 TEST(ItemsPage, LadderInTheGridShowsItsTop24Rows) {
   Inventory inv;
   inv.screen.page = kItemsPage;
-  inv.record.items = {item(kLadder, -1, -1)};
+  inv.record.items = {ownedItemOfKind(kLadder, -1, -1)};
   const test::Composed page = compose(inv.screen, inv.record);
   const Pixel ladder = colourOf(itemRegion(kLadder));
   EXPECT_EQ(page.canvas.at(60, 75), ladder);  // (69 - 9, 87 - 12)

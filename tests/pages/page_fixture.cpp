@@ -1,6 +1,8 @@
 // Synthetic sheets, the recording renderer's helpers and the compose helper of the page tests.
 #include "page_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 #include "game/catalogue.h"
@@ -78,14 +80,20 @@ std::string describe(const DrawnText& t) {
   return "\"" + utf16ToUtf8(t.text) + "\"" + buffer;
 }
 
+void expectTexts(const std::vector<DrawnText>& actual, const std::vector<DrawnText>& expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(actual[i], expected[i])
+        << "text " << i << ": " << describe(actual[i]) << " expected " << describe(expected[i]);
+  }
+}
+
 Composed compose(const GameScreen& screen, const PlayerRecord& record) {
   Composed result{makeCanvas(), {}};
   fillRect(result.canvas, 0, 0, kCanvasWidth, kCanvasHeight, kUntouched);
   RecordingTextRenderer text;
   paintCurrentPage(result.canvas, screen, record, syntheticSheets(), text);
-  for (RecordedText& t : text.texts) {
-    result.texts.push_back({std::move(t.text), t.x, t.y, t.font, t.align, t.colour});
-  }
+  result.texts = std::move(text.texts);
   return result;
 }
 

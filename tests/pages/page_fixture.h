@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "ui/canvas.h"
 #include "ui/game_screen.h"
+#include "ui/recording_text_renderer.h"
 #include "util/geometry.h"
 
 namespace orelog::test {
@@ -19,20 +20,14 @@ Pixel colourOf(const SpriteRegion& region);
 inline constexpr int kShelfBand = 8;
 
 // One text the recording renderer saw, comparable as a whole.
-struct DrawnText {
-  std::u16string text;
-  int x = 0;
-  int y = 0;
-  FontSize font = FontSize::Small;
-  TextAlign align = TextAlign::Left;
-  Pixel colour = 0;
-  bool operator==(const DrawnText&) const = default;
-};
+using DrawnText = RecordedText;
 
 // Small white left text, the usual style, for short expectation tables.
 DrawnText label(std::u16string text, int x, int y);
 DrawnText rightText(std::u16string text, int x, int y, Pixel colour);
 std::string describe(const DrawnText& text);  // for failure messages
+// The texts drawn, one for one and in order; a difference names the text and both versions.
+void expectTexts(const std::vector<DrawnText>& actual, const std::vector<DrawnText>& expected);
 
 inline constexpr Pixel kUntouched = rgb(1, 2, 3);
 

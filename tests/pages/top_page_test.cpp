@@ -15,6 +15,7 @@ namespace {
 using test::colourOf;
 using test::compose;
 using test::DrawnText;
+using test::expectTexts;
 using test::label;
 
 CharacterSlot slotAt(std::u16string name, int32_t hashrate, int32_t x, int32_t y) {
@@ -39,14 +40,6 @@ GameScreen topScreen() {
   screen.slots = {slotAt(u"rig1", 999, 60, 166), slotAt(u"big", 50000, 134, 166)};
   screen.hoveredCharacter = 0;
   return screen;
-}
-
-void expectTexts(const std::vector<DrawnText>& actual, const std::vector<DrawnText>& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(actual[i], expected[i]) << "text " << i << ": " << test::describe(actual[i]) << " expected "
-                                      << test::describe(expected[i]);
-  }
 }
 
 TEST(SyntheticSheets, EveryPictureHasItsOwnColour) {
@@ -198,22 +191,17 @@ TEST(Characters, OreLiesAtItsOffsetsForBothPhases) {
   }
 }
 
-OwnedItem item(int32_t kind, int32_t x, int32_t y) {
-  const SpriteRegion r = itemRegion(kind);
-  return {kind, x, y, r.width, r.height};
-}
-
 TEST(TopPageItems, PlacedItemsAreDrawnWholeAndUnplacedOnesNever) {
   constexpr int32_t kLadder = 13;
   PlayerRecord record;
-  record.items = {item(kLadder, 200, 100), item(4, 0, 120)};
+  record.items = {ownedItemOfKind(kLadder, 200, 100), ownedItemOfKind(4, 0, 120)};
   GameScreen screen;
   const test::Composed placed = compose(screen, record);
   EXPECT_EQ(placed.canvas.at(200, 100), colourOf(itemRegion(kLadder)));
   EXPECT_EQ(placed.canvas.at(217, 146), colourOf(itemRegion(kLadder)));  // all 47 rows
   EXPECT_EQ(placed.canvas.at(0, 120), colourOf(itemRegion(4)));          // x = 0 is a place
 
-  record.items.insert(record.items.begin(), {item(kLadder, -1, -1), item(10, -1, -1)});
+  record.items.insert(record.items.begin(), {ownedItemOfKind(kLadder, -1, -1), ownedItemOfKind(10, -1, -1)});
   const test::Composed withInventory = compose(screen, record);
   EXPECT_EQ(withInventory.canvas.storage, placed.canvas.storage);
 }
@@ -222,7 +210,7 @@ TEST(TopPageItems, PlacedItemsAreDrawnWholeAndUnplacedOnesNever) {
 // must stay in view there (the items page does not show it, and taking from the grid skips it).
 TEST(TopPageItems, ItemLyingPastTheLeftEdgeIsStillDrawn) {
   PlayerRecord record;
-  record.items = {item(10, -13, 142)};  // the 46-pixel face mark, 13 pixels off the canvas
+  record.items = {ownedItemOfKind(10, -13, 142)};  // the 46-pixel face mark, 13 pixels off the canvas
   const test::Composed page = compose(GameScreen{}, record);
   EXPECT_EQ(page.canvas.at(0, 142), colourOf(itemRegion(10)));
   EXPECT_EQ(page.canvas.at(32, 151), colourOf(itemRegion(10)));
@@ -231,7 +219,7 @@ TEST(TopPageItems, ItemLyingPastTheLeftEdgeIsStillDrawn) {
 
 TEST(TopPageItems, FlyingItemIsDrawnLastOnItsLineTowardTheTarget) {
   PlayerRecord record;
-  record.items = {item(4, -1, -1)};  // 14 x 10
+  record.items = {ownedItemOfKind(4, -1, -1)};  // 14 x 10
   GameScreen screen;
   screen.items.motion.flyingItem = 0;
   screen.items.motion.flightStartX = 300;
@@ -246,7 +234,7 @@ TEST(TopPageItems, FlyingItemIsDrawnLastOnItsLineTowardTheTarget) {
 
 TEST(TopPageItems, FlightStartingOnTheTargetIsDrawnAtItsStart) {
   PlayerRecord record;
-  record.items = {item(4, -1, -1)};
+  record.items = {ownedItemOfKind(4, -1, -1)};
   GameScreen screen;
   screen.items.motion.flyingItem = 0;
   screen.items.motion.flightStartX = 156 - 7;  // centre exactly on (156, 75)
@@ -282,7 +270,7 @@ TEST(FlyingItemPosition, MovesInAStraightLineWithTruncatingSteps) {
     motion.flightStartX = c.startX;
     motion.flightStartY = c.startY;
     motion.flightRadius = c.radius;
-    const CanvasPoint at = flyingItemPosition(motion, item(4, -1, -1));  // 14 x 10
+    const CanvasPoint at = flyingItemPosition(motion, ownedItemOfKind(4, -1, -1));  // 14 x 10
     EXPECT_EQ(at.x, c.expected.x) << c.startX << "," << c.startY << " r " << c.radius;
     EXPECT_EQ(at.y, c.expected.y) << c.startX << "," << c.startY << " r " << c.radius;
   }

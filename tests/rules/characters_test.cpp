@@ -5,14 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "game/catalogue.h"
 #include "game/characters.h"
-#include "rules_fixtures.h"
 #include "ui/game_screen.h"
 
 namespace orelog {
 namespace {
-
-using testing::itemOfKind;
 
 std::vector<CharacterSlot> slotsFor(const std::map<std::string, int32_t>& workers) {
   PlayerRecord record;
@@ -143,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AnimationTick, CountsFramesAndMovesFallingAndFlyingItems) {
   GameScreen screen;
   PlayerRecord record;
-  record.items = {itemOfKind(0, 100, 110 - 17)};
+  record.items = {ownedItemOfKind(0, 100, 110 - 17)};
   initGameScreen(screen, record);
   for (int i = 0; i < 3; ++i) animationTick(screen, record, 0);
   EXPECT_EQ(screen.frame, 3u);

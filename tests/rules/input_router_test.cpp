@@ -6,17 +6,16 @@
 #include <vector>
 
 #include "app/input_router.h"
+#include "game/catalogue.h"
 #include "game/characters.h"
 #include "platform/null_platform.h"
-#include "rules_fixtures.h"
-#include "tests/support/temp_folder.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
 
-using testing::itemOfKind;
 using test::TempFolder;
 
 struct RecordingPlatform : NullPlatform {
@@ -110,7 +109,7 @@ class Tab : public Router, public ::testing::WithParamInterface<TabCase> {};
 
 TEST_P(Tab, OpensItsPageAndEndsAnyFlight) {
   app->screen.items.motion.flyingItem = 0;
-  app->record.items = {itemOfKind(0)};
+  app->record.items = {ownedItemOfKind(0)};
   click(GetParam().x, GetParam().y);
   EXPECT_EQ(page(), GetParam().page);
   const bool stillOnTop = GetParam().page == kTopPage;
@@ -126,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Tabs, Tab,
                                            TabCase{125, 70, kTopPage}, TabCase{60, 86, kTopPage}));
 
 TEST_F(Router, ATabClickWhileDraggingDropsTheItemWhichIsBackInTheInventoryOnTheNewPage) {
-  startWith({itemOfKind(0, 100, 135)});
+  startWith({ownedItemOfKind(0, 100, 135)});
   click(105, 140);  // picks it up
   ASSERT_EQ(app->screen.items.motion.heldItem, 0u);
   hover(65, 75);  // drags it over the tabs, far above the drop zone
@@ -141,7 +140,7 @@ TEST_F(Router, ATabClickWhileDraggingDropsTheItemWhichIsBackInTheInventoryOnTheN
 
 TEST_F(Router, AnItemPickedUpUnderATabStaysInTheHandThroughSalesAndPurchases) {
   // A tall item falling past the shop tab: the click picks it up and opens the shop.
-  startWith({itemOfKind(1, 40, 135), itemOfKind(13, 190, 60)});
+  startWith({ownedItemOfKind(1, 40, 135), ownedItemOfKind(13, 190, 60)});
   app->record.payout = 50.0;
   click(200, 75);
   ASSERT_EQ(page(), kShopPage);
@@ -220,7 +219,7 @@ TEST_F(Router, AShopClickBuysTheRowUnderThePoint) {
 }
 
 TEST_F(Router, TakingAnItemOutReturnsToTheTopPageWithTheItemInTheHand) {
-  startWith({itemOfKind(1), itemOfKind(2)});
+  startWith({ownedItemOfKind(1), ownedItemOfKind(2)});
   app->screen.page = kItemsPage;
   click(40 + 72, 80);
   EXPECT_EQ(page(), kTopPage);
@@ -246,7 +245,7 @@ TEST_F(Router, ShopScrollBarsFollowTheMouseUntilTheRelease) {
 }
 
 TEST_F(Router, TheItemsBarIsReleasedOnlyOnTheItemsPage) {
-  startWith(std::vector<OwnedItem>(40, itemOfKind(1)));
+  startWith(std::vector<OwnedItem>(40, ownedItemOfKind(1)));
   app->screen.page = kItemsPage;
   click(400, 100);
   ASSERT_TRUE(app->screen.items.itemsBar.dragging);
@@ -273,7 +272,7 @@ TEST_F(Router, HoverWithoutADraggedItemPicksTheCharacterButRequestsNoRepaint) {
 }
 
 TEST_F(Router, HoverWithADraggedItemMovesItAndRepaints) {
-  startWith({itemOfKind(0, 100, 135)});
+  startWith({ownedItemOfKind(0, 100, 135)});
   click(104, 139);
   const int repaintsAfterClick = platform.repaints;
   hover(204, 149);

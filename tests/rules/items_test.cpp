@@ -4,15 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "game/catalogue.h"
 #include "game/items.h"
 #include "profile/settings.h"
-#include "rules_fixtures.h"
 #include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
 
-using testing::itemOfKind;
 using test::TempFolder;
 
 // A point inside the list row / grid cell, as a player clicks it.
@@ -45,8 +44,8 @@ class Items : public ::testing::Test {
 };
 
 TEST_F(Items, InitialStateCountsUnplacedItemsAndSizesTheThreeBars) {
-  start({itemOfKind(0), itemOfKind(1, 40, 100), itemOfKind(2), itemOfKind(3), itemOfKind(4),
-         itemOfKind(5), itemOfKind(6)});
+  start({ownedItemOfKind(0), ownedItemOfKind(1, 40, 100), ownedItemOfKind(2), ownedItemOfKind(3),
+         ownedItemOfKind(4), ownedItemOfKind(5), ownedItemOfKind(6)});
   EXPECT_EQ(state.unplacedCount, 6);
   EXPECT_EQ(state.itemsBar.rowCount, 2);
   EXPECT_EQ(state.buyBar.rowCount, 16);
@@ -77,7 +76,7 @@ class Drop : public Items, public ::testing::WithParamInterface<DropCase> {};
 
 TEST_P(Drop, KeepsTheItemWhenItsBottomStripOverlapsTheZone) {
   const DropCase& c = GetParam();
-  OwnedItem item = itemOfKind(0, c.x, c.bottom - 17);  // 16 x 17
+  OwnedItem item = ownedItemOfKind(0, c.x, c.bottom - 17);  // 16 x 17
   start({item});
   state.motion.heldItem = 0;
   press(5, 5);
@@ -115,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Items, ADropLeftOfTheCanvasSetsTheItemDownAtTheEdgeWhereItCanBePickedUpAgain) {
-  start({itemOfKind(10, -13, 140)});  // 46 x 10, the widest kind
+  start({ownedItemOfKind(10, -13, 140)});  // 46 x 10, the widest kind
   state.motion.heldItem = 0;
   press(200, 200);
   EXPECT_EQ(record.items[0].x, 0);
@@ -126,7 +125,7 @@ TEST_F(Items, ADropLeftOfTheCanvasSetsTheItemDownAtTheEdgeWhereItCanBePickedUpAg
 }
 
 TEST_F(Items, ADropOneFurtherLeftFliesBack) {
-  start({itemOfKind(10, -14, 140)});
+  start({ownedItemOfKind(10, -14, 140)});
   state.motion.heldItem = 0;
   press(200, 200);
   EXPECT_TRUE(isUnplaced(record.items[0]));
@@ -134,7 +133,7 @@ TEST_F(Items, ADropOneFurtherLeftFliesBack) {
 }
 
 TEST_F(Items, APressPicksUpTheFirstPlacedItemUnderThePoint) {
-  start({itemOfKind(0), itemOfKind(0, 100, 135), itemOfKind(0, 105, 135)});
+  start({ownedItemOfKind(0), ownedItemOfKind(0, 100, 135), ownedItemOfKind(0, 105, 135)});
   press(110, 140);
   EXPECT_EQ(state.motion.heldItem, 1u);
   EXPECT_EQ(state.motion.grabOffsetX, 10);
@@ -143,14 +142,14 @@ TEST_F(Items, APressPicksUpTheFirstPlacedItemUnderThePoint) {
 }
 
 TEST_F(Items, APressBesideEveryItemPicksNothingUp) {
-  start({itemOfKind(0, 100, 135)});
+  start({ownedItemOfKind(0, 100, 135)});
   press(116, 140);  // one past the right edge
   press(100, 152);  // one past the bottom
   EXPECT_FALSE(state.motion.heldItem.has_value());
 }
 
 TEST_F(Items, TheDraggedItemKeepsTheGrabPointUnderTheMouseButNeverLeavesTheLeftEdge) {
-  start({itemOfKind(10, 100, 140)});
+  start({ownedItemOfKind(10, 100, 140)});
   press(130, 145);
   moveHeldItem(record, state, 200, 120);
   EXPECT_EQ(record.items[0].x, 170);
@@ -163,7 +162,7 @@ TEST_F(Items, TheDraggedItemKeepsTheGrabPointUnderTheMouseButNeverLeavesTheLeftE
 
 TEST_F(Items, FarOffPositionsFromAFileAreHandledWithoutWrappingAround) {
   constexpr int32_t kFar = 2147483647 - 3;
-  start({itemOfKind(0, kFar, kFar), itemOfKind(0, -kFar, 100)});
+  start({ownedItemOfKind(0, kFar, kFar), ownedItemOfKind(0, -kFar, 100)});
   press(5, 5);
   EXPECT_FALSE(state.motion.heldItem.has_value());
   fallStep(record, state);
@@ -189,7 +188,7 @@ class Fall : public Items, public ::testing::WithParamInterface<FallCase> {};
 
 TEST_P(Fall, MovesFourPixelsATickOntoTheNextLine) {
   const FallCase& c = GetParam();
-  start({itemOfKind(0, 100, c.bottomBefore - 17)});
+  start({ownedItemOfKind(0, 100, c.bottomBefore - 17)});
   for (int i = 0; i < c.ticks; ++i) fallStep(record, state);
   EXPECT_EQ(record.items[0].y + 17, c.bottomAfter);
   EXPECT_EQ(record.items[0].x, 100);
@@ -206,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Items, NeitherTheDraggedItemNorTheInventoryFalls) {
-  start({itemOfKind(0, 100, 100), itemOfKind(13)});
+  start({ownedItemOfKind(0, 100, 100), ownedItemOfKind(13)});
   state.motion.heldItem = 0;
   fallStep(record, state);
   EXPECT_EQ(record.items[0].y, 100);
@@ -217,7 +216,7 @@ TEST_F(Items, NeitherTheDraggedItemNorTheInventoryFalls) {
 
 TEST_F(Items, AFlightFrom100PixelsAwayEndsInTheFourthTick) {
   // Centre (48 + 8, 67 + 8) = (56, 75): 100 pixels left of the target; the bottom is above the zone.
-  start({itemOfKind(0, 48, 67)});
+  start({ownedItemOfKind(0, 48, 67)});
   state.motion.heldItem = 0;
   press(0, 0);
   ASSERT_EQ(state.motion.flyingItem, 0u);
@@ -242,7 +241,7 @@ class Flight : public Items, public ::testing::WithParamInterface<FlightCase> {}
 
 TEST_P(Flight, EndsInTheTickWhoseRadiusReachesTheDistance) {
   // Straight left of the target, the item's bottom well above the zone.
-  start({itemOfKind(0, 156 - GetParam().distance - 8, 67)});
+  start({ownedItemOfKind(0, 156 - GetParam().distance - 8, 67)});
   state.motion.heldItem = 0;
   press(0, 0);
   ASSERT_EQ(flightDistance(state.motion, record.items[0]), GetParam().distance);
@@ -259,7 +258,7 @@ INSTANTIATE_TEST_SUITE_P(Distances, Flight,
                                            FlightCase{64, 2}, FlightCase{65, 3}, FlightCase{100, 4}));
 
 TEST_F(Items, AFlightStartingOnTheTargetWaitsAtItsStartForOnePaintThenEnds) {
-  start({itemOfKind(0, 148, 67)});  // centre exactly on (156, 75)
+  start({ownedItemOfKind(0, 148, 67)});  // centre exactly on (156, 75)
   state.motion.heldItem = 0;
   press(0, 0);
   ASSERT_EQ(state.motion.flyingItem, 0u);
@@ -277,7 +276,7 @@ class TakeOneOutOfSix : public Items, public ::testing::WithParamInterface<int32
 
 TEST_P(TakeOneOutOfSix, RemovesTheSecondGridRow) {
   std::vector<OwnedItem> items;
-  for (int32_t kind = 0; kind < 6; ++kind) items.push_back(itemOfKind(kind));
+  for (int32_t kind = 0; kind < 6; ++kind) items.push_back(ownedItemOfKind(kind));
   start(items);
   ASSERT_EQ(state.itemsBar.rowCount, 2);
   const int32_t cell = GetParam();
@@ -291,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, TakeOneOutOfSix, ::testing::Range(0, 6));
 
 TEST_F(Items, TheSixthUnplacedItemAddsAGridRow) {
   std::vector<OwnedItem> items;
-  for (int32_t kind = 0; kind < 5; ++kind) items.push_back(itemOfKind(kind));
+  for (int32_t kind = 0; kind < 5; ++kind) items.push_back(ownedItemOfKind(kind));
   start(items);
   record.payout = 100.0;
   EXPECT_EQ(state.itemsBar.rowCount, 1);
@@ -301,7 +300,7 @@ TEST_F(Items, TheSixthUnplacedItemAddsAGridRow) {
 }
 
 TEST_F(Items, TakingOutPacksUnplacedItemsAndCentresTheItemOnTheMouse) {
-  start({itemOfKind(1), itemOfKind(2, 60, 100), itemOfKind(3), itemOfKind(4)});
+  start({ownedItemOfKind(1), ownedItemOfKind(2, 60, 100), ownedItemOfKind(3), ownedItemOfKind(4)});
   ASSERT_TRUE(takeFromInventory(record, state, 150, 90, settings));  // the second cell
   EXPECT_EQ(state.motion.heldItem, 2u);                              // kind 3, 25 x 12
   EXPECT_EQ(record.items[2].x, 150 - 12);
@@ -312,8 +311,8 @@ TEST_F(Items, TakingOutPacksUnplacedItemsAndCentresTheItemOnTheMouse) {
 }
 
 TEST_F(Items, TakingOutCountsCellsFromTheFirstVisibleRow) {
-  std::vector<OwnedItem> items(40, itemOfKind(7));
-  items[37] = itemOfKind(9);
+  std::vector<OwnedItem> items(40, ownedItemOfKind(7));
+  items[37] = ownedItemOfKind(9);
   start(items);
   state.itemsBar.firstRow = 1;
   ASSERT_TRUE(takeFromInventory(record, state, cellX(2), rowY(6), settings));  // (6 + 1) * 5 + 2
@@ -321,7 +320,7 @@ TEST_F(Items, TakingOutCountsCellsFromTheFirstVisibleRow) {
 }
 
 TEST_F(Items, AnEmptyCellOrAPointOffTheGridTakesNothing) {
-  start({itemOfKind(1), itemOfKind(2)});
+  start({ownedItemOfKind(1), ownedItemOfKind(2)});
   EXPECT_FALSE(takeFromInventory(record, state, cellX(2), rowY(0), settings));
   EXPECT_FALSE(takeFromInventory(record, state, 36, rowY(0), settings));
   EXPECT_FALSE(takeFromInventory(record, state, cellX(0), 72, settings));
@@ -330,7 +329,7 @@ TEST_F(Items, AnEmptyCellOrAPointOffTheGridTakesNothing) {
 }
 
 TEST_F(Items, TakingOutWhileAnotherItemIsStillHeldDropsThatOneFirst) {
-  start({itemOfKind(0, 100, 60), itemOfKind(1)});  // held above the zone: it flies home
+  start({ownedItemOfKind(0, 100, 60), ownedItemOfKind(1)});  // held above the zone: it flies home
   state.motion.heldItem = 0;
   ASSERT_TRUE(takeFromInventory(record, state, cellX(0), rowY(0), settings));
   EXPECT_EQ(state.motion.heldItem, 1u);
@@ -388,7 +387,7 @@ struct SaleCase {
 class Sale : public Items, public ::testing::WithParamInterface<SaleCase> {};
 
 TEST_P(Sale, RefundsSeventyPercentButAtLeastOne) {
-  start({itemOfKind(GetParam().kind)});
+  start({ownedItemOfKind(GetParam().kind)});
   ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
   EXPECT_DOUBLE_EQ(record.coinSpent, -GetParam().refund);
   EXPECT_EQ(availableCoin(record), GetParam().refund);
@@ -401,7 +400,7 @@ INSTANTIATE_TEST_SUITE_P(Prices, Sale,
                                            SaleCase{13, 17}, SaleCase{10, 35}));
 
 TEST_F(Items, SellingRemovesARowAndMovesTheListUpWhenItWouldEndEarly) {
-  start(std::vector<OwnedItem>(10, itemOfKind(1)));
+  start(std::vector<OwnedItem>(10, ownedItemOfKind(1)));
   state.sellBar.firstRow = 3;
   ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
   EXPECT_EQ(state.sellBar.rowCount, 9);
@@ -410,7 +409,7 @@ TEST_F(Items, SellingRemovesARowAndMovesTheListUpWhenItWouldEndEarly) {
 }
 
 TEST_F(Items, SellingAPlacedItemLeavesTheUnplacedCount) {
-  start({itemOfKind(1, 50, 135), itemOfKind(2)});
+  start({ownedItemOfKind(1, 50, 135), ownedItemOfKind(2)});
   ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
   EXPECT_EQ(state.unplacedCount, 1);
   ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
@@ -419,7 +418,7 @@ TEST_F(Items, SellingAPlacedItemLeavesTheUnplacedCount) {
 }
 
 TEST_F(Items, ARowPastTheLastItemSellsNothing) {
-  start({itemOfKind(1)});
+  start({ownedItemOfKind(1)});
   EXPECT_FALSE(sellAt(record, state, 300, rowY(1), settings));
   EXPECT_EQ(record.items.size(), 1u);
   EXPECT_FALSE(saved());
@@ -435,7 +434,8 @@ class SaleFixesUp : public Items, public ::testing::WithParamInterface<FixUpCase
 
 TEST_P(SaleFixesUp, TheHeldAndFlyingIndexesToTheSameItems) {
   const FixUpCase& c = GetParam();
-  start({itemOfKind(0, 40, 135), itemOfKind(1, 60, 135), itemOfKind(2, 80, 135), itemOfKind(3, 100, 135)});
+  start({ownedItemOfKind(0, 40, 135), ownedItemOfKind(1, 60, 135), ownedItemOfKind(2, 80, 135),
+         ownedItemOfKind(3, 100, 135)});
   state.motion.heldItem = c.before;
   state.motion.flyingItem = c.before;
   const int32_t heldKind = record.items[c.before].itemId;
@@ -452,7 +452,7 @@ INSTANTIATE_TEST_SUITE_P(Indexes, SaleFixesUp,
                                            FixUpCase{3, 3, std::nullopt}, FixUpCase{1, 0, 0}));
 
 TEST_F(Items, SellingTheHeldItemLeavesNothingInTheHandForTheNextPress) {
-  start({itemOfKind(1, 50, 135), itemOfKind(2, 90, 135)});
+  start({ownedItemOfKind(1, 50, 135), ownedItemOfKind(2, 90, 135)});
   state.motion.heldItem = 0;
   ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
   press(95, 140);  // picks up what is there instead of dropping a sold item

@@ -4,20 +4,14 @@
 #include <string>
 
 #include "game/scroll_bar.h"
+#include "tests/support/list_bar.h"
 
 namespace orelog {
 namespace {
 
 // The shop's buy bar: 16 kinds, 7 shown, at (215, 73), 182 high.
 ListScrollBar buyBar(int32_t firstRow = 0, int32_t rowCount = 16) {
-  ListScrollBar bar;
-  bar.x = 215;
-  bar.y = 73;
-  bar.height = 182;
-  bar.visibleRows = 7;
-  bar.rowCount = rowCount;
-  bar.firstRow = firstRow;
-  return bar;
+  return test::listBar(215, rowCount, firstRow);
 }
 
 TEST(ScrollThumb, Is69PixelsLongAt16RowsAndRunsFromTheUpToTheDownButton) {

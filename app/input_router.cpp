@@ -10,9 +10,6 @@ namespace orelog {
 
 namespace {
 
-// The name field holds 63 units and its terminator.
-constexpr std::size_t kPlayerNameMaxUnits = kPlayerNameCapacity - 1;
-
 struct TabTarget {
   Rect tab;
   int32_t page;

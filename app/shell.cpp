@@ -14,8 +14,6 @@ namespace orelog {
 
 namespace {
 
-constexpr std::size_t kPlayerNameMaxUnits = kPlayerNameCapacity - 1;
-
 // Marks a cycle as running for exactly as long as this object lives, whatever way the cycle ends.
 class CycleGuard {
  public:

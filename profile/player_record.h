@@ -15,6 +15,7 @@ namespace orelog {
 inline constexpr std::size_t kServerUrlCapacity = 256;
 inline constexpr std::size_t kApiKeyCapacity = 256;
 inline constexpr std::size_t kPlayerNameCapacity = 64;
+inline constexpr std::size_t kPlayerNameMaxUnits = kPlayerNameCapacity - 1;  // the terminator aside
 inline constexpr uint32_t kRandomSeed = 5489;
 inline constexpr int32_t kSettingsVersion = 3;
 

@@ -8,8 +8,6 @@ namespace orelog {
 
 namespace {
 
-constexpr int32_t kBackCaptionX = 490;
-
 struct CreditLine {
   std::u16string_view text;
   int32_t x;
@@ -37,7 +35,7 @@ void drawCreditsPage(PageTools& tools) {
   tools.text.drawText(tools.canvas, u"ホリダス(仮)", 32, 24, FontSize::Large, TextAlign::Left, palette::kTextWhite);
   for (const CreditLine& line : kStaff) drawMedium(tools, line);
   drawMedium(tools, kNoticeLead);
-  drawCornerButton(tools, u"戻る", kBackCaptionX);
+  drawBackButton(tools);
 }
 
 }  // namespace orelog

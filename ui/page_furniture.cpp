@@ -30,11 +30,17 @@ void drawCornerButton(PageTools& tools, std::u16string_view caption, int32_t cap
   drawLabel(tools, caption, captionX, kCornerCaptionY);
 }
 
+void drawBackButton(PageTools& tools) { drawCornerButton(tools, u"戻る", kBackCaptionX); }
+
+void drawPageBanner(PageTools& tools, const SpriteRegion& banner) {
+  drawSprite(tools.canvas, tools.sheets, kBannerX, kBannerY, banner);
+}
+
 void drawPageFurniture(PageTools& tools, Pixel background, const SpriteRegion& banner) {
   fillRect(tools.canvas, 0, 0, kCanvasWidth, kCanvasHeight, background);
-  drawSprite(tools.canvas, tools.sheets, kBannerX, kBannerY, banner);
+  drawPageBanner(tools, banner);
   drawCornerIcons(tools);
-  drawCornerButton(tools, u"戻る", kBackCaptionX);
+  drawBackButton(tools);
 }
 
 }  // namespace orelog

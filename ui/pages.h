@@ -32,9 +32,12 @@ void drawFriendsPage(PageTools& tools);
 // The furniture every page but the top and credits pages begins with: background, banner, the
 // share and screenshot icons, the corner panel and its "戻る" caption.
 void drawPageFurniture(PageTools& tools, Pixel background, const SpriteRegion& banner);
-// Pieces of it: the screenshot and share icons; the corner panel with its caption at captionX.
+// Pieces of it: the banner at its place, the screenshot and share icons, the corner panel with its
+// caption at captionX, and that panel as the "戻る" button.
+void drawPageBanner(PageTools& tools, const SpriteRegion& banner);
 void drawCornerIcons(PageTools& tools);
 void drawCornerButton(PageTools& tools, std::u16string_view caption, int32_t captionX);
+void drawBackButton(PageTools& tools);
 // Small white left text, the style of nearly every label.
 void drawLabel(PageTools& tools, std::u16string_view text, int32_t x, int32_t y);
 

@@ -13,8 +13,6 @@ namespace orelog {
 
 namespace {
 
-constexpr int32_t kBannerX = 32;
-constexpr int32_t kBannerY = 16;
 constexpr int32_t kCreditCaptionX = 484;
 
 // Labels and values of the two boxes at the right.
@@ -54,7 +52,7 @@ void drawPanel(PageTools& tools, const Rect& r) {
 
 void drawHeader(PageTools& tools) {
   fillRect(tools.canvas, 0, 0, kCanvasWidth, kCanvasHeight, palette::kTopPageGrey);
-  drawSprite(tools.canvas, tools.sheets, kBannerX, kBannerY, sprites::kTitleBanner);
+  drawPageBanner(tools, sprites::kTitleBanner);
   // Sound labels are decoration: the game plays no sound.
   drawSprite(tools.canvas, tools.sheets, 32, 278, sprites::kBgmLabel);
   drawSprite(tools.canvas, tools.sheets, 82, 278, sprites::kSeLabel);

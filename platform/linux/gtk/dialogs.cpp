@@ -1,6 +1,7 @@
 // The modal boxes and dialogs on GTK 3: error messages, About, the name dialog, the PNG chooser.
 #include "dialogs.h"
 
+#include "profile/player_record.h"
 #include "program_icon.h"
 #include "util/utf.h"
 
@@ -15,7 +16,6 @@ constexpr const char* kAboutSecondLine = "Your pool's figures, dug up by cats.";
 constexpr const char* kNameCaption = "名前設定";
 constexpr const char* kNameLabel = "名前";
 constexpr const char* kNameButton = "決定";
-constexpr std::size_t kNameMaxUnits = 63;  // UTF-16 units, as the record's name field holds
 constexpr int kNameEntryWidthChars = 30;
 constexpr const char* kSaveTitle = "名前を付けて保存";
 constexpr const char* kPngFilterName = "PNG files {*.png}";
@@ -48,8 +48,8 @@ void onNameInsertText(GtkEditable* editable, const gchar* text, gint length, gin
   const std::u16string current = utf8ToUtf16(gtk_entry_get_text(GTK_ENTRY(editable)));
   const std::u16string inserted =
       utf8ToUtf16(length < 0 ? std::string_view(text) : std::string_view(text, length));
-  if (current.size() + inserted.size() <= kNameMaxUnits) return;
-  const std::size_t room = current.size() < kNameMaxUnits ? kNameMaxUnits - current.size() : 0;
+  if (current.size() + inserted.size() <= kPlayerNameMaxUnits) return;
+  const std::size_t room = current.size() < kPlayerNameMaxUnits ? kPlayerNameMaxUnits - current.size() : 0;
   const std::string fitting = utf16ToUtf8(truncateUtf16(inserted, room));
   g_signal_stop_emission_by_name(editable, "insert-text");
   if (fitting.empty()) return gtk_widget_error_bell(GTK_WIDGET(editable));

@@ -5,12 +5,12 @@
 
 #include <regex>
 
-#include "tests/support/demo_pool_process.h"
 #include "http_curl.h"
 #include "pool/request_target.h"
 #include "pool/response_buffer.h"
-#include "tests/support/temp_folder.h"
 #include "test_platform.h"
+#include "tests/support/demo_pool_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {

@@ -7,13 +7,13 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/demo_pool_process.h"
 #include "http_curl.h"
 #include "pool/request_target.h"
 #include "pool/response_buffer.h"
-#include "tests/support/temp_folder.h"
-#include "test_platform.h"
 #include "printable.h"
+#include "test_platform.h"
+#include "tests/support/demo_pool_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {

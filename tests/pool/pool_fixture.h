@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/demo_pool_process.h"
 #include "pool/pool_address.h"
 #include "pool/response_buffer.h"
 #include "profile/player_record.h"
-#include "tests/support/temp_folder.h"
 #include "test_platform.h"
+#include "tests/support/demo_pool_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog::test {
 

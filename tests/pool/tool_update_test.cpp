@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "tests/support/demo_pool_process.h"
 #include "profile/settings.h"
+#include "tests/support/demo_pool_process.h"
 #include "tests/support/temp_folder.h"
 #include "util/utf.h"
 

@@ -6,6 +6,8 @@
 #include <locale>
 #include <regex>
 
+#include "profile/player_record.h"
+
 namespace orelog {
 namespace {
 
@@ -13,9 +15,9 @@ constexpr const wchar_t* kPoolUrlPattern = LR"((http|https)://([^:/]+)(?::(\d+))
 constexpr std::size_t kExpectedSubMatches = 5;  // the whole text and four groups
 constexpr int kHttpsPort = 443;
 constexpr int kHttpPort = 80;
-// serverUrl holds at most 255 units; longer texts are refused before the backtracking engine,
-// whose recursion grows with the length of the text, ever sees them.
-constexpr std::size_t kLongestUrl = 255;
+// Texts longer than serverUrl holds are refused before the backtracking engine, whose recursion
+// grows with the length of the text, ever sees them.
+constexpr std::size_t kLongestUrl = kServerUrlMaxUnits;
 
 // One wchar_t per UTF-16 code unit, surrogates included, so the engine sees exactly the units a
 // 16-bit wide-character engine would, and group positions map back one to one.

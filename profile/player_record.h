@@ -15,7 +15,10 @@ namespace orelog {
 inline constexpr std::size_t kServerUrlCapacity = 256;
 inline constexpr std::size_t kApiKeyCapacity = 256;
 inline constexpr std::size_t kPlayerNameCapacity = 64;
-inline constexpr std::size_t kPlayerNameMaxUnits = kPlayerNameCapacity - 1;  // the terminator aside
+// The longest texts the fields hold, the terminator aside.
+inline constexpr std::size_t kServerUrlMaxUnits = kServerUrlCapacity - 1;
+inline constexpr std::size_t kApiKeyMaxUnits = kApiKeyCapacity - 1;
+inline constexpr std::size_t kPlayerNameMaxUnits = kPlayerNameCapacity - 1;
 inline constexpr uint32_t kRandomSeed = 5489;
 inline constexpr int32_t kSettingsVersion = 3;
 
@@ -32,13 +35,13 @@ constexpr bool isUnplaced(const OwnedItem& item) { return item.x == -1 && item.y
 struct PlayerRecord {
   uint32_t lastTick = 0;
   int32_t version = 0;
-  std::u16string serverUrl;  // at most kServerUrlCapacity - 1 units
-  std::u16string apiKey;     // at most kApiKeyCapacity - 1 units
+  std::u16string serverUrl;  // at most kServerUrlMaxUnits units
+  std::u16string apiKey;     // at most kApiKeyMaxUnits units
   PoolDirectory poolDirectory = makePoolDirectory();
   int64_t lastTimestamp = 0;  // file-time of the newest transaction already in payout
   std::mt19937 random{kRandomSeed};
   std::vector<int32_t> hashrateSamples;
-  std::u16string playerName;  // at most kPlayerNameCapacity - 1 units; empty = no name yet
+  std::u16string playerName;  // at most kPlayerNameMaxUnits units; empty = no name yet
   int64_t playTimeMs = 0;
   int32_t level = 0;
   int64_t experience = 0;

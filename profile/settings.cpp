@@ -201,8 +201,8 @@ void storeScalars(const SavedScalars& saved, PlayerRecord& record) {
   // A name that does not fit the 64-unit field is dropped whole; a URL or key is cut to fit.
   record.playerName = utf8ToUtf16Field(untilNul(saved.playerName), kPlayerNameCapacity).value_or(u"");
   record.playTimeMs = truncateToInt64(saved.playTime);
-  record.serverUrl = truncateUtf16(utf8ToUtf16(untilNul(saved.server)), kServerUrlCapacity - 1);
-  record.apiKey = truncateUtf16(utf8ToUtf16(untilNul(saved.apiKey)), kApiKeyCapacity - 1);
+  record.serverUrl = truncateUtf16(utf8ToUtf16(untilNul(saved.server)), kServerUrlMaxUnits);
+  record.apiKey = truncateUtf16(utf8ToUtf16(untilNul(saved.apiKey)), kApiKeyMaxUnits);
   record.lastTimestamp = truncateToInt64(saved.lastTimestamp);
   record.payout = saved.payout;
   record.level = truncateToInt32(saved.level);

@@ -9,8 +9,8 @@
 namespace orelog {
 
 // Each field holds at most this many UTF-16 units; serverUrl and apiKey keep room for a terminator.
-inline constexpr std::size_t kConnectFieldMaxUnits = kServerUrlCapacity - 1;
-static_assert(kApiKeyCapacity - 1 == kConnectFieldMaxUnits, "both fields share one limit");
+inline constexpr std::size_t kConnectFieldMaxUnits = kServerUrlMaxUnits;
+static_assert(kApiKeyMaxUnits == kConnectFieldMaxUnits, "both fields share one limit");
 
 inline constexpr std::u16string_view kMessageServerUrlTooLong = u"サーバーアドレスが長すぎます。";
 inline constexpr std::u16string_view kMessageApiKeyTooLong = u"APIキーが長すぎます。";

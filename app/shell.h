@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "platform/platform.h"
+#include "ui/canvas.h"
 
 namespace orelog {
 
@@ -18,10 +19,11 @@ inline constexpr uint32_t kUpdateIntervalMs = 150000;
 inline constexpr int kCommandAbout = 104;
 inline constexpr int kCommandExit = 105;
 inline constexpr int kCommandConnect = 1003;
-inline constexpr int kConnectClientWidth = 520;
+// The game screen shows the canvas pixel for pixel; the connect screen is as wide, only lower.
+inline constexpr int kGameClientWidth = kCanvasWidth;
+inline constexpr int kGameClientHeight = kCanvasHeight;
+inline constexpr int kConnectClientWidth = kGameClientWidth;
 inline constexpr int kConnectClientHeight = 62;
-inline constexpr int kGameClientWidth = 520;
-inline constexpr int kGameClientHeight = 300;
 // The main window starts where the later, taller window is centred vertically.
 inline constexpr int kGrowthOnConnect = kGameClientHeight - kConnectClientHeight;
 

@@ -13,6 +13,7 @@
 #include "profile/settings.h"
 #include "recording_platform.h"
 #include "tests/support/demo_pool_process.h"
+#include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
 #include "ui/palette.h"
 
@@ -20,13 +21,9 @@ namespace orelog {
 namespace {
 
 using test::DemoPoolProcess;
+using test::readFile;
 using test::RecordingPlatform;
 using test::TempFolder;
-
-std::string readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 SheetLoader tinySheets() {
   return [] { return std::optional<SpriteSheets>(SpriteSheets{{1, 1, {rgb(255, 255, 255)}}, {1, 1, {0}}}); };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "png_codec.h"
+#include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
 #include "ui/sprite_regions.h"
 
@@ -21,8 +22,7 @@ std::vector<uint8_t> plainPng(int width, int height, Pixel colour) {
   const std::string path = folder.file("sheet.png");
   const Image image{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, colour)};
   if (!writePngFile(image, path)) return {};
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return test::readFileBytes(path);
 }
 
 TEST(DecodeSheets, TwoFullSizeSheetsDecode) {

@@ -8,17 +8,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
 
+using test::readFileBytes;
 using test::TempFolder;
-
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A PNG in the given libpng format, made by libpng itself.
 std::vector<uint8_t> encodeWithLibpng(uint32_t format, int width, int height, const void* pixels,
@@ -52,7 +49,7 @@ TEST(PngCodec, AnImageRoundTripsThroughAFile) {
   const std::string path = folder.file("picture.png");
 
   ASSERT_TRUE(writePngFile(original, path));
-  const std::optional<Image> decoded = decodePngBytes(readFile(path));
+  const std::optional<Image> decoded = decodePngBytes(readFileBytes(path));
 
   ASSERT_TRUE(decoded.has_value());
   EXPECT_EQ(decoded->width, 37);
@@ -69,7 +66,7 @@ TEST(PngCodec, AWrappedCanvasIsWrittenWithoutItsRowPadding) {
   const std::string path = folder.file("canvas.png");
 
   ASSERT_TRUE(writePngFile(wrapCanvas(memory.data(), kWidth, kHeight, kStride), path));
-  const std::optional<Image> decoded = decodePngBytes(readFile(path));
+  const std::optional<Image> decoded = decodePngBytes(readFileBytes(path));
 
   ASSERT_TRUE(decoded.has_value());
   ASSERT_EQ(decoded->width, kWidth);
@@ -100,9 +97,9 @@ TEST(PngCodec, AFailedWriteKeepsTheFileThatWasThere) {
   TempFolder folder;
   const std::string path = folder.file("keep.png");
   ASSERT_TRUE(writePngFile(patternImage(4, 4), path));
-  const std::vector<uint8_t> before = readFile(path);
+  const std::vector<uint8_t> before = readFileBytes(path);
   EXPECT_FALSE(writePngFile(Image{3, 3, {}}, path));  // holds no pixels
-  EXPECT_EQ(readFile(path), before);
+  EXPECT_EQ(readFileBytes(path), before);
 }
 
 TEST(PngCodec, EveryColourTypeDecodesToOpaqueRgb) {
@@ -136,7 +133,7 @@ TEST(PngCodec, EveryColourTypeDecodesToOpaqueRgb) {
 TEST(PngCodec, DamagedDataIsRefused) {
   TempFolder folder;
   ASSERT_TRUE(writePngFile(patternImage(40, 40), folder.file("good.png")));
-  const std::vector<uint8_t> good = readFile(folder.file("good.png"));
+  const std::vector<uint8_t> good = readFileBytes(folder.file("good.png"));
   std::vector<uint8_t> truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
   std::vector<uint8_t> corrupted = good;
   for (std::size_t i = 60; i < corrupted.size() - 20; i += 7) corrupted[i] ^= 0x5a;

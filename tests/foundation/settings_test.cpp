@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace orelog {
@@ -44,10 +45,7 @@ class SettingsFile : public ::testing::Test {
   static void writeTo(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
-  static std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string read(const fs::path& path) { return test::readFile(path); }
   fs::path broken() const { return folder_ / "config.json.broken"; }
   fs::path temporary() const { return folder_ / "config.json.tmp"; }
 

@@ -1,7 +1,5 @@
 // orelog-tool render and share-link run as a user runs them, on a config.json in a fresh folder.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +10,8 @@
 #include <vector>
 
 #include "png_codec.h"
+#include "tests/support/read_file.h"
+#include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
 #include "ui/palette.h"
 
@@ -40,15 +40,12 @@ class ToolRun : public ::testing::Test {
     const fs::path output = folder_ / "stdout.txt";
     const std::string command = "cd '" + folder_.string() + "' && '" + kTool + "' " + arguments + " >'" +
                                 output.string() + "' 2>/dev/null";
-    const int status = std::system(command.c_str());
+    const int code = test::runShellCommand(command);
     if (out) *out = readFile(output);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code;
   }
 
-  static std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string readFile(const fs::path& path) { return test::readFile(path); }
 
   std::optional<Image> picture(const std::string& name) {
     const std::string bytes = readFile(folder_ / name);

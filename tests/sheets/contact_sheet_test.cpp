@@ -1,13 +1,11 @@
 // orelog-tool sprites: the contact sheet shows the embedded sheets' pictures, enlarged 4x.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include <sys/wait.h>
-
 #include "sheet_pixels.h"
+#include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
 #include "ui/sprite_regions.h"
 
@@ -18,8 +16,7 @@ namespace fs = std::filesystem;
 
 int runTool(const std::string& arguments) {
   const std::string command = ORELOG_BINARY_DIR "/orelog-tool sprites " + arguments + " 2>/dev/null";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return test::runShellCommand(command);
 }
 
 TEST(ContactSheet, EnlargesTheFirstRegionFaithfully) {

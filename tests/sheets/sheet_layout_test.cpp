@@ -5,15 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <sstream>
 #include <string>
-
-#include <sys/wait.h>
 
 #include "art_file.h"
 #include "generate.h"
 #include "png_file.h"
 #include "sheet.h"
+#include "tests/support/read_file.h"
+#include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
 
 namespace orelog::sheetgen {
@@ -100,12 +99,9 @@ class ArtFolder : public testing::Test {
     const std::string command = std::string(SHEETGEN_EXE) + " '" + (dir_ / "art").string() + "' '" +
                                 (dir_ / colour).string() + "' '" + (dir_ / mask).string() + "' 2>'" +
                                 (dir_ / "errors").string() + "'";
-    const int status = std::system(command.c_str());
-    std::ifstream in(dir_ / "errors");
-    std::ostringstream text;
-    text << in.rdbuf();
-    errors = text.str();
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const int code = test::runShellCommand(command);
+    errors = test::readFile(dir_ / "errors");
+    return code;
   }
 
   test::TempFolder temp_{"orelog-sheetgen"};
@@ -138,10 +134,7 @@ TEST_F(ArtFolder, WritesTheSameBytesEveryTime) {
   write("one.txt", std::string(kPalette) + "picture one\nat 7 9\nrows\nKWK\nWKW\nend\n");
   ASSERT_EQ(runSheetgen("c1.png", "m1.png"), 0) << errors;
   ASSERT_EQ(runSheetgen("c2.png", "m2.png"), 0) << errors;
-  const auto bytes = [&](const char* name) {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
+  const auto bytes = [&](const char* name) { return test::readFile(dir_ / name); };
   EXPECT_EQ(bytes("c1.png"), bytes("c2.png"));
   EXPECT_EQ(bytes("m1.png"), bytes("m2.png"));
 }

@@ -12,6 +12,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/read_file.h"
+#include "tests/support/shell_command.h"
+
 namespace orelog::test {
 namespace {
 
@@ -33,11 +36,6 @@ std::string readFirstLine(int fd) {
 int portFromLine(const std::string& line) {
   const auto colon = line.rfind(':');
   return colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
-}
-
-std::string readWhole(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
@@ -103,9 +101,9 @@ ProcessResult runProcess(const std::string& folder, const std::vector<std::strin
   ProcessResult result;
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child) return result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = readWhole(outFile);
-  result.err = readWhole(errFile);
+  result.exitCode = exitCodeOf(status);
+  result.out = readFile(outFile);
+  result.err = readFile(errFile);
   return result;
 }
 

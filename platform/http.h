@@ -1,0 +1,56 @@
+// The HTTP GET the pool client needs: the request, its time-outs, its cancel, and the one fetch
+// function that each platform's back end defines (libcurl on Linux, WinHTTP on Windows).
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <string>
+
+namespace orelog {
+
+struct HttpRequest {
+  std::u16string host;
+  int port = 0;
+  bool secure = false;
+  std::u16string target;  // path and query, beginning with "/"
+};
+
+// WinHTTP's default time-outs, so no request can hang for ever, plus a deadline for the whole
+// request that a pool trickling one byte at a time cannot stretch. Tests shorten them.
+// Connect covers name lookup, TCP and the TLS handshake; until the first byte of the answer
+// arrives the request may be idle for send + receive, afterwards for receive at a time.
+struct HttpTimeouts {
+  long connectMs = 60000;
+  long sendMs = 30000;
+  long receiveMs = 30000;
+  long overallMs = 120000;
+};
+
+// Lets the user-interface thread break off a fetch running on the pool thread. Thread-safe.
+class FetchCancel {
+ public:
+  // Sets the flag and runs the interrupt hook, if one is set, on the calling thread. The hook must
+  // not call back into this object.
+  void cancel();
+  bool cancelled() const;
+  // A back end that blocks inside a system call says how to break it off (WinHTTP closes its
+  // handles). Returns false, setting nothing, when the fetch is already cancelled. After
+  // clearInterrupt returns, the hook is neither running nor going to run.
+  bool setInterrupt(std::function<void()> hook);
+  void clearInterrupt();
+
+ private:
+  mutable std::mutex mutex_;
+  bool cancelled_ = false;
+  std::function<void()> interrupt_;
+};
+
+// One GET, blocking the calling thread (never the user-interface thread). User agent "Orelog",
+// TLS with certificate checking when secure, the status code ignored, redirects followed (never
+// from https down to http). The body goes to the start of buffer; returns its length, or -1 on any
+// failure: a body that leaves no byte of the buffer free, a time-out, or a cancel.
+int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+            const FetchCancel& cancel);
+
+}  // namespace orelog

@@ -26,13 +26,15 @@ struct ImageReader {
   ImageReader& operator=(const ImageReader&) = delete;
 };
 
-Image imageFromRgb(int width, int height, const std::vector<uint8_t>& rgbBytes) {
-  Image result{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height)};
-  for (std::size_t i = 0; i < result.pixels.size(); ++i) {
-    const uint8_t* p = &rgbBytes[i * kRgbBytes];
-    result.pixels[i] = rgb(p[0], p[1], p[2]);
+// Widens packed 8-bit RGB, decoded into the first three quarters of the pixels' own memory, to
+// one Pixel each in place. Walking from the last pixel back, each write lands at or beyond the
+// bytes it replaces, so no second full-size buffer is needed.
+void widenRgbInPlace(std::vector<Pixel>& pixels) {
+  auto* bytes = reinterpret_cast<const uint8_t*>(pixels.data());
+  for (std::size_t i = pixels.size(); i-- > 0;) {
+    const uint8_t* p = bytes + i * kRgbBytes;
+    pixels[i] = rgb(p[0], p[1], p[2]);
   }
-  return result;
 }
 
 // Packs any pixel surface into 8-bit RGB rows.
@@ -84,10 +86,13 @@ std::optional<Image> decodePngBytes(std::span<const uint8_t> bytes) {
   if (pixels == 0 || pixels > kMaxDecodedPixels) return std::nullopt;
 
   reader.image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgbBytes(PNG_IMAGE_SIZE(reader.image));
-  if (!png_image_finish_read(&reader.image, &kCompositeBackground, rgbBytes.data(), 0, nullptr))
+  static_assert(sizeof(Pixel) > kRgbBytes, "packed RGB rows fit in the image's own pixels");
+  Image result{static_cast<int>(reader.image.width), static_cast<int>(reader.image.height),
+               std::vector<Pixel>(static_cast<std::size_t>(pixels))};
+  if (!png_image_finish_read(&reader.image, &kCompositeBackground, result.pixels.data(), 0, nullptr))
     return std::nullopt;
-  return imageFromRgb(static_cast<int>(reader.image.width), static_cast<int>(reader.image.height), rgbBytes);
+  widenRgbInPlace(result.pixels);
+  return result;
 }
 
 bool writePngFile(const Canvas& canvas, const std::string& path) {

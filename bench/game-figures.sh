@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Resident memory and idle CPU of the running game: its own Xvfb, a demo pool on a port the OS
+# picks, a connect by the button, then readings from /proc while the top page shows.
+# usage: bench/game-figures.sh BUILD-DIR [SECONDS] [--no-workers]
+#   SECONDS (default 60): how long the idle CPU is measured on the top page.
+#   --no-workers: the pool reports no workers, so nothing on the top page moves.
+set -euo pipefail
+build=$(cd "$1" && pwd) seconds=${2:-60} workers=${3:-}
+readonly kTitle='ホリダスα' kDeadline=60
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-figures.XXXXXX")
+background=()
+cleanup() {
+  local pid
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+wait_until() {
+  local what=$1 deadline=$((SECONDS + kDeadline))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || { echo "timed out waiting for $what" >&2; exit 1; }
+    sleep 0.1
+  done
+}
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+background+=($!)
+wait_until "the X server" test -s "$work/display"
+export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -m 700 "$work/run" "$work/home" "$work/game"
+export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+unset WAYLAND_DISPLAY
+
+pool_flags=()
+if [[ $workers == --no-workers ]]; then
+  printf '{"workers":[]}' >"$work/pool-data.json"
+  pool_flags=(--data "$work/pool-data.json")
+fi
+"$build/demo-pool" --port 0 "${pool_flags[@]}" >"$work/pool.out" 2>"$work/pool.log" &
+background+=($!)
+wait_until "the demo pool" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
+printf '{"Server":"%sindex.php","API Key":"demo","Player Name":"figures"}' "$(head -n1 "$work/pool.out")" \
+  >"$work/game/config.json"
+
+(cd "$work/game" && exec "$build/orelog") >"$work/game.log" 2>&1 &
+game_pid=$!
+background+=($game_pid)
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+wait_until "the main window" window_named "$kTitle"
+main=$(window_named "$kTitle")
+client_height() { xwininfo -id "$main" | awk '/Height:/ { print $2 }'; }
+xdotool mousemove --window "$main" 474 17 click 1
+wait_until "the game screen" test "$(client_height)" = 300
+xdotool mousemove 1279 799  # the pointer rests outside the window: no hover
+sleep 2
+
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
+echo "resident memory after connecting: $(awk '/^VmRSS:/ { print $2 " " $3 }' "/proc/$game_pid/status")"
+before=$(cpu_ticks)
+sleep "$seconds"
+after=$(cpu_ticks)
+hz=$(getconf CLK_TCK)
+awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" -v w="${workers:-with workers}" \
+  'BEGIN { printf "idle CPU on the top page (%s): %.2f %% of a core over %d s\n", w, 100 * t / hz / s, s }'

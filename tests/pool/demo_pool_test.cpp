@@ -124,5 +124,26 @@ TEST(DemoPool, RefusesFlagsItDoesNotKnow) {
   }
 }
 
+TEST(DemoPool, HelpListsTheFlagsAndFaultKindsOnStandardOutput) {
+  const test::TempFolder folder("demo-pool-help");
+  for (const char* flag : {"--help", "-h"}) {
+    const auto result = test::runProcess(folder.path.string(), {ORELOG_BINARY_DIR "/demo-pool", flag});
+    EXPECT_EQ(result.exitCode, 0) << flag;
+    EXPECT_EQ(result.err, "") << flag;
+    for (const char* listed : {"--port", "--data", "--fault", "html404", "stall", "ratelimit", "body=FILE",
+                               "getusertransactions"}) {
+      EXPECT_NE(result.out.find(listed), std::string::npos) << flag << " lists " << listed;
+    }
+  }
+  const auto afterFlags =
+      test::runProcess(folder.path.string(), {ORELOG_BINARY_DIR "/demo-pool", "--seed", "3", "--help"});
+  EXPECT_EQ(afterFlags.exitCode, 0);
+  EXPECT_NE(afterFlags.out.find("usage: demo-pool"), std::string::npos);
+  const auto badFlag = test::runProcess(folder.path.string(), {ORELOG_BINARY_DIR "/demo-pool", "--helps"});
+  EXPECT_EQ(badFlag.exitCode, 2);
+  EXPECT_EQ(badFlag.out, "");
+  EXPECT_NE(badFlag.err.find("bad flag near '--helps'"), std::string::npos) << badFlag.err;
+}
+
 }  // namespace
 }  // namespace orelog

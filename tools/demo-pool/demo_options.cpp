@@ -88,21 +88,33 @@ bool applyFlag(Options& options, const std::string& flag, const std::string& val
   return false;
 }
 
+bool isHelpFlag(const std::string& flag) {
+  return flag == "--help" || flag == "-h";
+}
+
 }  // namespace
 
+// Every flag but the help flag takes a value.
 std::optional<Options> parseOptions(const std::vector<std::string>& args) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); i += 2) {
+  std::size_t i = 0;
+  while (i < args.size()) {
+    if (isHelpFlag(args[i])) {
+      options.showHelp = true;
+      i += 1;
+      continue;
+    }
     if (i + 1 >= args.size() || !applyFlag(options, args[i], args[i + 1])) {
       std::fprintf(stderr, "demo-pool: bad flag near '%s'\n%s", args[i].c_str(), usageText());
       return std::nullopt;
     }
+    i += 2;
   }
   return options;
 }
 
 const char* usageText() {
-  return "usage: demo-pool [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
+  return "usage: demo-pool [--help] [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
          "                 [--epoch UNIX_SECONDS] [--history BLOCKS] [--data FILE.json]\n"
          "                 [--fault KIND[=N][@ACTION]]...\n"
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"

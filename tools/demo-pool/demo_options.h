@@ -28,9 +28,10 @@ struct Options {
   std::optional<long long> epoch;  // pool time (Unix seconds, UTC) at start; default the real clock
   std::string dataFile;            // pinned figures, read afresh at every request
   std::vector<Fault> faults;
+  bool showHelp = false;  // --help: print the usage on standard output and do nothing else
 };
 
-// nullopt (after a line on standard error) when the flags make no sense.
+// nullopt (after a line and the usage on standard error) when the flags make no sense.
 std::optional<Options> parseOptions(const std::vector<std::string>& args);
 const char* usageText();
 

@@ -68,6 +68,10 @@ void serve(const Options& options, const PoolClock& clock, const httplib::Reques
 int main(int argc, char** argv) {
   const auto options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!options) return 2;
+  if (options->showHelp) {
+    std::fputs(usageText(), stdout);
+    return 0;
+  }
   PoolClock clock;
   clock.speed = options->speed;
   clock.startTime = options->epoch.value_or(

@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <utility>
 
 #include "png_codec.h"
-#include "ui/sprite_regions.h"
+#include "ui/sheet_decoding.h"
 
 #ifdef ORELOG_HAVE_EMBEDDED_SHEETS
 extern const unsigned char orelog_sheet_colour_png[];
@@ -18,24 +17,8 @@ extern const std::size_t orelog_sheet_mask_png_size;
 
 namespace orelog {
 
-namespace {
-
-std::optional<Image> decodeSheet(std::span<const uint8_t> bytes) {
-  std::optional<Image> sheet = decodePngBytes(bytes);
-  if (!sheet || sheet->width != sprites::kSheetSize || sheet->height != sprites::kSheetSize)
-    return std::nullopt;
-  return sheet;
-}
-
-}  // namespace
-
 std::optional<SpriteSheets> decodeSheets(std::span<const uint8_t> colourPng, std::span<const uint8_t> maskPng) {
-  // The mask is not decoded when the colour sheet already failed.
-  std::optional<Image> colour = decodeSheet(colourPng);
-  if (!colour) return std::nullopt;
-  std::optional<Image> mask = decodeSheet(maskPng);
-  if (!mask) return std::nullopt;
-  return SpriteSheets{std::move(*colour), std::move(*mask)};
+  return decodeSheets(colourPng, maskPng, decodePngBytes);
 }
 
 std::optional<SpriteSheets> loadEmbeddedSheets() {

@@ -1,0 +1,64 @@
+// Text on the canvas through GDI: TextOutW on a transparent background, anchored at the top.
+#include "gdi_text.h"
+
+#include <algorithm>
+
+namespace orelog {
+
+HFONT createCellFont(const wchar_t* face, int cellHeight) {
+  // A positive height asks for the cell height, internal leading included.
+  return CreateFontW(cellHeight, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+GdiTextRenderer::GdiTextRenderer()
+    : small_(createCellFont(kGameFontFace, static_cast<int>(FontSize::Small))),
+      medium_(createCellFont(kGameFontFace, static_cast<int>(FontSize::Medium))),
+      large_(createCellFont(kGameFontFace, static_cast<int>(FontSize::Large))) {}
+
+GdiTextRenderer::~GdiTextRenderer() {
+  for (HFONT font : {small_, medium_, large_}) {
+    if (font != nullptr) DeleteObject(font);
+  }
+}
+
+HFONT GdiTextRenderer::fontFor(FontSize font) const {
+  switch (font) {
+    case FontSize::Medium: return medium_;
+    case FontSize::Large: return large_;
+    case FontSize::Small: break;
+  }
+  return small_;
+}
+
+// The DC that draws into the canvas: its own surface, or the scratch surface holding a copy of it.
+HDC GdiTextRenderer::surfaceFor(Canvas& canvas) {
+  if (direct_ != nullptr && canvas.pixels == direct_->pixels() && canvas.stride == direct_->width()) return direct_->dc();
+  if (!scratch_ || scratch_->width() != canvas.width || scratch_->height() != canvas.height)
+    scratch_ = DibSurface::create(canvas.width, canvas.height);
+  if (!scratch_) return nullptr;
+  for (int y = 0; y < canvas.height; ++y)
+    std::copy_n(&canvas.at(0, y), canvas.width, scratch_->pixels() + static_cast<std::ptrdiff_t>(y) * canvas.width);
+  return scratch_->dc();
+}
+
+void GdiTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
+                               TextAlign align, Pixel colour) {
+  if (canvas.pixels == nullptr || text.empty()) return;
+  HDC dc = surfaceFor(canvas);
+  if (dc == nullptr) return;
+  const UINT horizontal = align == TextAlign::Centre ? TA_CENTER : align == TextAlign::Right ? TA_RIGHT : TA_LEFT;
+  const HGDIOBJ previous = SelectObject(dc, fontFor(font));
+  SetTextAlign(dc, TA_TOP | horizontal);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(red(colour), green(colour), blue(colour)));
+  TextOutW(dc, x, y, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));
+  GdiFlush();
+  SelectObject(dc, previous);
+  if (scratch_ && dc == scratch_->dc()) {
+    for (int row = 0; row < canvas.height; ++row)
+      std::copy_n(scratch_->pixels() + static_cast<std::ptrdiff_t>(row) * canvas.width, canvas.width, &canvas.at(0, row));
+  }
+}
+
+}  // namespace orelog

@@ -1,0 +1,44 @@
+// Text on the canvas through GDI in "ＭＳ Ｐゴシック", 10, 13 and 16 pixel cells.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "dib_surface.h"
+#include "platform/platform.h"
+
+namespace orelog {
+
+class GdiTextRenderer : public TextRenderer {
+ public:
+  GdiTextRenderer();
+  ~GdiTextRenderer() override;
+  GdiTextRenderer(const GdiTextRenderer&) = delete;
+  GdiTextRenderer& operator=(const GdiTextRenderer&) = delete;
+
+  // Text for a canvas over this surface's memory is drawn straight into it; any other canvas
+  // goes through a scratch surface.
+  void drawInto(const DibSurface* surface) { direct_ = surface; }
+
+  void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
+                Pixel colour) override;
+
+ private:
+  HFONT fontFor(FontSize font) const;
+  HDC surfaceFor(Canvas& canvas);
+
+  HFONT small_ = nullptr;
+  HFONT medium_ = nullptr;
+  HFONT large_ = nullptr;
+  const DibSurface* direct_ = nullptr;
+  std::unique_ptr<DibSurface> scratch_;
+};
+
+// The face every game-screen text is drawn in, and the connect screen's.
+inline constexpr wchar_t kGameFontFace[] = L"ＭＳ Ｐゴシック";
+inline constexpr wchar_t kConnectFontFace[] = L"Meiryo UI";
+
+// A font of the face with the given cell height (not character height), otherwise all defaults.
+HFONT createCellFont(const wchar_t* face, int cellHeight);
+
+}  // namespace orelog

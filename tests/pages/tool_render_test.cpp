@@ -71,6 +71,19 @@ TEST_F(ToolRun, RenderWritesEveryPageAsA520By300Png) {
   EXPECT_EQ(readFile(folder_ / "page5.png"), readFile(folder_ / "page6.png"));
 }
 
+// Without texts a page keeps its pictures and colours, and only loses the texts' pixels.
+TEST_F(ToolRun, RenderWithoutTextLeavesOnlyTheTextsOut) {
+  ASSERT_EQ(run("render 2 text.png"), 0);
+  ASSERT_EQ(run("render 2 plain.png --no-text"), 0);
+  ASSERT_EQ(run("render 2 plain-again.png --no-text"), 0);
+  const std::optional<Image> text = picture("text.png");
+  const std::optional<Image> plain = picture("plain.png");
+  ASSERT_TRUE(text && plain);
+  EXPECT_EQ(plain->at(1, 1), palette::kPageBlue);
+  EXPECT_NE(text->pixels, plain->pixels);
+  EXPECT_EQ(readFile(folder_ / "plain.png"), readFile(folder_ / "plain-again.png"));
+}
+
 TEST_F(ToolRun, UsageErrorsExitWith2AndWriteNothing) {
   const char* wrong[] = {"render",           "render 0",          "render 7 x.png",         "render -1 x.png",
                          "render 0 x.png --frame", "render 0 x.png --hover -1", "render 0 x.png --cycles 1 --cycles 1",

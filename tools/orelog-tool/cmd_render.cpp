@@ -1,4 +1,6 @@
-// orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I]: one game-screen page as PNG.
+// orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]: one game-screen
+// page as PNG.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -6,16 +8,27 @@
 #include "commands.h"
 #include "embedded_sheets.h"
 #include "game/characters.h"
-#include "pango_text.h"
 #include "png_codec.h"
+#include "platform/null_platform.h"
 #include "record_options.h"
+#include "system_text.h"
 #include "ui/game_screen.h"
 
 namespace orelog::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I]   (PAGE 0 to 6)\n";
+    "usage: orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]   (PAGE 0 to 6)\n";
+// Pages without their texts: the same pixels on every platform, whatever fonts it has.
+constexpr const char* kNoTextFlag = "--no-text";
+
+// Removes the flag from the arguments; true when it was there.
+bool takeFlag(Args& args, const char* flag) {
+  const auto found = std::find(args.begin(), args.end(), flag);
+  if (found == args.end()) return false;
+  args.erase(found);
+  return true;
+}
 
 std::optional<int32_t> readPage(const std::string& text) {
   if (text.size() != 1 || text[0] < '0' || text[0] > '6') return std::nullopt;
@@ -35,7 +48,9 @@ GameScreen screenFor(const PlayerRecord& record, int32_t page, const RecordOptio
 
 }  // namespace
 
-int runRender(const Args& args) {
+int runRender(const Args& given) {
+  Args args = given;
+  const bool withText = !takeFlag(args, kNoTextFlag);
   const std::optional<int32_t> page = args.size() >= 2 ? readPage(args[0]) : std::nullopt;
   const auto options = readRecordOptions(args, 2, true);
   if (!page || !options) {
@@ -48,8 +63,9 @@ int runRender(const Args& args) {
     return 1;
   }
   ToolPlatform platform;
-  PangoTextRenderer text;
-  platform.text = &text;
+  SystemTextRenderer systemText;
+  NullTextRenderer noText;
+  platform.text = withText ? static_cast<TextRenderer*>(&systemText) : &noText;
   PlayerRecord record;
   if (!loadAndUpdate(record, platform, options->cycles)) return 1;
 

@@ -15,7 +15,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"update", orelog::tool::runUpdate, "update [--cycles N]"},
-    {"render", orelog::tool::runRender, "render PAGE FILE.png [--cycles N] [--frame F] [--hover I]"},
+    {"render", orelog::tool::runRender, "render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]"},
     {"share-link", orelog::tool::runShareLink, "share-link [--cycles N]"},
     {"sprites", orelog::tool::runSprites, "sprites FILE.png"},
 };

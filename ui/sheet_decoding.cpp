@@ -11,7 +11,8 @@ namespace {
 
 std::optional<Image> decodeSheet(std::span<const uint8_t> bytes, const PngDecoder& decode) {
   std::optional<Image> sheet = decode(bytes);
-  if (!sheet || sheet->width != sprites::kSheetSize || sheet->height != sprites::kSheetSize) return std::nullopt;
+  if (!sheet || sheet->width != sprites::kSheetSize || sheet->height != sprites::kSheetSize)
+    return std::nullopt;
   return sheet;
 }
 

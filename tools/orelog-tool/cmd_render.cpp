@@ -8,8 +8,8 @@
 #include "commands.h"
 #include "embedded_sheets.h"
 #include "game/characters.h"
-#include "png_codec.h"
 #include "platform/null_platform.h"
+#include "png_codec.h"
 #include "record_options.h"
 #include "system_text.h"
 #include "ui/game_screen.h"
@@ -18,7 +18,8 @@ namespace orelog::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]   (PAGE 0 to 6)\n";
+    "usage: orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]   (PAGE 0 to "
+    "6)\n";
 // Pages without their texts: the same pixels on every platform, whatever fonts it has.
 constexpr const char* kNoTextFlag = "--no-text";
 

@@ -17,7 +17,8 @@ extern const std::size_t orelog_sheet_mask_png_size;
 
 namespace orelog {
 
-std::optional<SpriteSheets> decodeSheets(std::span<const uint8_t> colourPng, std::span<const uint8_t> maskPng) {
+std::optional<SpriteSheets> decodeSheets(std::span<const uint8_t> colourPng,
+                                         std::span<const uint8_t> maskPng) {
   return decodeSheets(colourPng, maskPng, decodePngBytes);
 }
 

@@ -7,8 +7,9 @@ namespace orelog {
 
 HFONT createCellFont(const wchar_t* face, int cellHeight) {
   // A positive height asks for the cell height, internal leading included.
-  return CreateFontW(cellHeight, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  return CreateFontW(cellHeight, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                     face);
 }
 
 GdiTextRenderer::GdiTextRenderer()
@@ -24,21 +25,26 @@ GdiTextRenderer::~GdiTextRenderer() {
 
 HFONT GdiTextRenderer::fontFor(FontSize font) const {
   switch (font) {
-    case FontSize::Medium: return medium_;
-    case FontSize::Large: return large_;
-    case FontSize::Small: break;
+    case FontSize::Medium:
+      return medium_;
+    case FontSize::Large:
+      return large_;
+    case FontSize::Small:
+      break;
   }
   return small_;
 }
 
 // The DC that draws into the canvas: its own surface, or the scratch surface holding a copy of it.
 HDC GdiTextRenderer::surfaceFor(Canvas& canvas) {
-  if (direct_ != nullptr && canvas.pixels == direct_->pixels() && canvas.stride == direct_->width()) return direct_->dc();
+  if (direct_ != nullptr && canvas.pixels == direct_->pixels() && canvas.stride == direct_->width())
+    return direct_->dc();
   if (!scratch_ || scratch_->width() != canvas.width || scratch_->height() != canvas.height)
     scratch_ = DibSurface::create(canvas.width, canvas.height);
   if (!scratch_) return nullptr;
   for (int y = 0; y < canvas.height; ++y)
-    std::copy_n(&canvas.at(0, y), canvas.width, scratch_->pixels() + static_cast<std::ptrdiff_t>(y) * canvas.width);
+    std::copy_n(&canvas.at(0, y), canvas.width,
+                scratch_->pixels() + static_cast<std::ptrdiff_t>(y) * canvas.width);
   return scratch_->dc();
 }
 
@@ -47,7 +53,9 @@ void GdiTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x, 
   if (canvas.pixels == nullptr || text.empty()) return;
   HDC dc = surfaceFor(canvas);
   if (dc == nullptr) return;
-  const UINT horizontal = align == TextAlign::Centre ? TA_CENTER : align == TextAlign::Right ? TA_RIGHT : TA_LEFT;
+  const UINT horizontal = align == TextAlign::Centre  ? TA_CENTER
+                          : align == TextAlign::Right ? TA_RIGHT
+                                                      : TA_LEFT;
   const HGDIOBJ previous = SelectObject(dc, fontFor(font));
   SetTextAlign(dc, TA_TOP | horizontal);
   SetBkMode(dc, TRANSPARENT);
@@ -57,7 +65,8 @@ void GdiTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x, 
   SelectObject(dc, previous);
   if (scratch_ && dc == scratch_->dc()) {
     for (int row = 0; row < canvas.height; ++row)
-      std::copy_n(scratch_->pixels() + static_cast<std::ptrdiff_t>(row) * canvas.width, canvas.width, &canvas.at(0, row));
+      std::copy_n(scratch_->pixels() + static_cast<std::ptrdiff_t>(row) * canvas.width, canvas.width,
+                  &canvas.at(0, row));
   }
 }
 

@@ -1,5 +1,7 @@
 // One blocking HTTP(S) GET over WinHTTP: a fresh session, connection and request per fetch, the
 // body into the caller's buffer, every handle closed on every path.
+#include "platform/http.h"
+
 #include <windows.h>
 #include <winhttp.h>
 
@@ -8,7 +10,6 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/http.h"
 #include "pool/request_target.h"
 #include "util/utf.h"
 #include "wide_text.h"
@@ -111,7 +112,9 @@ class CancelHook {
   bool armed_ = false;
 };
 
-int clampMs(long ms) { return ms > 0 && ms < INT32_MAX ? static_cast<int>(ms) : INT32_MAX; }
+int clampMs(long ms) {
+  return ms > 0 && ms < INT32_MAX ? static_cast<int>(ms) : INT32_MAX;
+}
 
 // Opens the session with its time-outs, the connection and the GET request.
 bool openRequest(Handles& handles, const HttpRequest& request, const HttpTimeouts& timeouts) {
@@ -125,14 +128,14 @@ bool openRequest(Handles& handles, const HttpRequest& request, const HttpTimeout
   WinHttpSetOption(handles.session, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
 
   const std::wstring host = wideText(request.host);
-  if (!handles.keep(handles.connection,
-                    WinHttpConnect(handles.session, host.c_str(), static_cast<INTERNET_PORT>(request.port), 0)))
+  if (!handles.keep(handles.connection, WinHttpConnect(handles.session, host.c_str(),
+                                                       static_cast<INTERNET_PORT>(request.port), 0)))
     return false;
   // What may not stand in a URL is escaped here, so both platforms send the same bytes.
   const std::wstring target = wideFromUtf8(percentEncodeUnsafe(utf16ToUtf8(request.target)));
-  return handles.keep(handles.request,
-                      WinHttpOpenRequest(handles.connection, L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                         WINHTTP_DEFAULT_ACCEPT_TYPES, request.secure ? WINHTTP_FLAG_SECURE : 0));
+  return handles.keep(handles.request, WinHttpOpenRequest(handles.connection, L"GET", target.c_str(), nullptr,
+                                                          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                          request.secure ? WINHTTP_FLAG_SECURE : 0));
 }
 
 // The body into the buffer, leaving its last byte free; -1 when it does not fit or a call fails.
@@ -149,9 +152,11 @@ int readBody(HINTERNET request, std::span<uint8_t> buffer) {
   }
 }
 
-int exchange(Handles& handles, const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts) {
+int exchange(Handles& handles, const HttpRequest& request, std::span<uint8_t> buffer,
+             const HttpTimeouts& timeouts) {
   if (!openRequest(handles, request, timeouts)) return -1;
-  if (!WinHttpSendRequest(handles.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
+  if (!WinHttpSendRequest(handles.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0))
     return -1;
   if (!WinHttpReceiveResponse(handles.request, nullptr)) return -1;
   const int length = readBody(handles.request, buffer);

@@ -2,9 +2,9 @@
 // encoding with the "image/png" encoder.
 #include "png_codec.h"
 
-#include <windows.h>
-#include <objidl.h>
 #include <gdiplus.h>
+#include <objidl.h>
+#include <windows.h>
 
 #include <cstring>
 #include <memory>
@@ -81,11 +81,14 @@ Pixel onWhite(uint32_t argb) {
 std::optional<Image> copyPixels(gp::GpBitmap* bitmap, UINT width, UINT height) {
   gp::Rect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
   gp::BitmapData data{};
-  if (gpflat::GdipBitmapLockBits(bitmap, &whole, gp::ImageLockModeRead, PixelFormat32bppARGB, &data) != gp::Ok)
+  if (gpflat::GdipBitmapLockBits(bitmap, &whole, gp::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
+      gp::Ok)
     return std::nullopt;
-  Image image{static_cast<int>(width), static_cast<int>(height), std::vector<Pixel>(std::size_t{width} * height)};
+  Image image{static_cast<int>(width), static_cast<int>(height),
+              std::vector<Pixel>(std::size_t{width} * height)};
   for (UINT y = 0; y < height; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(data.Scan0) + y * data.Stride);
+    const auto* row =
+        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(data.Scan0) + y * data.Stride);
     for (UINT x = 0; x < width; ++x) image.pixels[std::size_t{y} * width + x] = onWhite(row[x]);
   }
   gpflat::GdipBitmapUnlockBits(bitmap, &data);
@@ -136,10 +139,12 @@ bool writePngFile(const Canvas& canvas, const std::string& path) {
   const CLSID encoder = *found;
   std::vector<Pixel> rows(static_cast<std::size_t>(canvas.width) * canvas.height);
   for (int y = 0; y < canvas.height; ++y)
-    std::memcpy(&rows[static_cast<std::size_t>(y) * canvas.width], canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride, canvas.width * sizeof(Pixel));
+    std::memcpy(&rows[static_cast<std::size_t>(y) * canvas.width],
+                canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride, canvas.width * sizeof(Pixel));
   gp::GpBitmap* created = nullptr;
-  if (gpflat::GdipCreateBitmapFromScan0(canvas.width, canvas.height, canvas.width * static_cast<INT>(sizeof(Pixel)),
-                                        PixelFormat32bppRGB, reinterpret_cast<BYTE*>(rows.data()), &created) != gp::Ok)
+  if (gpflat::GdipCreateBitmapFromScan0(canvas.width, canvas.height,
+                                        canvas.width * static_cast<INT>(sizeof(Pixel)), PixelFormat32bppRGB,
+                                        reinterpret_cast<BYTE*>(rows.data()), &created) != gp::Ok)
     return false;
   const BitmapHandle bitmap(created);
   const std::wstring target = wideFromUtf8(path);

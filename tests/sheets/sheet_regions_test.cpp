@@ -232,5 +232,32 @@ TEST(PanelFrame, CornersContinueTheirEdgesAndAreClipped) {
   }
 }
 
+// ---- the excavator ----------------------------------------------------------------------------
+// The excavator (48 x 48) is drawn 8 rows above its slot's y, its coins at (31, 15) and (38, 25)
+// from the slot and its worker's name from 8 rows above, centred 15 pixels in. The machine keeps
+// out of those places, so coins and names never sit on it.
+
+int silhouetteIn(const SpriteRegion& r, int left, int top, int width, int height) {
+  int count = 0;
+  for (int y = r.y + top; y < r.y + top + height; ++y) {
+    for (int x = r.x + left; x < r.x + left + width; ++x) count += pixelAt(sheets().mask, x, y) == kWhite;
+  }
+  return count;
+}
+
+TEST(Excavator, LeavesTheCoinsAndTheNameInTheOpen) {
+  ASSERT_TRUE(loaded());
+  constexpr int kRaise = 8;         // frame top above the slot's y
+  constexpr int kCoin = 9;          // a coin's width and height
+  constexpr int kNameRows = 11;     // a small-font line
+  constexpr int kNameReach = 25;    // half of a 50-pixel name
+  constexpr int kNameCentre = 15;
+  for (const SpriteRegion& frame : {sprites::kExcavator1, sprites::kExcavator2, sprites::kExcavator3}) {
+    EXPECT_EQ(silhouetteIn(frame, 31, 15 + kRaise, kCoin, kCoin), 0) << "first coin on frame " << frame.x;
+    EXPECT_EQ(silhouetteIn(frame, 38, 25 + kRaise, kCoin, kCoin), 0) << "second coin on frame " << frame.x;
+    EXPECT_EQ(silhouetteIn(frame, 0, 0, kNameCentre + kNameReach, kNameRows), 0) << "name on frame " << frame.x;
+  }
+}
+
 }  // namespace
 }  // namespace orelog::sheetgen

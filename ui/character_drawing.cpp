@@ -101,8 +101,8 @@ void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame) 
     case Effect::None: break;
   }
   const int32_t raise = slot.hashrate >= kExcavatorFrom ? kExcavatorNameRaise : kNameRaise;
-  tools.text.drawText(tools.canvas, slot.displayName, slot.x + kNameOffsetX, slot.y - raise, FontSize::Small,
-                      TextAlign::Centre, palette::kTextWhite);
+  drawText(tools.text, tools.canvas, slot.displayName, slot.x + kNameOffsetX, slot.y - raise, FontSize::Small,
+           TextAlign::Centre, palette::kTextWhite);
 }
 
 }  // namespace orelog

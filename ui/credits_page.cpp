@@ -23,8 +23,8 @@ constexpr CreditLine kStaff[] = {
 constexpr CreditLine kNoticeLead{u"このプログラムは下記の著作物を使用しています。", 30, 180};
 
 void drawMedium(PageTools& tools, const CreditLine& line) {
-  tools.text.drawText(tools.canvas, line.text, line.x, line.y, FontSize::Medium, TextAlign::Left,
-                      palette::kTextWhite);
+  drawText(tools.text, tools.canvas, line.text, line.x, line.y, FontSize::Medium, TextAlign::Left,
+           palette::kTextWhite);
 }
 
 }  // namespace
@@ -32,7 +32,8 @@ void drawMedium(PageTools& tools, const CreditLine& line) {
 void drawCreditsPage(PageTools& tools) {
   fillRect(tools.canvas, 0, 0, kCanvasWidth, kCanvasHeight, palette::kCreditsNavy);
   drawCornerIcons(tools);
-  tools.text.drawText(tools.canvas, u"ホリダス(仮)", 32, 24, FontSize::Large, TextAlign::Left, palette::kTextWhite);
+  drawText(tools.text, tools.canvas, u"ホリダス(仮)", 32, 24, FontSize::Large, TextAlign::Left,
+           palette::kTextWhite);
   for (const CreditLine& line : kStaff) drawMedium(tools, line);
   drawMedium(tools, kNoticeLead);
   drawBackButton(tools);

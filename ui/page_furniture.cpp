@@ -15,7 +15,7 @@ constexpr int32_t kBackCaptionX = 490;
 }  // namespace
 
 void drawLabel(PageTools& tools, std::u16string_view text, int32_t x, int32_t y) {
-  tools.text.drawText(tools.canvas, text, x, y, FontSize::Small, TextAlign::Left, palette::kTextWhite);
+  drawText(tools.text, tools.canvas, text, x, y, FontSize::Small, TextAlign::Left, palette::kTextWhite);
 }
 
 void drawCornerIcons(PageTools& tools) {

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "profile/player_record.h"
 #include "ui/canvas.h"
+#include "ui/draw_text.h"
 #include "ui/game_screen.h"
 #include "util/geometry.h"
 

@@ -37,16 +37,17 @@ void drawPanel(PageTools& tools, const Rect& r) {
 }
 
 void drawPriceAndAction(PageTools& tools, const ListColumns& columns, int32_t price, int32_t y, Pixel colour) {
-  tools.text.drawText(tools.canvas, coinText(price), columns.priceRightX, y, FontSize::Small, TextAlign::Right,
-                      colour);
-  tools.text.drawText(tools.canvas, columns.action, columns.actionX, y, FontSize::Small, TextAlign::Left, colour);
+  drawText(tools.text, tools.canvas, coinText(price), columns.priceRightX, y, FontSize::Small,
+           TextAlign::Right, colour);
+  drawText(tools.text, tools.canvas, columns.action, columns.actionX, y, FontSize::Small, TextAlign::Left,
+           colour);
 }
 
 void drawCoinBox(PageTools& tools, int32_t coin) {
   drawPanel(tools, kCoinBox);
   drawLabel(tools, u"所持金", kCoinLabelX, kCoinTextY);
-  tools.text.drawText(tools.canvas, coinText(coin), kCoinValueRightX, kCoinTextY, FontSize::Small,
-                      TextAlign::Right, palette::kTextWhite);
+  drawText(tools.text, tools.canvas, coinText(coin), kCoinValueRightX, kCoinTextY, FontSize::Small,
+           TextAlign::Right, palette::kTextWhite);
 }
 
 // Buy-list pictures are centred on the row's y + 6; prices the player cannot pay are grey.

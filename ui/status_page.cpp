@@ -26,15 +26,15 @@ struct Row {
 
 void drawRow(PageTools& tools, const Row& row) {
   drawLabel(tools, row.label, kLabelX, row.y);
-  tools.text.drawText(tools.canvas, row.value, kValueRightX, row.y, FontSize::Small, TextAlign::Right,
-                      palette::kTextWhite);
+  drawText(tools.text, tools.canvas, row.value, kValueRightX, row.y, FontSize::Small, TextAlign::Right,
+           palette::kTextWhite);
 }
 
 void drawNameButton(PageTools& tools) {
   const Rect& button = layout::kNameButton;
   drawPanelFrame(tools.canvas, tools.sheets, button.x, button.y, button.width, button.height);
-  tools.text.drawText(tools.canvas, u"名前設定", button.x + button.width / 2, button.y + kNameCaptionTopInset,
-                      FontSize::Small, TextAlign::Centre, palette::kTextWhite);
+  drawText(tools.text, tools.canvas, u"名前設定", button.x + button.width / 2,
+           button.y + kNameCaptionTopInset, FontSize::Small, TextAlign::Centre, palette::kTextWhite);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/canvas/sheet_fixture.h"
+#include "ui/draw_text.h"
 
 namespace orelog {
 namespace {
@@ -41,7 +42,7 @@ class PangoTextTest : public ::testing::Test {
 
   Box draw(std::u16string_view text, int x, int y, FontSize font, TextAlign align, Pixel colour = kTextColour) {
     canvas = filledCanvas(kBackground);
-    renderer->drawText(canvas, text, x, y, font, align, colour);
+    drawText(*renderer, canvas, text, x, y, font, align, colour);  // as the pages draw, through the text rule
     return changedBox(canvas, kBackground);
   }
 

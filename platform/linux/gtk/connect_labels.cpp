@@ -4,22 +4,20 @@
 #include <pango/pangocairo.h>
 
 #include "font_families.h"
-#include "ui/connect_screen.h"
+#include "ui/connect_layout.h"
+#include "ui/fonts.h"
 #include "util/utf.h"
 
 namespace orelog {
 
 namespace {
 
-// Meiryo UI's 16-pixel cell holds a 12-pixel em; its stand-in gets the same em, as do the controls.
-constexpr int kConnectFontEmPixels = 12;
-constexpr double kBackground = 243.0 / 255.0;
+constexpr double kChannelMax = 255.0;
 
-struct Label {
-  std::u16string_view text;
-  int left, top;
-};
-constexpr Label kLabels[] = {{kPoolLabel, 12, 9}, {kApiKeyLabel, 6, 36}};
+void setSourcePixel(cairo_t* cr, Pixel colour) {
+  cairo_set_source_rgb(cr, red(colour) / kChannelMax, green(colour) / kChannelMax,
+                       blue(colour) / kChannelMax);
+}
 
 }  // namespace
 
@@ -36,16 +34,20 @@ void freeConnectFont(ConnectFont& font) {
 }
 
 void paintConnectScreen(cairo_t* cr, const ConnectFont& font) {
-  cairo_set_source_rgb(cr, kBackground, kBackground, kBackground);
+  setSourcePixel(cr, kConnectBackground);
   cairo_paint(cr);
-  cairo_set_source_rgb(cr, 0, 0, 0);
+  setSourcePixel(cr, kConnectLabelColour);
   PangoLayout* layout = pango_cairo_create_layout(cr);
   pango_layout_set_font_description(layout, font.description);
-  for (const Label& label : kLabels) {
+  for (const ConnectLabel& label : kConnectLabels) {
     const std::string text = utf16ToUtf8(label.text);
     pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
-    cairo_move_to(cr, label.left, label.top);
+    cairo_save(cr);
+    cairo_rectangle(cr, label.box.x, label.box.y, label.box.width, label.box.height);
+    cairo_clip(cr);
+    cairo_move_to(cr, label.box.x, label.box.y);
     pango_cairo_show_layout(cr, layout);
+    cairo_restore(cr);
   }
   g_object_unref(layout);
 }

@@ -1,11 +1,11 @@
-// The connect screen's painted part: its background and the labels "プール" and "APIキー".
+// The connect screen's painted part: its background and its two labels.
 #pragma once
 #include <cairo.h>
 #include <pango/pango.h>
 
 namespace orelog {
 
-// "Meiryo UI" (16-pixel cell), or IPA P Gothic at the same em where Meiryo UI is not installed.
+// The connect face, or IPA P Gothic at the same em where it is not installed.
 struct ConnectFont {
   PangoFontDescription* description = nullptr;
 };

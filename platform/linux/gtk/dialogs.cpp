@@ -1,7 +1,7 @@
 // The modal boxes and dialogs on GTK 3: error messages, About, the name dialog, the PNG chooser.
 #include "dialogs.h"
 
-#include "profile/player_record.h"
+#include "app/dialogs.h"
 #include "program_icon.h"
 #include "util/utf.h"
 
@@ -9,18 +9,16 @@ namespace orelog {
 
 namespace {
 
-constexpr const char* kMessageCaption = "エラー";
-constexpr const char* kAboutCaption = "About Orelog";
-constexpr const char* kAboutVersionLine = "Orelog, Version 1.0";
-constexpr const char* kAboutSecondLine = "Your pool's figures, dug up by cats.";
-constexpr const char* kNameCaption = "名前設定";
-constexpr const char* kNameLabel = "名前";
-constexpr const char* kNameButton = "決定";
+// GTK's own spacing and field width; the texts and the name limit come from the app.
 constexpr int kNameEntryWidthChars = 30;
-constexpr const char* kSaveTitle = "名前を付けて保存";
-constexpr const char* kPngFilterName = "PNG files {*.png}";
-constexpr const char* kPngPattern = "*.png";
 constexpr int kDialogSpacing = 8;
+// The save chooser's buttons carry GTK's own labels in GTK's translation, so they speak the same
+// language as the rest of the chooser.
+constexpr const char* kGtkDomain = "gtk30";
+
+std::string utf8(std::u16string_view text) {
+  return utf16ToUtf8(text);
+}
 
 int runAndDestroy(GtkWidget* dialog) {
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
@@ -43,14 +41,14 @@ void makeMessageSelectable(GtkMessageDialog* dialog) {
   g_list_free(children);
 }
 
-// Typing or pasting into the name stops at 63 UTF-16 units, never inside a surrogate pair.
+// Typing or pasting into the name stops where the app's limit says.
 void onNameInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position, gpointer) {
   const std::u16string current = utf8ToUtf16(gtk_entry_get_text(GTK_ENTRY(editable)));
   const std::u16string inserted =
       utf8ToUtf16(length < 0 ? std::string_view(text) : std::string_view(text, length));
-  if (current.size() + inserted.size() <= kPlayerNameMaxUnits) return;
-  const std::size_t room = current.size() < kPlayerNameMaxUnits ? kPlayerNameMaxUnits - current.size() : 0;
-  const std::string fitting = utf16ToUtf8(truncateUtf16(inserted, room));
+  const std::u16string fittingUnits = fittingNameInsertion(current, inserted);
+  if (fittingUnits.size() == inserted.size()) return;
+  const std::string fitting = utf16ToUtf8(fittingUnits);
   g_signal_stop_emission_by_name(editable, "insert-text");
   if (fitting.empty()) return gtk_widget_error_bell(GTK_WIDGET(editable));
   // Inserting again runs this handler once more, and then the text fits.
@@ -63,7 +61,7 @@ void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
   const std::string text(utf8Text);
   GtkWidget* dialog =
       gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text.c_str());
-  gtk_window_set_title(GTK_WINDOW(dialog), kMessageCaption);
+  gtk_window_set_title(GTK_WINDOW(dialog), utf8(kMessageCaption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), owner ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   makeMessageSelectable(GTK_MESSAGE_DIALOG(dialog));
   // Focus starts on OK, so Enter closes the box and the text is not shown selected.
@@ -72,15 +70,15 @@ void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
 }
 
 void runAboutBox(GtkWindow* owner) {
-  GtkWidget* dialog =
-      gtk_dialog_new_with_buttons(kAboutCaption, owner, GTK_DIALOG_MODAL, "OK", GTK_RESPONSE_OK, nullptr);
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(utf8(kAboutCaption).c_str(), owner, GTK_DIALOG_MODAL,
+                                                  utf8(kOkButton).c_str(), GTK_RESPONSE_OK, nullptr);
   gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   GtkWidget* row = boxWithBorder(GTK_ORIENTATION_HORIZONTAL);
   if (GtkWidget* icon = programIconImage()) gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
   GtkWidget* lines = gtk_box_new(GTK_ORIENTATION_VERTICAL, kDialogSpacing / 2);
-  for (const char* line : {kAboutVersionLine, kAboutSecondLine}) {
-    GtkWidget* label = gtk_label_new(line);
+  for (std::u16string_view line : {kAboutVersionLine, kAboutSecondLine}) {
+    GtkWidget* label = gtk_label_new(utf8(line).c_str());
     gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
     gtk_box_pack_start(GTK_BOX(lines), label, FALSE, FALSE, 0);
   }
@@ -91,8 +89,8 @@ void runAboutBox(GtkWindow* owner) {
 }
 
 std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view currentUtf8) {
-  GtkWidget* dialog = gtk_dialog_new_with_buttons(kNameCaption, owner, GTK_DIALOG_MODAL, kNameButton,
-                                                  GTK_RESPONSE_OK, nullptr);
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(utf8(kNameCaption).c_str(), owner, GTK_DIALOG_MODAL,
+                                                  utf8(kNameButton).c_str(), GTK_RESPONSE_OK, nullptr);
   gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
@@ -102,7 +100,7 @@ std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view curr
   gtk_entry_set_width_chars(GTK_ENTRY(entry), kNameEntryWidthChars);
   gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
   gtk_entry_set_text(GTK_ENTRY(entry), std::string(currentUtf8).c_str());
-  gtk_box_pack_start(GTK_BOX(row), gtk_label_new(kNameLabel), FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(row), gtk_label_new(utf8(kNameLabel).c_str()), FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(row), entry, TRUE, TRUE, 0);
   gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), row);
   gtk_widget_show_all(row);
@@ -115,15 +113,15 @@ std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view curr
 }
 
 std::optional<std::string> runSaveDialog(GtkWindow* owner, std::string_view defaultNameUtf8) {
-  GtkWidget* dialog =
-      gtk_file_chooser_dialog_new(kSaveTitle, owner, GTK_FILE_CHOOSER_ACTION_SAVE, "キャンセル",
-                                  GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(
+      utf8(kSaveDialogTitle).c_str(), owner, GTK_FILE_CHOOSER_ACTION_SAVE, g_dgettext(kGtkDomain, "_Cancel"),
+      GTK_RESPONSE_CANCEL, g_dgettext(kGtkDomain, "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
   gtk_file_chooser_set_current_name(chooser, std::string(defaultNameUtf8).c_str());
   GtkFileFilter* filter = gtk_file_filter_new();
-  gtk_file_filter_set_name(filter, kPngFilterName);
-  gtk_file_filter_add_pattern(filter, kPngPattern);
+  gtk_file_filter_set_name(filter, utf8(kPngFilterName).c_str());
+  gtk_file_filter_add_pattern(filter, utf8(kPngFilterPattern).c_str());
   gtk_file_chooser_add_filter(chooser, filter);  // the chooser takes the filter's reference
 
   std::optional<std::string> path;

@@ -8,10 +8,10 @@
 
 namespace orelog {
 
-// One sentence with the caption "エラー" and an OK button; owner may be null.
+// One sentence with the message caption and an OK button; owner may be null.
 void runMessageBox(GtkWindow* owner, std::string_view utf8Text);
 void runAboutBox(GtkWindow* owner);
-// "名前設定": nullopt when cancelled or closed.
+// The name dialog: nullopt when cancelled or closed.
 std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view currentUtf8);
 // The save chooser for a PNG picture; the chosen file name as the file system spells it.
 std::optional<std::string> runSaveDialog(GtkWindow* owner, std::string_view defaultNameUtf8);

@@ -5,6 +5,9 @@
 
 #include <cassert>
 
+#include "ui/fonts.h"
+#include "util/utf.h"
+
 namespace orelog {
 
 namespace {
@@ -18,14 +21,14 @@ bool hasFamily(PangoFontFamily** families, int count, const char* name) {
 
 }  // namespace
 
-std::string installedFamily(std::initializer_list<const char*> wanted) {
+std::string installedFamily(const std::vector<std::string>& wanted) {
   assert(wanted.size() > 0 && "a wish list names at least one family");
   PangoFontFamily** families = nullptr;
   int count = 0;
   pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &count);
-  std::string chosen = *(wanted.end() - 1);
-  for (const char* name : wanted) {
-    if (hasFamily(families, count, name)) {
+  std::string chosen = wanted.back();
+  for (const std::string& name : wanted) {
+    if (hasFamily(families, count, name.c_str())) {
       chosen = name;
       break;
     }
@@ -34,12 +37,13 @@ std::string installedFamily(std::initializer_list<const char*> wanted) {
   return chosen;
 }
 
+// Each face is followed by its stand-ins: the IPA Gothic faces of fonts-ipafont-gothic, then any.
 std::string connectFontFamily() {
-  return installedFamily({"Meiryo UI", "IPAPGothic", "IPAGothic", "Sans"});
+  return installedFamily({utf16ToUtf8(kConnectFontFace), "IPAPGothic", "IPAGothic", "Sans"});
 }
 
 std::string pageFontFamily() {
-  return installedFamily({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "IPAGothic", "Sans"});
+  return installedFamily({utf16ToUtf8(kPageFontFace), "MS PGothic", "IPAPGothic", "IPAGothic", "Sans"});
 }
 
 }  // namespace orelog

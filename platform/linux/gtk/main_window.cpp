@@ -4,40 +4,32 @@
 #include <cmath>
 #include <string>
 
+#include "app/accelerators.h"
 #include "app/shell.h"
 #include "font_families.h"
 #include "front_end.h"
 #include "program_icon.h"
-#include "ui/connect_screen.h"
+#include "ui/connect_layout.h"
 #include "ui/credits_notice.h"
+#include "ui/fonts.h"
 #include "util/utf.h"
 
 namespace orelog {
 
 namespace {
 
-struct Place {
-  int x, y, width, height;
-};
-constexpr Place kPoolBoxPlace{50, 6, 378, 25};
-constexpr Place kConnectButtonPlace{433, 5, 82, 25};
-constexpr Place kKeyBoxPlace{50, 33, 464, 25};
-constexpr Place kCreditsBoxPlace{30, 200, 400, 80};
 constexpr guint kLeftButton = 1;
 
 // GTK's default paddings do not fit two combo boxes into 62 pixels; these do. The controls use the
-// connect screen's face at a 12-pixel em (Meiryo UI's 16-pixel cell), the notice box the pages'
-// medium face.
+// connect screen's face at its em, the notice box the pages' medium face.
 constexpr const char* kCompactControls =
     "entry, button, combobox button { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n";
-constexpr int kControlFontPixels = 12;
-constexpr int kNoticeFontPixels = 13;
 
 std::string styleSheet() {
   return std::string(kCompactControls) + "* { font-family: \"" + connectFontFamily() +
-         "\"; font-size: " + std::to_string(kControlFontPixels) + "px; }\n" +
+         "\"; font-size: " + std::to_string(kConnectFontEmPixels) + "px; }\n" +
          "#credits-box, #credits-box * { font-family: \"" + pageFontFamily() +
-         "\"; font-size: " + std::to_string(kNoticeFontPixels) + "px; }\n";
+         "\"; font-size: " + std::to_string(static_cast<int>(kCreditsBoxFont)) + "px; }\n";
 }
 
 void applyStyleSheet() {
@@ -49,7 +41,7 @@ void applyStyleSheet() {
   g_object_unref(provider);
 }
 
-void putAt(GtkWidget* fixed, GtkWidget* child, const Place& place) {
+void putAt(GtkWidget* fixed, GtkWidget* child, const Rect& place) {
   gtk_widget_set_size_request(child, place.width, place.height);
   gtk_fixed_put(GTK_FIXED(fixed), child, place.x, place.y);
 }
@@ -142,12 +134,13 @@ gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
   return TRUE;
 }
 
-// Alt+"?" and Alt+"/" open the About box; every other key goes on to the focused field.
+// The accelerators go by the character a key types; every other key goes on to the focused field.
 gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
   auto& front = *static_cast<GtkFrontEnd*>(data);
+  const char32_t character = gdk_keyval_to_unicode(event->keyval);
   const bool alt = (event->state & GDK_MOD1_MASK) != 0;
-  if (!alt || (event->keyval != GDK_KEY_question && event->keyval != GDK_KEY_slash)) return FALSE;
-  handleEvent([&] { aboutCommand(front.platform); });
+  if (acceleratorCommand(character, alt) == 0) return FALSE;
+  handleEvent([&] { runAccelerator(front.platform, character, alt); });
   return TRUE;
 }
 
@@ -184,18 +177,29 @@ GtkWidget* makeClientArea(GtkFrontEnd& front) {
   return area;
 }
 
-void addConnectControls(GtkFrontEnd& front, GtkWidget* fixed) {
+GtkWidget* makeConnectControl(GtkFrontEnd& front, ConnectControl control) {
   MainWindow& w = front.window;
-  // Created in tab order: pool box, connect button, API key box.
-  w.poolBox = makeComboWithEntry();
-  putAt(fixed, w.poolBox, kPoolBoxPlace);
-  w.connectButton = gtk_button_new_with_label(utf16ToUtf8(kConnectButtonCaption).c_str());
-  putAt(fixed, w.connectButton, kConnectButtonPlace);
-  g_signal_connect(w.connectButton, "clicked", G_CALLBACK(onConnectClicked), &front);
-  w.keyBox = makeComboWithEntry();
-  putAt(fixed, w.keyBox, kKeyBoxPlace);
-  gtk_widget_set_can_default(w.connectButton, TRUE);
-  gtk_window_set_default(GTK_WINDOW(w.window), w.connectButton);
+  switch (control) {
+    case ConnectControl::PoolBox:
+      return w.poolBox = makeComboWithEntry();
+    case ConnectControl::ApiKeyBox:
+      return w.keyBox = makeComboWithEntry();
+    case ConnectControl::ConnectButton:
+      w.connectButton = gtk_button_new_with_label(utf16ToUtf8(kConnectButtonCaption).c_str());
+      g_signal_connect(w.connectButton, "clicked", G_CALLBACK(onConnectClicked), &front);
+      return w.connectButton;
+  }
+  return nullptr;
+}
+
+// Created in tab order; GTK's drop-down lists open below their fields, so each combo box takes
+// only its closed rectangle.
+void addConnectControls(GtkFrontEnd& front, GtkWidget* fixed) {
+  for (const ConnectControlPlace& place : kConnectControlPlaces) {
+    putAt(fixed, makeConnectControl(front, place.control), closedControlRect(place));
+  }
+  gtk_widget_set_can_default(front.window.connectButton, TRUE);
+  gtk_window_set_default(GTK_WINDOW(front.window.window), front.window.connectButton);
 }
 
 }  // namespace

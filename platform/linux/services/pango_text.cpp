@@ -12,18 +12,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ui/fonts.h"
 #include "util/utf.h"
 
 namespace orelog {
 
 namespace {
 
-// The game's face first, then its metric-compatible stand-ins from fonts-ipafont-gothic.
-constexpr const char* kFontFamilies = "ＭＳ Ｐゴシック,IPAPGothic,IPAGothic";
+// After the game's face come its metric-compatible stand-ins from fonts-ipafont-gothic.
+constexpr const char* kStandInFamilies = ",IPAPGothic,IPAGothic";
 constexpr std::array<FontSize, 3> kFontSizes = {FontSize::Small, FontSize::Medium, FontSize::Large};
-// No page draws anything near this long; it keeps one hostile worker name from making a strip
-// wider than cairo allows.
-constexpr std::size_t kMaxTextUnits = 1024;
 // The cache is emptied when it grows past this many texts (changing numbers add new texts).
 constexpr std::size_t kMaxCachedTexts = 1024;
 constexpr int kFullCoverage = 255;
@@ -31,8 +29,6 @@ constexpr Pixel kColourBits = 0x00ffffff;  // canvas pixels keep their top byte 
 constexpr int kProbeEmPixels = 1000;
 // The share of the cell above the baseline in the Gothic faces, should a face report no metrics.
 constexpr double kUsualAscentPerCell = 0.86;
-// Texts anchored further out than this cannot touch the canvas; skipping them keeps sums in range.
-constexpr int kFarOutside = 1 << 24;
 
 // A text's rasterised coverage and where it sits relative to the text's logical top-left corner.
 struct Strip {
@@ -57,12 +53,6 @@ int fontIndex(FontSize font) {
     case FontSize::Large: return 2;
   }
   return 0;
-}
-
-std::u16string_view drawnPart(std::u16string_view text) {
-  // Text is drawn up to its terminator, like a C string.
-  text = text.substr(0, text.find(u'\0'));
-  return text.substr(0, kMaxTextUnits);
 }
 
 uint8_t blendChannel(uint8_t text, uint8_t under, int alpha) {
@@ -132,7 +122,8 @@ PangoTextRenderer::Impl::~Impl() {
 // edge. Pango sizes by the em, so the face's proportions are measured once at a large size, where
 // hinting rounds little, and each font gets the em that fills its cell and the baseline inside it.
 PangoTextRenderer::Impl::Font PangoTextRenderer::Impl::fontWithCellHeight(int cellHeight) {
-  PangoFontDescription* description = pango_font_description_from_string(kFontFamilies);
+  const std::string families = utf16ToUtf8(kPageFontFace) + kStandInFamilies;
+  PangoFontDescription* description = pango_font_description_from_string(families.c_str());
   pango_font_description_set_absolute_size(description, kProbeEmPixels * PANGO_SCALE);
   PangoFontMetrics* metrics = pango_context_get_metrics(context, description, nullptr);
   const double ascent = pango_font_metrics_get_ascent(metrics);
@@ -195,10 +186,8 @@ PangoTextRenderer::~PangoTextRenderer() = default;
 
 void PangoTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                                  TextAlign align, Pixel colour) {
-  const std::u16string_view drawn = drawnPart(text);
-  if (drawn.empty() || canvas.pixels == nullptr) return;
-  if (x < -kFarOutside || x > kFarOutside || y < -kFarOutside || y > kFarOutside) return;
-  const Strip& strip = impl_->stripFor(drawn, font);
+  if (text.empty() || canvas.pixels == nullptr) return;
+  const Strip& strip = impl_->stripFor(text, font);
   int left = x;
   if (align == TextAlign::Centre) left = x - strip.logicalWidth / 2;
   if (align == TextAlign::Right) left = x - strip.logicalWidth;

@@ -1,4 +1,4 @@
-// Text on the canvas through Pango and cairo, in "ＭＳ Ｐゴシック" or IPA P Gothic.
+// Text on the canvas through Pango and cairo, in the page face or IPA P Gothic.
 #pragma once
 #include <memory>
 
@@ -6,6 +6,7 @@
 
 namespace orelog {
 
+// Draws each text as it is given: the core's drawText has already cut it and skipped far anchors.
 class PangoTextRenderer : public TextRenderer {
  public:
   PangoTextRenderer();

@@ -1,0 +1,68 @@
+// The text rule in front of every renderer: a text stops at its NUL and after 1024 units, and
+// texts anchored far outside the canvas are not handed on.
+#include "ui/draw_text.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "tests/canvas/sheet_fixture.h"
+#include "ui/recording_text_renderer.h"
+
+namespace orelog {
+namespace {
+
+TEST(DrawText, TheRendererGetsTheTextUpToItsNulAndAtMost1024Units) {
+  const std::u16string longText(3000, u'W');
+  const std::u16string pairAtTheCut = std::u16string(1023, u'a') + u"\U0001F431";
+  const struct {
+    const char* name;
+    std::u16string text;
+    std::u16string drawn;  // empty: nothing reaches the renderer
+  } cases[] = {
+      {"plain", u"ポコポイント", u"ポコポイント"},
+      {"stops at NUL", std::u16string(u"ab\0cd", 5), u"ab"},
+      {"NUL first draws nothing", std::u16string(u"\0ab", 3), u""},
+      {"empty draws nothing", u"", u""},
+      {"exactly 1024", std::u16string(1024, u'x'), std::u16string(1024, u'x')},
+      {"longer is cut", longText, std::u16string(1024, u'W')},
+      {"NUL before the cut wins", std::u16string(10, u'x') + u'\0' + longText, std::u16string(10, u'x')},
+      {"the cut counts units, even inside a pair", pairAtTheCut, pairAtTheCut.substr(0, 1024)},
+  };
+  for (const auto& c : cases) {
+    RecordingTextRenderer renderer;
+    Canvas canvas = testing::filledCanvas(0);
+    drawText(renderer, canvas, c.text, 5, 6, FontSize::Small, TextAlign::Right, 0x123456);
+    EXPECT_EQ(drawnText(c.text), c.drawn) << c.name;
+    if (c.drawn.empty()) {
+      EXPECT_TRUE(renderer.texts.empty()) << c.name;
+      continue;
+    }
+    ASSERT_EQ(renderer.texts.size(), 1u) << c.name;
+    EXPECT_EQ(renderer.texts[0], (RecordedText{c.drawn, 5, 6, FontSize::Small, TextAlign::Right, 0x123456}))
+        << c.name;
+  }
+}
+
+TEST(DrawText, AnchorsFarOutsideTheCanvasDrawNothing) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  const struct {
+    int x, y;
+    bool handedOn;
+  } cases[] = {{0, 0, true},
+               {-kFarOutside, kFarOutside, true},
+               {-kFarOutside - 1, 0, false},
+               {0, kFarOutside + 1, false},
+               {kMin, kMin, false},
+               {kMax, 10, false}};
+  for (const auto& c : cases) {
+    RecordingTextRenderer renderer;
+    Canvas canvas = testing::filledCanvas(0);
+    drawText(renderer, canvas, u"x", c.x, c.y, FontSize::Large, TextAlign::Left, 0);
+    EXPECT_EQ(renderer.texts.size(), c.handedOn ? 1u : 0u) << c.x << ", " << c.y;
+  }
+}
+
+}  // namespace
+}  // namespace orelog

@@ -1,0 +1,26 @@
+// The text rule in front of every renderer.
+#include "ui/draw_text.h"
+
+namespace orelog {
+
+namespace {
+
+bool farOutside(int coordinate) {
+  return coordinate < -kFarOutside || coordinate > kFarOutside;
+}
+
+}  // namespace
+
+std::u16string_view drawnText(std::u16string_view text) {
+  text = text.substr(0, text.find(u'\0'));
+  return text.substr(0, kMaxDrawnTextUnits);
+}
+
+void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
+              TextAlign align, Pixel colour) {
+  const std::u16string_view drawn = drawnText(text);
+  if (drawn.empty() || farOutside(x) || farOutside(y)) return;
+  renderer.drawText(canvas, drawn, x, y, font, align, colour);
+}
+
+}  // namespace orelog

@@ -1,0 +1,26 @@
+// The text primitive of the pages: the text rule, then the platform's renderer.
+#pragma once
+#include <cstddef>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "ui/canvas.h"
+
+namespace orelog {
+
+// No page draws anything near this long; the cap keeps one hostile worker name from making a
+// renderer lay out a picture wider than any surface allows.
+inline constexpr std::size_t kMaxDrawnTextUnits = 1024;
+// Texts anchored further out than this cannot touch the canvas; skipping them keeps every
+// renderer's sums in range.
+inline constexpr int kFarOutside = 1 << 24;
+
+// The part of a text that is drawn: up to its first NUL, like a C string, and at most
+// kMaxDrawnTextUnits units of that.
+std::u16string_view drawnText(std::u16string_view text);
+
+// Hands the drawn part to the renderer; an empty part, or one anchored far outside, draws nothing.
+void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
+              TextAlign align, Pixel colour);
+
+}  // namespace orelog

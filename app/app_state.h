@@ -1,8 +1,10 @@
 // Everything the running program holds, owned by the front end and passed explicitly.
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 
-#include "pool/response_buffer.h"
+#include "app/background_cycle.h"
 #include "profile/player_record.h"
 #include "profile/settings.h"
 #include "ui/canvas.h"
@@ -15,12 +17,14 @@ enum class ScreenMode { Connect = 0, Game = 1 };
 struct AppState {
   PlayerRecord record;
   GameScreen screen;
-  ResponseBuffer responseBuffer;
   SpriteSheets sheets;
   Canvas canvas = makeCanvas();
   ScreenMode mode = ScreenMode::Connect;
-  bool cycleInProgress = false;  // a timer-driven cycle is skipped while another is running
+  bool cycleInProgress = false;  // from the start of a cycle until its message box is closed
+  BackgroundCycle cycle;
   std::filesystem::path settingsFile = kSettingsFileName;
+  // The update interval asked for on the command line; it applies only to a pool on this machine.
+  std::optional<uint32_t> requestedUpdateIntervalMs;
 };
 
 }  // namespace orelog

@@ -2,10 +2,12 @@
 #include "app/shell.h"
 
 #include <cassert>
+#include <functional>
+#include <utility>
 
 #include "app/input_router.h"
+#include "app/update_cycle.h"
 #include "game/characters.h"
-#include "pool/update_cycle.h"
 #include "profile/settings.h"
 #include "ui/connect_screen.h"
 #include "util/utf.h"
@@ -14,24 +16,32 @@ namespace orelog {
 
 namespace {
 
-// Marks a cycle as running for exactly as long as this object lives, whatever way the cycle ends.
-class CycleGuard {
+// Clears a flag when it goes out of scope, however the scope ends.
+class FlagReset {
  public:
-  explicit CycleGuard(bool& flag) : flag_(flag) {
-    assert(!flag_ && "a cycle is started only when none is running");
-    flag_ = true;
-  }
-  ~CycleGuard() { flag_ = false; }
-  CycleGuard(const CycleGuard&) = delete;
-  CycleGuard& operator=(const CycleGuard&) = delete;
+  explicit FlagReset(bool& flag) : flag_(flag) {}
+  ~FlagReset() { flag_ = false; }
+  FlagReset(const FlagReset&) = delete;
+  FlagReset& operator=(const FlagReset&) = delete;
 
  private:
   bool& flag_;
 };
 
-bool runGuardedCycle(AppState& app, Platform& platform) {
-  CycleGuard guard(app.cycleInProgress);
-  return runUpdateCycle(app.record, platform, app.responseBuffer, app.settingsFile);
+// Starts a cycle whose queries run off the user-interface thread; back on it, the figures are
+// committed, any message shown, and then `then` learns whether the cycle succeeded.
+void startCycle(AppState& app, Platform& platform, std::function<void(bool succeeded)> then) {
+  assert(!app.cycleInProgress && "a cycle is started only when none is running");
+  app.cycleInProgress = true;
+  app.cycle.start(app.record, platform, [&app, &platform, then = std::move(then)](const FetchedFigures& fetched) {
+    bool succeeded = false;
+    {
+      FlagReset reset(app.cycleInProgress);
+      if (app.mode == ScreenMode::Connect) platform.setBusyCursor(false);
+      succeeded = finishUpdateCycle(app.record, platform, fetched, app.settingsFile);
+    }
+    then(succeeded);
+  });
 }
 
 // The name dialog keeps its answer in the record; it reaches the file with the next save.
@@ -48,15 +58,25 @@ void switchToGameScreen(AppState& app, Platform& platform) {
   platform.setConnectControlsEnabled(true);
   platform.repaint();
   platform.setClientSize(kGameClientWidth, kGameClientHeight);
-  platform.startTimers();
+  platform.startTimers(updateIntervalMs(app.requestedUpdateIntervalMs, app.record.serverUrl));
+}
+
+void connectCycleFinished(AppState& app, Platform& platform, bool succeeded) {
+  if (!succeeded) {
+    platform.setConnectControlsEnabled(true);  // the connect screen stays, usable for another try
+    return;
+  }
+  switchToGameScreen(app, platform);
 }
 
 void updateTimer(AppState& app, Platform& platform) {
-  // While a cycle's message box is open its loop still delivers timers; a further cycle then
-  // waits for the next firing instead of stacking up more boxes.
+  // While a cycle waits for the pool, or its message box is open, a further cycle waits for the
+  // next firing instead of stacking up requests and boxes.
   if (app.cycleInProgress) return;
-  runGuardedCycle(app, platform);
-  rebuildCharacterSlots(app.screen.slots, app.record);
+  startCycle(app, platform, [&app, &platform](bool) {
+    rebuildCharacterSlots(app.screen.slots, app.record);
+    platform.repaint();
+  });
 }
 
 }  // namespace
@@ -84,6 +104,7 @@ bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets) {
 }
 
 void shutDown(AppState& app, Platform& platform) {
+  app.cycle.abandon();  // a request still waiting for the pool is broken off, its figures dropped
   saveSettings(app.record, app.settingsFile);  // a failure at the end is silent
   platform.releaseInstanceLock();
 }
@@ -104,11 +125,8 @@ void connectCommand(AppState& app, Platform& platform) {
     platform.setConnectControlsEnabled(true);
     platform.showMessage(kMessageSaveFailed, MessageOwner::MainWindow);
   }
-  if (!runGuardedCycle(app, platform)) {
-    platform.setConnectControlsEnabled(true);
-    return;
-  }
-  switchToGameScreen(app, platform);
+  platform.setBusyCursor(true);
+  startCycle(app, platform, [&app, &platform](bool succeeded) { connectCycleFinished(app, platform, succeeded); });
 }
 
 void aboutCommand(Platform& platform) {

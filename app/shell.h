@@ -7,15 +7,12 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "app/timers.h"
 #include "platform/platform.h"
 #include "ui/canvas.h"
 
 namespace orelog {
 
-inline constexpr int kAnimationTimerId = 0;
-inline constexpr int kUpdateTimerId = 1;
-inline constexpr uint32_t kAnimationIntervalMs = 83;
-inline constexpr uint32_t kUpdateIntervalMs = 150000;
 inline constexpr int kCommandAbout = 104;
 inline constexpr int kCommandExit = 105;
 inline constexpr int kCommandConnect = 1003;
@@ -40,7 +37,8 @@ using SheetLoader = std::function<std::optional<SpriteSheets>()>;
 // at once with exit code 0 (the reason has been shown); nothing needs releasing then.
 bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets);
 
-// The end of the program: the record saved once more (silently) and the lock released.
+// The end of the program: a pool request still waiting is broken off, the record saved once more
+// (silently) and the lock released.
 void shutDown(AppState& app, Platform& platform);
 
 // Where the main window goes on a screen of the given size, for a window of the given outer size.
@@ -50,8 +48,9 @@ struct WindowPlacement {
 };
 WindowPlacement initialPlacement(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
 
-// The connect button: validate, store, save, first update cycle and, when it succeeds, the switch
-// to the game screen for good.
+// The connect button: validate, store, save, and start the first update cycle; when it succeeds,
+// back on the user-interface thread, the switch to the game screen for good. The controls stay
+// disabled, and the pointer busy, while the pool is asked.
 void connectCommand(AppState& app, Platform& platform);
 
 // The About box, in either screen mode.

@@ -18,14 +18,14 @@ bool FetchCancel::cancelled() const {
   return cancelled_;
 }
 
-bool FetchCancel::setInterrupt(std::function<void()> hook) {
+bool FetchCancel::setInterrupt(std::function<void()> hook) const {
   std::lock_guard lock(mutex_);
   if (cancelled_) return false;
   interrupt_ = std::move(hook);
   return true;
 }
 
-void FetchCancel::clearInterrupt() {
+void FetchCancel::clearInterrupt() const {
   std::lock_guard lock(mutex_);
   interrupt_ = nullptr;
 }

@@ -37,13 +37,13 @@ class FetchCancel {
   // A back end that blocks inside a system call says how to break it off (WinHTTP closes its
   // handles). Returns false, setting nothing, when the fetch is already cancelled. After
   // clearInterrupt returns, the hook is neither running nor going to run.
-  bool setInterrupt(std::function<void()> hook);
-  void clearInterrupt();
+  bool setInterrupt(std::function<void()> hook) const;
+  void clearInterrupt() const;
 
  private:
   mutable std::mutex mutex_;
   bool cancelled_ = false;
-  std::function<void()> interrupt_;
+  mutable std::function<void()> interrupt_;  // set by the back end through a const reference
 };
 
 // One GET, blocking the calling thread (never the user-interface thread). User agent "Orelog",

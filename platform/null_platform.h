@@ -18,9 +18,9 @@ struct NullPlatform : Platform {
   std::optional<std::u16string> askPlayerName(std::u16string_view) override { return std::nullopt; }
   std::optional<std::string> askSavePath(std::u16string_view) override { return std::nullopt; }
   void openLink(std::string_view) override {}
-  int httpGet(const HttpRequest&, std::span<uint8_t>) override { return -1; }
+  int httpGet(const HttpRequest&, std::span<uint8_t>, const FetchCancel&) override { return -1; }
+  void postToUiThread(std::function<void()>) override {}
   TextRenderer& textRenderer() override { return nullText_; }
-  std::optional<Image> decodePng(std::span<const uint8_t>) override { return std::nullopt; }
   bool encodePng(const Canvas&, const std::string&) override { return false; }
   void fillConnectControls(const ConnectControlsContent&) override {}
   std::u16string connectFieldText(ConnectField) override { return {}; }
@@ -28,7 +28,8 @@ struct NullPlatform : Platform {
   void hideConnectControls() override {}
   void showMainWindow() override {}
   void setClientSize(int, int) override {}
-  void startTimers() override {}
+  void setBusyCursor(bool) override {}
+  void startTimers(uint32_t) override {}
   void showCreditsBox(bool) override {}
   void repaint() override {}
 

@@ -1,17 +1,38 @@
-// Every service the portable core asks of a platform. Front ends implement it; the core calls it.
+// Every service the portable core asks of a platform, and what a front end must do for the core.
 //
-// Contract: all calls come from the one user-interface thread. Calls that show something modal
-// (messages, dialogs) run a nested loop in which the front end keeps delivering timer events to the
-// app, as a Windows message box does. No call throws.
+// A front end's duties, in the order a program meets them:
+//  [ ] Entry: build the main window (hidden), call startUp(); on false end with exit code 0.
+//  [ ] Loop: run the event loop until the main window is gone, then call shutDown() and end.
+//  [ ] Paint: on the connect screen paint the connect labels (ui/connect_layout); on the game
+//      screen call paintGameScreen() and copy app.canvas to the window in one piece, each canvas
+//      pixel a sharp square of a whole number of device pixels.
+//  [ ] Input: hand left button down, moves and left button up to mouseDown/mouseMove/mouseUp in
+//      canvas pixels; hand every key press to the core's accelerator check; the connect button to
+//      connectCommand().
+//  [ ] Timers: once startTimers() has been called, call timerEvent() with kAnimationTimerId every
+//      83 ms and with kUpdateTimerId at the interval given, also while a modal box is open.
+//  [ ] Posted tasks: run each task given to postToUiThread() on the user-interface thread from the
+//      event loop (a modal box's loop included), in the order posted; drop them once the main
+//      window is gone.
+//  [ ] Ending signals or a closed window during a pool request end the program at once: shutDown()
+//      abandons the request.
+//  [ ] No exception crosses a platform callback.
+//
+// Threads: every call comes from the one user-interface thread, except httpGet(), which the pool
+// thread calls, and postToUiThread(), which any thread may call. Calls that show something modal
+// (messages, dialogs) run a nested loop in which the front end keeps delivering timer events and
+// posted tasks, as a Windows message box does. No call throws.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/http.h"
 #include "ui/canvas.h"
 
 namespace orelog {
@@ -29,13 +50,6 @@ struct TextRenderer {
 
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
-
-struct HttpRequest {
-  std::u16string host;
-  int port = 0;
-  bool secure = false;
-  std::u16string target;  // path and query, beginning with "/"
 };
 
 enum class MessageOwner { None, MainWindow };
@@ -70,12 +84,13 @@ struct Platform {
   virtual std::optional<std::string> askSavePath(std::u16string_view defaultName) = 0;
   virtual void openLink(std::string_view url) = 0;
 
-  // One blocking GET; the body goes to the start of buffer. Returns its length, or -1 on any
-  // failure, including a body that does not leave one byte of the buffer free.
-  virtual int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) = 0;
+  // One blocking GET on the pool thread, as httpGet() of platform/http.h with the platform's
+  // time-outs; -1 at once once cancel is set.
+  virtual int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) = 0;
+  // Any thread: runs task on the user-interface thread from its event loop.
+  virtual void postToUiThread(std::function<void()> task) = 0;
 
   virtual TextRenderer& textRenderer() = 0;
-  virtual std::optional<Image> decodePng(std::span<const uint8_t> bytes) = 0;
   virtual bool encodePng(const Canvas& canvas, const std::string& path) = 0;
 
   // The connect screen's three controls (pool box, API key box, connect button).
@@ -84,11 +99,13 @@ struct Platform {
   virtual void setConnectControlsEnabled(bool enabled) = 0;
   virtual void hideConnectControls() = 0;
 
-  // The main window: shown once at start-up, its client size (keeping its position), the two
-  // timers, repaint.
+  // The main window: shown once at start-up, its client size (keeping its position), the busy
+  // pointer while the first connect waits for the pool, the two timers, repaint.
   virtual void showMainWindow() = 0;
   virtual void setClientSize(int width, int height) = 0;
-  virtual void startTimers() = 0;  // timer 0 every 83 ms, timer 1 every 150000 ms
+  virtual void setBusyCursor(bool busy) = 0;
+  // Timer 0 every kAnimationIntervalMs, timer 1 every updateIntervalMs; never stopped.
+  virtual void startTimers(uint32_t updateIntervalMs) = 0;
   virtual void showCreditsBox(bool visible) = 0;
   virtual void repaint() = 0;  // invalidate the whole window without erasing and paint at once
 };

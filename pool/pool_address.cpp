@@ -5,6 +5,7 @@
 #include <climits>
 #include <locale>
 #include <regex>
+#include <string_view>
 
 #include "profile/player_record.h"
 
@@ -66,6 +67,53 @@ std::variant<PoolAddress, PoolAddressError> parsePoolUrl(const std::u16string& u
   } catch (const std::regex_error&) {
     return PoolAddressError::EngineError;
   }
+}
+
+namespace {
+
+constexpr int kAddressParts = 4;
+constexpr int kLargestAddressPart = 255;
+constexpr int kLoopbackFirstPart = 127;
+
+// The value of one dotted-decimal part of 1 to 3 digits, or -1.
+int addressPart(std::u16string_view text) {
+  if (text.empty() || text.size() > 3) return -1;
+  int value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') return -1;
+    value = value * 10 + (c - u'0');
+  }
+  return value <= kLargestAddressPart ? value : -1;
+}
+
+bool isLoopbackAddress(std::u16string_view host) {
+  int parts = 0;
+  int first = -1;
+  while (parts < kAddressParts) {
+    const std::size_t dot = host.find(u'.');
+    const int value = addressPart(host.substr(0, dot));
+    if (value < 0) return false;
+    if (parts++ == 0) first = value;
+    if (dot == std::u16string_view::npos) break;
+    host.remove_prefix(dot + 1);
+  }
+  return parts == kAddressParts && host.find(u'.') == std::u16string_view::npos && first == kLoopbackFirstPart;
+}
+
+bool isLocalhostName(std::u16string_view host) {
+  constexpr std::u16string_view kName = u"localhost";
+  if (host.size() != kName.size()) return false;
+  for (std::size_t i = 0; i < host.size(); ++i) {
+    const char16_t c = host[i] >= u'A' && host[i] <= u'Z' ? host[i] - u'A' + u'a' : host[i];
+    if (c != kName[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isLoopbackHost(const std::u16string& host) {
+  return isLocalhostName(host) || isLoopbackAddress(host);
 }
 
 }  // namespace orelog

@@ -17,4 +17,7 @@ enum class PoolAddressError { NotRecognised, EngineError };
 // Whole-text match of (http|https)://([^:/]+)(?::(\d+))?(?:/(.*))? in the ECMAScript grammar.
 std::variant<PoolAddress, PoolAddressError> parsePoolUrl(const std::u16string& url);
 
+// True for "localhost" (any case) and dotted-decimal addresses in 127.0.0.0/8: a pool on this machine.
+bool isLoopbackHost(const std::u16string& host);
+
 }  // namespace orelog

@@ -18,11 +18,11 @@ namespace orelog {
 namespace {
 
 // The JSON answer to one action, or nullopt when the fetch failed or the body is not JSON.
-std::optional<picojson::value> fetchAnswer(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+std::optional<picojson::value> fetchAnswer(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
                                            std::string_view action, const std::u16string& apiKey) {
   const HttpRequest request{address.host, address.port, address.secure,
                             buildRequestTarget(address.path, action, apiKey)};
-  const int length = platform.httpGet(request, buffer.span());
+  const int length = fetch(request, buffer.span());
   if (length < 0 || static_cast<std::size_t>(length) >= kResponseBufferSize) return std::nullopt;
   const char* body = reinterpret_cast<const char*>(buffer.bytes.get());
   picojson::value answer;
@@ -76,9 +76,9 @@ std::string workerName(const std::string& username) { return std::string(usernam
 
 }  // namespace
 
-bool queryBalance(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+bool queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
                   const std::u16string& apiKey, PlayerRecord& record) {
-  const auto answer = fetchAnswer(platform, buffer, address, "getuserbalance", apiKey);
+  const auto answer = fetchAnswer(fetch, buffer, address, "getuserbalance", apiKey);
   if (!answer || !typed<picojson::object>(member(*answer, {"getuserbalance", "data"}))) return false;
   const auto* confirmed = member(*answer, {"getuserbalance", "data", "confirmed"});
   const auto* unconfirmed = member(*answer, {"getuserbalance", "data", "unconfirmed"});
@@ -91,9 +91,9 @@ bool queryBalance(Platform& platform, ResponseBuffer& buffer, const PoolAddress&
   return true;
 }
 
-bool queryTransactions(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+bool queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
                        const std::u16string& apiKey, PlayerRecord& record) {
-  const auto answer = fetchAnswer(platform, buffer, address, "getusertransactions", apiKey);
+  const auto answer = fetchAnswer(fetch, buffer, address, "getusertransactions", apiKey);
   if (!answer || !typed<picojson::object>(member(*answer, {"getusertransactions", "data"}))) return false;
   const auto* list = typed<picojson::array>(member(*answer, {"getusertransactions", "data", "transactions"}));
   if (!list) return false;
@@ -110,9 +110,9 @@ bool queryTransactions(Platform& platform, ResponseBuffer& buffer, const PoolAdd
   return true;
 }
 
-bool queryWorkers(Platform& platform, ResponseBuffer& buffer, const PoolAddress& address,
+bool queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
                   const std::u16string& apiKey, PlayerRecord& record) {
-  const auto answer = fetchAnswer(platform, buffer, address, "getuserworkers", apiKey);
+  const auto answer = fetchAnswer(fetch, buffer, address, "getuserworkers", apiKey);
   if (!answer) return false;
   const auto* list = typed<picojson::array>(member(*answer, {"getuserworkers", "data"}));
   if (!list) return false;

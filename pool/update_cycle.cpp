@@ -1,40 +1,40 @@
-// The pool update cycle: address, workers, balance, transactions, experience tick, save.
+// One pool update's network half: the address, workers, balance and transactions, in that order.
 #include "pool/update_cycle.h"
 
+#include <utility>
 #include <variant>
 
-#include "game/levels.h"
 #include "pool/pool_address.h"
-#include "pool/pool_queries.h"
-#include "profile/settings.h"
 
 namespace orelog {
-namespace {
 
-bool fail(Platform& platform, std::u16string_view message) {
-  platform.showMessage(message, MessageOwner::None);
-  return false;
-}
-
-}  // namespace
-
-bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
-                    const std::filesystem::path& settingsFile) {
+FetchedFigures fetchPoolFigures(PlayerRecord snapshot, const HttpFetch& fetch, ResponseBuffer& buffer) {
+  FetchedFigures fetched{std::move(snapshot), std::nullopt};
+  PlayerRecord& record = fetched.figures;
   const std::u16string apiKey = record.apiKey;
   const auto parsed = parsePoolUrl(record.serverUrl);
   if (const auto* error = std::get_if<PoolAddressError>(&parsed)) {
-    return fail(platform, *error == PoolAddressError::EngineError ? kMessageAddressEngineError
-                                                                   : kMessageAddressNotRecognised);
+    fetched.failure = *error == PoolAddressError::EngineError ? kMessageAddressEngineError
+                                                              : kMessageAddressNotRecognised;
+    return fetched;
   }
   const PoolAddress& address = std::get<PoolAddress>(parsed);
-  if (!queryWorkers(platform, buffer, address, apiKey, record)) return fail(platform, kMessageWorkersFailed);
-  if (!queryBalance(platform, buffer, address, apiKey, record)) return fail(platform, kMessageBalanceFailed);
-  if (!queryTransactions(platform, buffer, address, apiKey, record)) {
-    return fail(platform, kMessageTransactionsFailed);
+  if (!queryWorkers(fetch, buffer, address, apiKey, record)) {
+    fetched.failure = kMessageWorkersFailed;
+  } else if (!queryBalance(fetch, buffer, address, apiKey, record)) {
+    fetched.failure = kMessageBalanceFailed;
+  } else if (!queryTransactions(fetch, buffer, address, apiKey, record)) {
+    fetched.failure = kMessageTransactionsFailed;
   }
-  experienceTick(record);
-  saveSettings(record, settingsFile);  // a failed save is silent; the next cycle saves again
-  return true;
+  return fetched;
+}
+
+void applyPoolFigures(PlayerRecord& record, const PlayerRecord& figures) {
+  record.workers = figures.workers;
+  record.totalHashrate = figures.totalHashrate;
+  record.balance = figures.balance;
+  record.payout = figures.payout;
+  record.lastTimestamp = figures.lastTimestamp;
 }
 
 }  // namespace orelog

@@ -1,9 +1,10 @@
-// One pool update: parse the address, run the three queries, the experience tick, and save.
+// One pool update's network half: parse the address and run the three queries on a snapshot of
+// the record, on any thread; then commit what they fetched to the record on the owner's thread.
 #pragma once
-#include <filesystem>
+#include <optional>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "pool/pool_queries.h"
 #include "pool/response_buffer.h"
 #include "profile/player_record.h"
 
@@ -16,10 +17,19 @@ inline constexpr std::u16string_view kMessageWorkersFailed = u"ワーカーの�
 inline constexpr std::u16string_view kMessageBalanceFailed = u"残高の情報取得に失敗しました。";
 inline constexpr std::u16string_view kMessageTransactionsFailed = u"トランザクションの情報取得に失敗しました。";
 
-// Shows the failed step's message through the platform and returns false; true when every step
-// succeeded (a failed save at the end is silent and still counts as success). Keeps no state of
-// its own, so a cycle started from inside a message box of another is safe.
-bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
-                    const std::filesystem::path& settingsFile);
+// What the queries of one cycle fetched: the snapshot with every field the queries committed
+// before the first failing step, and that step's message.
+struct FetchedFigures {
+  PlayerRecord figures;
+  std::optional<std::u16string_view> failure;
+};
+
+// Runs the steps in order and stops at the first that fails. Touches nothing but its arguments,
+// so it may run on a thread of its own while the record lives on.
+FetchedFigures fetchPoolFigures(PlayerRecord snapshot, const HttpFetch& fetch, ResponseBuffer& buffer);
+
+// Commits the queries' own fields (workers, hashrate, balance, payout, newest transaction) of a
+// fetch to the record, whether or not a later step failed.
+void applyPoolFigures(PlayerRecord& record, const PlayerRecord& figures);
 
 }  // namespace orelog

@@ -1,6 +1,11 @@
 // A platform that records what the shell asks of it, fetches over curl and answers as scripted.
+// Posted tasks wait in a queue until the test runs them, as an event loop would.
 #pragma once
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,7 +29,9 @@ struct RecordingPlatform : NullPlatform {
   bool controlsVisible = true;
   bool timersRunning = false;
   int clientWidth = 0, clientHeight = 0;
-  int fetches = 0;
+  std::atomic<int> fetches = 0;  // counted on the pool thread
+  HttpTimeouts timeouts = kShellTestTimeouts;
+  uint32_t updateIntervalMs = 0;
   std::u16string poolField, keyField;
   std::optional<std::u16string> nameAnswer;  // what the name dialog gives back; nullopt = cancel
   std::optional<ConnectControlsContent> filled;
@@ -53,10 +60,33 @@ struct RecordingPlatform : NullPlatform {
     calls.push_back("name");
     return nameAnswer;
   }
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override {
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
     ++fetches;
-    return curlHttpGet(request, buffer, kShellTestTimeouts);
+    return curlHttpGet(request, buffer, timeouts, cancel);
   }
+  void postToUiThread(std::function<void()> task) override {
+    {
+      std::lock_guard lock(postedMutex);
+      posted.push_back(std::move(task));
+    }
+    postedArrived.notify_all();
+  }
+  // Waits until a task has been posted, then runs the oldest on this thread.
+  void runNextPosted() {
+    std::function<void()> task;
+    {
+      std::unique_lock lock(postedMutex);
+      postedArrived.wait(lock, [this] { return !posted.empty(); });
+      task = std::move(posted.front());
+      posted.pop_front();
+    }
+    task();
+  }
+  bool nothingPosted() {
+    std::lock_guard lock(postedMutex);
+    return posted.empty();
+  }
+  void setBusyCursor(bool busy) override { calls.push_back(busy ? "busy" : "idle"); }
   void fillConnectControls(const ConnectControlsContent& content) override {
     calls.push_back("fill");
     filled = content;
@@ -78,11 +108,17 @@ struct RecordingPlatform : NullPlatform {
     clientWidth = width;
     clientHeight = height;
   }
-  void startTimers() override {
+  void startTimers(uint32_t intervalMs) override {
     calls.push_back("timers");
     timersRunning = true;
+    updateIntervalMs = intervalMs;
   }
   void repaint() override { calls.push_back("repaint"); }
+
+ private:
+  std::mutex postedMutex;
+  std::condition_variable postedArrived;
+  std::deque<std::function<void()>> posted;
 };
 
 }  // namespace orelog::test

@@ -53,6 +53,16 @@ class ShellTest : public ::testing::Test {
     platform.poolField = pool;
     platform.keyField = key;
   }
+  // The connect command, and the end of the cycle it started once the pool has answered.
+  void connectAndWait() {
+    connectCommand(*app, platform);
+    if (app->cycleInProgress) platform.runNextPosted();
+  }
+  // An update timer firing, and the end of its cycle.
+  void updateAndWait() {
+    timerEvent(*app, platform, kUpdateTimerId);
+    if (app->cycleInProgress) platform.runNextPosted();
+  }
   // The game screen as a successful connect leaves it, without asking a pool.
   void enterGameScreen(const std::u16string& url) {
     app->record.serverUrl = url;
@@ -149,9 +159,13 @@ TEST_F(ShellTest, SuccessfulConnectSwitchesToTheGameScreenForGood) {
   typeFields(pool.url(), u"demo");
 
   connectCommand(*app, platform);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "busy"})) << "the pool is asked off this thread";
+  EXPECT_EQ(app->mode, ScreenMode::Connect);
+  platform.runNextPosted();
 
-  EXPECT_EQ(platform.calls,
-            (std::vector<std::string>{"disable", "hide", "enable", "repaint", "size:520x300", "timers"}));
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "busy", "idle", "hide", "enable", "repaint",
+                                                      "size:520x300", "timers"}));
+  EXPECT_EQ(platform.updateIntervalMs, kUpdateIntervalMs);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(app->mode, ScreenMode::Game);
   EXPECT_EQ(app->record.serverUrl, pool.url());
@@ -179,8 +193,8 @@ TEST_F(ShellTest, FailedFirstCycleLeavesAUsableConnectScreenEveryTime) {
     platform.calls.clear();
     platform.messages.clear();
     typeFields(c.url, u"demo");
-    connectCommand(*app, platform);  // twice: every failure ends with the controls enabled
-    connectCommand(*app, platform);
+    connectAndWait();  // twice: every failure ends with the controls enabled
+    connectAndWait();
     EXPECT_EQ(platform.messages, (std::vector<std::u16string>(2, std::u16string(c.message))));
     EXPECT_EQ(platform.calls.back(), "enable");
     EXPECT_TRUE(platform.controlsEnabled);
@@ -224,11 +238,11 @@ TEST_F(ShellTest, FailedSaveIsReportedAndTheConnectGoesOn) {
   app->settingsFile = folder.path / "no such folder" / kSettingsFileName;
   typeFields(pool.url(), u"demo");
 
-  connectCommand(*app, platform);
+  connectAndWait();
 
   EXPECT_EQ(platform.calls,
-            (std::vector<std::string>{"disable", "enable", "message:設定の保存に失敗しました。", "hide",
-                                      "enable", "repaint", "size:520x300", "timers"}));
+            (std::vector<std::string>{"disable", "enable", "message:設定の保存に失敗しました。", "busy", "idle",
+                                      "hide", "enable", "repaint", "size:520x300", "timers"}));
   EXPECT_EQ(platform.owners, (std::vector<MessageOwner>{MessageOwner::MainWindow}));
   EXPECT_EQ(platform.fetches, 3);
   EXPECT_EQ(app->mode, ScreenMode::Game);
@@ -264,7 +278,7 @@ TEST_F(ShellTest, UpdateTimerRebuildsTheCharactersWhateverTheCycleGives) {
   enterGameScreen(pool.url());
   ASSERT_TRUE(app->screen.slots.empty());
 
-  timerEvent(*app, platform, kUpdateTimerId);
+  updateAndWait();
 
   EXPECT_EQ(platform.messages, (std::vector<std::u16string>{u"残高の情報取得に失敗しました。"}));
   EXPECT_FALSE(app->screen.slots.empty()) << "the workers fetched before the failure are shown";
@@ -283,13 +297,120 @@ TEST_F(ShellTest, UpdateTimerSkipsACycleWhileAnotherWaitsOnItsMessage) {
     nestedFetches = platform.fetches - before;
   };
 
-  timerEvent(*app, platform, kUpdateTimerId);
+  updateAndWait();
   EXPECT_EQ(nestedFetches, 0);
   EXPECT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(app->screen.frame, 1u);
 
-  timerEvent(*app, platform, kUpdateTimerId);
+  updateAndWait();
   EXPECT_EQ(platform.messages.size(), 2u) << "the next firing runs a cycle again";
+}
+
+// A pool that takes the request and never answers: only a cancel ends the wait.
+struct StalledPool {
+  DemoPoolProcess pool{{"--fault", "stall"}};
+  HttpTimeouts patient{3600000, 3600000, 3600000, 3600000};
+};
+
+TEST_F(ShellTest, WhileTheFirstCycleWaitsTheWindowGoesOnAndClosingAbandonsTheRequest) {
+  StalledPool stalled;
+  ASSERT_NE(stalled.pool.port, 0);
+  platform.timeouts = stalled.patient;
+  startNamed();
+  typeFields(stalled.pool.url(), u"demo");
+
+  connectCommand(*app, platform);  // returns while the pool is still being asked
+  EXPECT_FALSE(platform.controlsEnabled);
+  EXPECT_EQ(platform.calls.back(), "busy");
+  connectCommand(*app, platform);  // a second press while waiting changes nothing
+  aboutCommand(platform);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"disable", "busy", "about"}));
+
+  shutDown(*app, platform);  // ends at once: the request is broken off, not waited for
+  EXPECT_TRUE(platform.nothingPosted()) << "an abandoned cycle delivers nothing";
+  EXPECT_EQ(app->mode, ScreenMode::Connect);
+  EXPECT_NE(readFile(app->settingsFile).find("127.0.0.1"), std::string::npos) << "progress is saved";
+  EXPECT_FALSE(platform.lockHeld);
+}
+
+TEST_F(ShellTest, UpdateTimerSkipsACycleWhileAnotherWaitsForThePool) {
+  StalledPool stalled;
+  ASSERT_NE(stalled.pool.port, 0);
+  platform.timeouts = stalled.patient;
+  startNamed();
+  enterGameScreen(stalled.pool.url());
+  platform.tickCountValue = app->record.lastTick + 83;
+
+  timerEvent(*app, platform, kUpdateTimerId);
+  ASSERT_TRUE(app->cycleInProgress);
+  timerEvent(*app, platform, kUpdateTimerId);     // skipped while the first waits
+  timerEvent(*app, platform, kAnimationTimerId);  // the animation goes on meanwhile
+  EXPECT_EQ(app->screen.frame, 1u);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"repaint"}));
+
+  const auto workersBefore = app->record.workers;
+  shutDown(*app, platform);
+  EXPECT_EQ(app->record.workers, workersBefore) << "an abandoned cycle commits nothing";
+}
+
+TEST_F(ShellTest, AShorterUpdateIntervalIsGrantedOnlyForAPoolOnThisMachine) {
+  DemoPoolProcess pool;
+  ASSERT_NE(pool.port, 0);
+  startNamed();
+  app->requestedUpdateIntervalMs = 10000;
+  typeFields(pool.url(), u"demo");
+  connectAndWait();
+  ASSERT_EQ(app->mode, ScreenMode::Game);
+  EXPECT_EQ(platform.updateIntervalMs, 10000u);
+}
+
+TEST(UpdateInterval, AppliesOnlyToLoopbackPools) {
+  struct Case {
+    std::optional<uint32_t> requested;
+    std::u16string url;
+    uint32_t interval;
+  };
+  const Case cases[] = {
+      {std::nullopt, u"http://127.0.0.1:8080/", kUpdateIntervalMs},
+      {10000, u"http://127.0.0.1:8080/", 10000},
+      {10000, u"https://127.8.9.10/index.php", 10000},
+      {10000, u"http://LocalHost/", 10000},
+      {10000, u"https://pool.example.com/index.php", kUpdateIntervalMs},
+      {10000, u"http://127.0.0.1.example.com/", kUpdateIntervalMs},
+      {10000, u"http://128.0.0.1/", kUpdateIntervalMs},
+      {10000, u"http://127.0.0.256/", kUpdateIntervalMs},
+      {10000, u"http://localhost.example.com/", kUpdateIntervalMs},
+      {10000, u"not a url", kUpdateIntervalMs},
+  };
+  for (const Case& c : cases) EXPECT_EQ(updateIntervalMs(c.requested, c.url), c.interval) << utf16ToUtf8(c.url);
+}
+
+TEST(UpdateInterval, ReadFromTheCommandLine) {
+  struct Case {
+    std::vector<std::string> args;
+    std::optional<uint32_t> intervalMs;  // nullopt: the line is refused
+    bool accepted;
+  };
+  const Case cases[] = {
+      {{}, std::nullopt, true},
+      {{"--update-interval", "10"}, 10000, true},
+      {{"--update-interval", "2"}, 2000, true},
+      {{"--update-interval", "150"}, 150000, true},
+      {{"--update-interval", "1"}, std::nullopt, false},
+      {{"--update-interval", "151"}, std::nullopt, false},
+      {{"--update-interval", "10s"}, std::nullopt, false},
+      {{"--update-interval", "-5"}, std::nullopt, false},
+      {{"--update-interval", "99999999999"}, std::nullopt, false},
+      {{"--update-interval"}, std::nullopt, false},
+      {{"--other"}, std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    const auto line = readCommandLine(c.args);
+    ASSERT_EQ(line.has_value(), c.accepted) << c.args.size();
+    if (line) {
+      EXPECT_EQ(line->updateIntervalMs, c.intervalMs);
+    }
+  }
 }
 
 // --- Mouse, About, end ------------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 # End-to-end scenarios of the orelog program: its own headless X server, the demo pool on a port
 # the OS picks, and xdotool, import and xclip in the player's place.
 # usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW
-#   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog
+#   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog, stalled_connect, stalled_update
 set -euo pipefail
 scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
 
@@ -65,18 +65,32 @@ install_fake_browser() {
   printf '[Default Applications]\nx-scheme-handler/https=fake-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 }
 
-# start_pool [FLAGS...]: sets pool_url.
+# start_pool [FLAGS...]: sets pool_url, pool_port and pool_pid.
 start_pool() {
   "$demo_pool" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
-  background+=($!)
+  pool_pid=$!
+  background+=("$pool_pid")
   wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
   pool_url="$(head -n1 "$work/pool.out")index.php"
+  pool_port=$(sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p' "$work/pool.out")
 }
 
-# start_game FOLDER: runs the game in FOLDER; sets game_pid.
+# replace_pool FLAGS...: another demo pool, with FLAGS, in the place of the running one.
+replace_pool() {
+  kill "$pool_pid"
+  wait "$pool_pid" 2>/dev/null || true
+  "$demo_pool" --port "$pool_port" "$@" >"$work/pool2.out" 2>"$work/pool2.log" &
+  pool_pid=$!
+  background+=("$pool_pid")
+  wait_until "the second demo pool" grep -q "^http://127\.0\.0\.1:$pool_port/" "$work/pool2.out"
+}
+
+# start_game FOLDER [OPTIONS...]: runs the game in FOLDER; sets game_pid.
 start_game() {
-  mkdir -p "$1"
-  (cd "$1" && exec "$orelog") >"$work/game-$(basename "$1").log" 2>&1 &
+  local folder=$1
+  shift
+  mkdir -p "$folder"
+  (cd "$folder" && exec "$orelog" "$@") >"$work/game-$(basename "$folder").log" 2>&1 &
   game_pid=$!
   background+=("$game_pid")
 }
@@ -105,6 +119,14 @@ size_is_fixed_at() {
   max=$(awk '/maximum size:/ { print $5 "x" $7 }' <<<"$hints")
   [[ $min == "$2" && $max == "$2" ]]
 }
+
+# shot WINDOW FILE [GEOMETRY]: a screenshot of the window, or of the part WxH+X+Y of it.
+shot() {
+  import -window "$1" "$2" 2>/dev/null
+  [[ -z ${3:-} ]] || convert "$2" -crop "$3" +repage "$2"
+}
+# same_pictures A B: no pixel differs.
+same_pictures() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 
 pixel() {
   import -window "$1" "$work/shot.png" 2>/dev/null
@@ -356,8 +378,71 @@ scenario_signal_at_name_dialog() {
   grep -q '"Version":3' "$work/game/config.json" || fail "the game did not save at its end"
 }
 
+# The connect screen's three controls, and the play field where the characters dig.
+readonly kControlsArea='520x58+0+2' kCharacterArea='324x168+32+100'
+
+# A pool that takes 20 s to answer: the window is not frozen meanwhile.
+scenario_stalled_connect() {
+  start_display
+  start_pool --fault stall=20@getuserworkers
+  start_game "$work/game"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  type_into "$main" 200 18 "$pool_url"
+  type_into "$main" 200 45 demo
+  xdotool mousemove --window "$main" 5 5
+  shot "$main" "$work/idle.png" "$kControlsArea"
+
+  step "press connect: the controls show greyed while the pool is asked"
+  local pressed=$SECONDS
+  click "$main" 474 17
+  sleep 1
+  shot "$main" "$work/waiting.png" "$kControlsArea"
+  ! same_pictures "$work/idle.png" "$work/waiting.png" || fail "the window still shows the idle screen"
+  ((SECONDS - pressed < 20)) || fail "the check came after the pool's answer"
+  [[ $(client_size "$main") == 520x62 ]] || fail "the game screen came before the pool answered"
+  open_and_close_about "$main" alt+question  # the keyboard still works
+
+  step "the first cycle ends, the game screen comes"
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  close_game "$main"
+}
+
+# The 150 s update (here 2 s) meets a pool that never answers: the characters dig on, and closing
+# the window ends the game at once, progress saved.
+scenario_stalled_update() {
+  start_display
+  start_pool
+  start_game "$work/game" --update-interval 2
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+
+  step "the pool stops answering; the next update waits for it"
+  replace_pool --fault stall
+  sleep 3  # past the next update timer
+  shot "$main" "$work/first.png" "$kCharacterArea"
+  sleep 0.5
+  shot "$main" "$work/second.png" "$kCharacterArea"
+  ! same_pictures "$work/first.png" "$work/second.png" || fail "the characters stood still during the update"
+  open_and_close_about "$main" alt+slash
+
+  step "closing the window during the wait ends the game in under a second"
+  rm -f "$work/game/config.json"
+  local began=$EPOCHREALTIME
+  close_game "$main"
+  local took
+  took=$(awk -v a="$began" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.3f", b - a }')
+  awk -v t="$took" 'BEGIN { exit !(t < 1.0) }' || fail "the game took $took s to end"
+  grep -q '"Version":3' "$work/game/config.json" || fail "the game did not save at its end"
+}
+
 case $scenario in
-  play | second_copy | failing_pool | signal_at_name_dialog) "scenario_$scenario" ;;
+  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -21,7 +21,7 @@ const std::vector<std::string> kPinnedClock = {"--epoch", "1714557600", "--seed"
 
 std::string get(const DemoPoolProcess& pool, const std::u16string& target) {
   ResponseBuffer buffer;
-  const int length = curlHttpGet({u"127.0.0.1", pool.port, false, target}, buffer.span(), test::kTestTimeouts);
+  const int length = curlHttpGet({u"127.0.0.1", pool.port, false, target}, buffer.span(), test::kTestTimeouts, FetchCancel{});
   return length < 0 ? "(no answer)" : std::string(reinterpret_cast<const char*>(buffer.bytes.get()), length);
 }
 

@@ -1,9 +1,13 @@
-// The curl fetch against real servers on loopback: sizes, errors, stalls, headers, TLS checking.
+// The fetch against real servers on loopback: sizes, errors, stalls, deadlines, cancels, headers, TLS.
 #include <gtest/gtest.h>
 
 #include <httplib.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -26,7 +30,9 @@ const std::u16string kBalanceTarget = buildRequestTarget(u"index.php", "getuserb
 
 int fetch(ResponseBuffer& buffer, int port, const std::u16string& target = kBalanceTarget,
           const std::u16string& host = kLoopback, bool secure = false, const std::string& caFile = {}) {
-  return curlHttpGet({host, port, secure, target}, buffer.span(), kTestTimeouts, caFile);
+  const FetchCancel cancel;
+  if (!caFile.empty()) return curlHttpGet({host, port, secure, target}, buffer.span(), kTestTimeouts, cancel, caFile);
+  return httpGet({host, port, secure, target}, buffer.span(), kTestTimeouts, cancel);
 }
 
 std::string bodyOf(ResponseBuffer& buffer, int length) {
@@ -156,6 +162,83 @@ TEST(Fetch, HostIsANameNeverUrlSyntax) {
   for (const char16_t* host : {u"user@127.0.0.1", u"127.0.0.1/x", u"127.0.0.1?x", u"127.0.0.1#x", u""}) {
     EXPECT_EQ(fetch(buffer, recorder.port, kBalanceTarget, host), -1);
   }
+}
+
+// A server that answers every request with one byte every few milliseconds for as long as the
+// client listens, and says when a request has arrived.
+struct DrippingServer {
+  httplib::Server server;
+  int port = 0;
+  std::thread thread;
+  std::mutex mutex;
+  std::condition_variable arrived;
+  bool requested = false;
+  bool silent = false;  // send nothing at all, not even the headers
+  std::atomic<bool> stopping = false;  // the server waits for its handlers, so they end first
+
+  explicit DrippingServer(bool silentServer = false) : silent(silentServer) {
+    server.Get(".*", [this](const httplib::Request&, httplib::Response& response) {
+      {
+        std::lock_guard lock(mutex);
+        requested = true;
+      }
+      arrived.notify_all();
+      if (silent) {
+        while (!stopping) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return;
+      }
+      response.set_chunked_content_provider("text/html", [this](size_t, httplib::DataSink& sink) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return !stopping && sink.write("x", 1);
+      });
+    });
+    port = server.bind_to_any_port("127.0.0.1");
+    thread = std::thread([this] { server.listen_after_bind(); });
+    waitUntilRunning(server);
+  }
+  void waitForRequest() {
+    std::unique_lock lock(mutex);
+    arrived.wait(lock, [this] { return requested; });
+  }
+  ~DrippingServer() {
+    stopping = true;
+    server.stop();
+    thread.join();
+  }
+};
+
+TEST(Fetch, APoolThatKeepsDrippingMeetsTheOverallDeadline) {
+  DrippingServer server;
+  ResponseBuffer buffer;
+  // Every byte comes long before the idle time-outs; only the deadline for the whole request ends it.
+  const HttpTimeouts timeouts{10000, 2000, 3000, 1500};
+  EXPECT_EQ(httpGet({kLoopback, server.port, false, kBalanceTarget}, buffer.span(), timeouts, FetchCancel{}), -1);
+}
+
+TEST(Fetch, ACancelFromAnotherThreadEndsAWaitingFetch) {
+  for (bool silent : {true, false}) {
+    DrippingServer server(silent);
+    ResponseBuffer buffer;
+    FetchCancel cancel;
+    int length = 0;
+    // Time-outs far beyond the test's own limit: only the cancel can end this fetch.
+    const HttpTimeouts patient{3600000, 3600000, 3600000, 3600000};
+    std::thread fetcher([&] {
+      length = httpGet({kLoopback, server.port, false, kBalanceTarget}, buffer.span(), patient, cancel);
+    });
+    server.waitForRequest();
+    cancel.cancel();
+    fetcher.join();
+    EXPECT_EQ(length, -1) << (silent ? "silent" : "dripping");
+  }
+}
+
+TEST(Fetch, ACancelledFetchDoesNotStart) {
+  DemoPoolProcess pool;
+  ResponseBuffer buffer;
+  FetchCancel cancel;
+  cancel.cancel();
+  EXPECT_EQ(httpGet({kLoopback, pool.port, false, kBalanceTarget}, buffer.span(), kTestTimeouts, cancel), -1);
 }
 
 struct ThrowawayCertificate {

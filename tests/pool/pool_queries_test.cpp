@@ -41,7 +41,7 @@ TEST_P(BalanceQuery, ReadsConfirmedPlusUnconfirmed) {
   pin("{\"balance\":" + GetParam().data + "}");
   start();
   record.balance = 42.0;
-  const bool ok = queryBalance(platform, buffer, address(), record.apiKey, record);
+  const bool ok = queryBalance(platform.fetch(), buffer, address(), record.apiKey, record);
   ASSERT_EQ(ok, GetParam().expected.has_value());
   EXPECT_DOUBLE_EQ(record.balance, GetParam().expected.value_or(42.0));
 }
@@ -74,7 +74,7 @@ class BalanceBody : public PoolFixture, public testing::WithParamInterface<BodyC
 TEST_P(BalanceBody, FailsUnlessItIsTheJsonAnswer) {
   start(GetParam().flags);
   record.balance = 42.0;
-  EXPECT_EQ(queryBalance(platform, buffer, address(), record.apiKey, record), GetParam().succeeds);
+  EXPECT_EQ(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record), GetParam().succeeds);
   if (!GetParam().succeeds) {
     EXPECT_EQ(record.balance, 42.0);
   }
@@ -100,14 +100,14 @@ TEST_F(PoolFixture, BalanceBodiesPicojsonCannotHoldFailWithoutCrashing) {
   for (const auto& answer : answers) {
     start({"--fault", bodyFault(answer, "getuserbalance")});
     record.balance = 42.0;
-    EXPECT_FALSE(queryBalance(platform, buffer, address(), record.apiKey, record)) << answer;
+    EXPECT_FALSE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record)) << answer;
     EXPECT_EQ(record.balance, 42.0);
   }
 }
 
 TEST_F(PoolFixture, BytesAfterTheFirstValueAreNotLookedAt) {
   start({"--fault", bodyFault(R"(  {"getuserbalance":{"data":{"confirmed":1,"unconfirmed":2}}} <html>)", "getuserbalance")});
-  ASSERT_TRUE(queryBalance(platform, buffer, address(), record.apiKey, record));
+  ASSERT_TRUE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record));
   EXPECT_EQ(record.balance, 3.0);
 }
 
@@ -115,7 +115,7 @@ TEST_F(PoolFixture, BytesAfterTheFirstValueAreNotLookedAt) {
 
 class TransactionQuery : public PoolFixture {
  protected:
-  bool query() { return queryTransactions(platform, buffer, address(), record.apiKey, record); }
+  bool query() { return queryTransactions(platform.fetch(), buffer, address(), record.apiKey, record); }
 };
 
 TEST_F(TransactionQuery, NewPlayerCountsEveryTransactionOnceAcrossCycles) {
@@ -223,7 +223,7 @@ class WorkerQuery : public PoolFixture {
   bool query(const std::string& data) {
     pin("{\"workers\":" + data + "}");
     if (!pool) start();
-    return queryWorkers(platform, buffer, address(), record.apiKey, record);
+    return queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record);
   }
   using Workers = std::map<std::string, int32_t>;
 };
@@ -288,7 +288,7 @@ TEST_F(WorkerQuery, EveryElementNeedsAnObjectANameAndANumber) {
 
 TEST_F(PoolFixture, SimulatedWorkersWithMposExtraMembersAreRead) {
   start();
-  ASSERT_TRUE(queryWorkers(platform, buffer, address(), record.apiKey, record));
+  ASSERT_TRUE(queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record));
   ASSERT_FALSE(record.workers.empty());
   for (const auto& [name, hashrate] : record.workers) EXPECT_TRUE(name.starts_with("demo.")) << name;
 }

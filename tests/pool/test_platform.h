@@ -5,6 +5,7 @@
 
 #include "http_curl.h"
 #include "platform/null_platform.h"
+#include "pool/pool_queries.h"
 
 namespace orelog::test {
 
@@ -20,9 +21,18 @@ struct TestPlatform : NullPlatform {
     messages.emplace_back(text);
     owners.push_back(owner);
   }
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override {
-    return curlHttpGet(request, buffer, kTestTimeouts);
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
+    return curlHttpGet(request, buffer, kTestTimeouts, cancel);
   }
+  // The fetch the queries take, never cancelled.
+  HttpFetch fetch() {
+    return [this](const HttpRequest& request, std::span<uint8_t> buffer) {
+      return httpGet(request, buffer, neverCancelled);
+    };
+  }
+
+ private:
+  FetchCancel neverCancelled;
 };
 
 }  // namespace orelog::test

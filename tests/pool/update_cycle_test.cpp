@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "game/levels.h"
-#include "pool/update_cycle.h"
+#include "app/update_cycle.h"
 #include "profile/settings.h"
 #include "pool_fixture.h"
 #include "printable.h"

@@ -5,7 +5,7 @@
 
 #include "commands.h"
 #include "pool/response_buffer.h"
-#include "pool/update_cycle.h"
+#include "app/update_cycle.h"
 #include "profile/player_record.h"
 #include "profile/settings.h"
 #include "tool_platform.h"

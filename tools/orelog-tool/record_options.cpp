@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "pool/response_buffer.h"
-#include "pool/update_cycle.h"
+#include "app/update_cycle.h"
 #include "profile/settings.h"
 
 namespace orelog::tool {

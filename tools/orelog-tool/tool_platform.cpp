@@ -29,8 +29,8 @@ void ToolPlatform::showMessage(std::u16string_view text, MessageOwner) {
   std::fflush(stderr);
 }
 
-int ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer) {
-  return curlHttpGet(request, buffer, timeouts);
+int ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
+  return orelog::httpGet(request, buffer, timeouts, cancel);
 }
 
 TextRenderer& ToolPlatform::textRenderer() { return text ? *text : NullPlatform::textRenderer(); }

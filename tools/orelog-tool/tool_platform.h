@@ -1,6 +1,6 @@
-// The platform of orelog-tool: messages on standard error, the curl fetch, the real clocks.
+// The platform of orelog-tool: messages on standard error, the platform's fetch, the real clocks.
 #pragma once
-#include "http_curl.h"
+#include "platform/http.h"
 #include "platform/null_platform.h"
 
 namespace orelog::tool {
@@ -13,7 +13,7 @@ struct ToolPlatform : NullPlatform {
   LocalTime localTime() override;
   // Each message as one UTF-8 line on standard error.
   void showMessage(std::u16string_view text, MessageOwner owner) override;
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override;
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   TextRenderer& textRenderer() override;
 };
 

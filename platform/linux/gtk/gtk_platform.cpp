@@ -5,6 +5,7 @@
 
 #include "app/shell.h"
 #include "dialogs.h"
+#include "front_end.h"
 #include "http_curl.h"
 #include "png_codec.h"
 #include "util/utf.h"
@@ -100,12 +101,38 @@ void GtkPlatform::openLink(std::string_view url) {
   if (error) g_error_free(error);  // like the shell's open verb, a failure goes unnoticed
 }
 
-int GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer) {
-  return curlHttpGet(request, buffer);
+int GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
+  return orelog::httpGet(request, buffer, HttpTimeouts{}, cancel);
 }
 
-std::optional<Image> GtkPlatform::decodePng(std::span<const uint8_t> bytes) {
-  return decodePngBytes(bytes);
+namespace {
+
+struct PostedTask {
+  std::function<void()> task;
+  std::shared_ptr<std::atomic<bool>> windowAlive;
+};
+
+gboolean runPostedTask(gpointer data) {
+  std::unique_ptr<PostedTask> posted(static_cast<PostedTask*>(data));
+  if (*posted->windowAlive) handleEvent(posted->task);
+  return G_SOURCE_REMOVE;
+}
+
+}  // namespace
+
+// GLib's idle sources may be added from any thread; modal dialogs' loops dispatch them too.
+void GtkPlatform::postToUiThread(std::function<void()> task) {
+  auto* posted = new PostedTask{std::move(task), windowAlive_};
+  g_idle_add_full(G_PRIORITY_DEFAULT, runPostedTask, posted, nullptr);
+}
+
+void GtkPlatform::setBusyCursor(bool busy) {
+  if (!window_.window) return;
+  GdkWindow* surface = gtk_widget_get_window(window_.window);
+  if (!surface) return;
+  GdkCursor* cursor = busy ? gdk_cursor_new_from_name(gdk_window_get_display(surface), "wait") : nullptr;
+  gdk_window_set_cursor(surface, cursor);
+  if (cursor) g_object_unref(cursor);
 }
 
 bool GtkPlatform::encodePng(const Canvas& canvas, const std::string& path) {
@@ -155,13 +182,14 @@ void GtkPlatform::setClientSize(int width, int height) {
   gtk_window_resize(GTK_WINDOW(window_.window), width, height);
 }
 
-void GtkPlatform::startTimers() {
+void GtkPlatform::startTimers(uint32_t updateIntervalMs) {
   if (!window_.window || animationTimer_ != 0) return;
   animationTimer_ = g_timeout_add(kAnimationIntervalMs, &GtkPlatform::onAnimationTimer, this);
-  updateTimer_ = g_timeout_add(kUpdateIntervalMs, &GtkPlatform::onUpdateTimer, this);
+  updateTimer_ = g_timeout_add(updateIntervalMs, &GtkPlatform::onUpdateTimer, this);
 }
 
 void GtkPlatform::stopTimers() {
+  *windowAlive_ = false;
   if (animationTimer_ != 0) g_source_remove(animationTimer_);
   if (updateTimer_ != 0) g_source_remove(updateTimer_);
   animationTimer_ = updateTimer_ = 0;

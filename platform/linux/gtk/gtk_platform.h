@@ -2,7 +2,9 @@
 #pragma once
 #include <gtk/gtk.h>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 #include "instance_lock.h"
 #include "main_window.h"
@@ -29,9 +31,9 @@ class GtkPlatform : public Platform {
   std::optional<std::u16string> askPlayerName(std::u16string_view current) override;
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override;
   void openLink(std::string_view url) override;
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer) override;
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
+  void postToUiThread(std::function<void()> task) override;
   TextRenderer& textRenderer() override { return text_; }
-  std::optional<Image> decodePng(std::span<const uint8_t> bytes) override;
   bool encodePng(const Canvas& canvas, const std::string& path) override;
   void fillConnectControls(const ConnectControlsContent& content) override;
   std::u16string connectFieldText(ConnectField field) override;
@@ -39,11 +41,12 @@ class GtkPlatform : public Platform {
   void hideConnectControls() override;
   void showMainWindow() override;
   void setClientSize(int width, int height) override;
-  void startTimers() override;
+  void setBusyCursor(bool busy) override;
+  void startTimers(uint32_t updateIntervalMs) override;
   void showCreditsBox(bool visible) override;
   void repaint() override;
 
-  // The window is gone: no timer fires any more and widget calls become no-ops.
+  // The window is gone: no timer fires and no posted task runs any more, widget calls become no-ops.
   void stopTimers();
 
  private:
@@ -57,6 +60,8 @@ class GtkPlatform : public Platform {
   InstanceLock lock_;
   guint animationTimer_ = 0;
   guint updateTimer_ = 0;
+  // Shared with every posted task still queued, which runs only while the window is there.
+  std::shared_ptr<std::atomic<bool>> windowAlive_ = std::make_shared<std::atomic<bool>>(true);
 };
 
 }  // namespace orelog

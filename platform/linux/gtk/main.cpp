@@ -3,6 +3,9 @@
 #include <gtk/gtk.h>
 
 #include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/shell.h"
 #include "embedded_sheets.h"
@@ -36,8 +39,9 @@ gboolean onEndingSignal(gpointer data) {
   return G_SOURCE_CONTINUE;
 }
 
-int run() {
+int run(const CommandLine& commandLine) {
   GtkFrontEnd front;
+  front.app->requestedUpdateIntervalMs = commandLine.updateIntervalMs;
   buildMainWindow(front);
   front.connectFont = makeConnectFont();
   for (int signal : kEndingSignals) g_unix_signal_add(signal, onEndingSignal, &front);
@@ -54,9 +58,15 @@ int run() {
 int main(int argc, char** argv) {
   // The game draws with cairo only; without this GDK loads OpenGL (some 50 MB resident) unused.
   g_setenv("GDK_GL", "disable", TRUE);
-  gtk_init(&argc, &argv);
+  gtk_init(&argc, &argv);  // takes GTK's own options out of argv
   try {
-    return orelog::run();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto commandLine = orelog::readCommandLine(args);
+    if (!commandLine) {
+      std::fputs(orelog::kCommandLineUsage.data(), stderr);
+      return 2;
+    }
+    return orelog::run(*commandLine);
   } catch (...) {
     return 1;  // only running out of memory while starting gets here
   }

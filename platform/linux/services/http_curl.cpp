@@ -1,4 +1,5 @@
-// One blocking HTTP(S) GET over libcurl: a fresh handle per fetch, the body into the caller's buffer.
+// One blocking HTTP(S) GET over libcurl: a fresh handle per fetch driven by a multi handle, so a
+// cancel from another thread wakes it at once; the body into the caller's buffer.
 #include "http_curl.h"
 
 #include <algorithm>
@@ -21,11 +22,15 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kUserAgent = "Orelog";
 constexpr long kMaxRedirects = 10;  // WinHTTP's limit; it follows redirects by default
 constexpr const char* kLoopbackNames = "127.0.0.1,localhost,::1";
+// How long one wait for the socket may last before the idle and cancel checks run again; a cancel
+// wakes the wait at once, so this only bounds the checks' delay when nothing else happens.
+constexpr int kPollMs = 200;
 
 struct Transfer {
   std::span<uint8_t> buffer;
   std::size_t total = 0;
   HttpTimeouts timeouts;
+  const FetchCancel& cancel;
   CURL* handle = nullptr;
   bool connected = false;
   bool answered = false;  // a byte of the answer (headers or body) has arrived
@@ -37,6 +42,9 @@ struct CurlDeleter {
 };
 struct HeaderListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct MultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
 
 void noteActivity(Transfer& transfer) {
@@ -60,9 +68,11 @@ size_t readHeader(char*, size_t size, size_t count, void* user) {
   return size * count;
 }
 
-// The send and receive time-outs: aborts once the exchange has been idle too long after connecting.
+// The send and receive time-outs: aborts once the exchange has been idle too long after connecting,
+// and at once when the fetch is cancelled.
 int checkIdle(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   auto& transfer = *static_cast<Transfer*>(user);
+  if (transfer.cancel.cancelled()) return 1;
   curl_off_t pretransfer = 0;
   curl_easy_getinfo(transfer.handle, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
   if (pretransfer == 0) return 0;  // still connecting: the connect time-out governs
@@ -118,6 +128,7 @@ void setOptions(CURL* handle, Transfer& transfer, const HttpRequest& request, co
   curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!caFile.empty()) curl_easy_setopt(handle, CURLOPT_CAINFO, caFile.c_str());
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, transfer.timeouts.connectMs);
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, transfer.timeouts.overallMs);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, readHeader);
@@ -127,10 +138,32 @@ void setOptions(CURL* handle, Transfer& transfer, const HttpRequest& request, co
   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
 }
 
+// Runs the transfer to its end; false on any failure, a time-out or a cancel.
+bool perform(CURL* handle, const FetchCancel& cancel) {
+  std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+  if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) return false;
+  CURLM* waker = multi.get();
+  bool done = false;
+  if (cancel.setInterrupt([waker] { curl_multi_wakeup(waker); })) {
+    int running = 1;
+    while (running > 0 && !cancel.cancelled()) {
+      if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+      if (running > 0 && curl_multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr) != CURLM_OK) break;
+    }
+    done = running == 0;
+    cancel.clearInterrupt();
+  }
+  int pending = 0;
+  const CURLMsg* message = done ? curl_multi_info_read(multi.get(), &pending) : nullptr;
+  const bool succeeded = message && message->msg == CURLMSG_DONE && message->data.result == CURLE_OK;
+  curl_multi_remove_handle(multi.get(), handle);
+  return succeeded && !cancel.cancelled();
+}
+
 }  // namespace
 
 int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
-                const std::string& caFile) {
+                const FetchCancel& cancel, const std::string& caFile) {
   const std::string host = utf16ToUtf8(request.host);
   const std::string target = utf16ToUtf8(request.target);
   if (!isPlainHost(host) || request.port < 1 || request.port > 65535) return -1;
@@ -143,11 +176,16 @@ int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const Htt
   if (!handle) return -1;
   // No header of our own beyond the user agent: drop curl's default Accept.
   std::unique_ptr<curl_slist, HeaderListDeleter> headers(curl_slist_append(nullptr, "Accept:"));
-  Transfer transfer{buffer, 0, timeouts, handle.get()};
+  Transfer transfer{buffer, 0, timeouts, cancel, handle.get()};
   const std::string noProxy = noProxyList();
   setOptions(handle.get(), transfer, request, url, headers.get(), noProxy, caFile);
-  if (curl_easy_perform(handle.get()) != CURLE_OK) return -1;
+  if (!perform(handle.get(), cancel)) return -1;
   return static_cast<int>(transfer.total);
+}
+
+int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+            const FetchCancel& cancel) {
+  return curlHttpGet(request, buffer, timeouts, cancel);
 }
 
 }  // namespace orelog

@@ -1,0 +1,25 @@
+// The pool update cycle as the app runs it: the fetched figures committed, the failed step's
+// message, the experience tick and the save.
+#pragma once
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "pool/update_cycle.h"
+
+namespace orelog {
+
+// The fetch a cycle uses: the platform's GET, broken off by cancel.
+HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel);
+
+// The user-interface thread's half of a cycle. Commits what the queries fetched (also before a
+// failed step), then shows the failed step's message and returns false; or runs the experience
+// tick, saves (a failed save is silent and still counts as success) and returns true.
+bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFigures& fetched,
+                       const std::filesystem::path& settingsFile);
+
+// A whole cycle on the calling thread, for the command-line tool. Keeps no state of its own, so a
+// cycle started from inside a message box of another is safe.
+bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
+                    const std::filesystem::path& settingsFile);
+
+}  // namespace orelog

@@ -1,6 +1,8 @@
 // The modal boxes and dialogs on GTK 3: error messages, About, the name dialog, the PNG chooser.
 #include "dialogs.h"
 
+#include <algorithm>
+
 #include "app/dialogs.h"
 #include "program_icon.h"
 #include "util/utf.h"
@@ -15,6 +17,9 @@ constexpr int kDialogSpacing = 8;
 // The save chooser's buttons carry GTK's own labels in GTK's translation, so they speak the same
 // language as the rest of the chooser.
 constexpr const char* kGtkDomain = "gtk30";
+// GTK's file chooser asks for more room than a small screen has; it gets at most this share of the
+// monitor's work area in each direction.
+constexpr double kChooserScreenShare = 0.8;
 
 std::string utf8(std::u16string_view text) {
   return utf16ToUtf8(text);
@@ -53,6 +58,46 @@ void onNameInsertText(GtkEditable* editable, const gchar* text, gint length, gin
   if (fitting.empty()) return gtk_widget_error_bell(GTK_WIDGET(editable));
   // Inserting again runs this handler once more, and then the text fits.
   gtk_editable_insert_text(editable, fitting.c_str(), static_cast<gint>(fitting.size()), position);
+}
+
+GdkMonitor* monitorOf(GtkWindow* window) {
+  GdkDisplay* display = gdk_display_get_default();
+  GtkWindow* parent = gtk_window_get_transient_for(window);
+  GdkWindow* placed = gtk_widget_get_window(GTK_WIDGET(parent ? parent : window));
+  if (placed) return gdk_display_get_monitor_at_window(display, placed);
+  GdkMonitor* primary = gdk_display_get_primary_monitor(display);
+  return primary ? primary : gdk_display_get_monitor(display, 0);
+}
+
+// Centred over the owner (or the work area), and kept inside the work area.
+int centredStart(int ownerStart, int ownerLength, int length, int areaStart, int areaLength) {
+  const int centred = ownerStart + (ownerLength - length) / 2;
+  return std::clamp(centred, areaStart, std::max(areaStart, areaStart + areaLength - length));
+}
+
+// The chooser sizes itself from its font when it is mapped, to more than a small screen holds;
+// it is then shrunk and placed anew.
+void fitIntoWorkArea(GtkWidget* dialog, gpointer) {
+  GtkWindow* window = GTK_WINDOW(dialog);
+  GdkMonitor* monitor = monitorOf(window);
+  if (!monitor) return;
+  GdkRectangle area{};
+  gdk_monitor_get_workarea(monitor, &area);
+  int width = 0, height = 0;
+  gtk_window_get_size(window, &width, &height);
+  const int maxWidth = static_cast<int>(area.width * kChooserScreenShare);
+  const int maxHeight = static_cast<int>(area.height * kChooserScreenShare);
+  if (width <= maxWidth && height <= maxHeight) return;
+  width = std::min(width, maxWidth);
+  height = std::min(height, maxHeight);
+  gtk_window_resize(window, width, height);
+  GdkRectangle owner = area;
+  if (GtkWindow* parent = gtk_window_get_transient_for(window)) {
+    gtk_window_get_position(parent, &owner.x, &owner.y);
+    gtk_window_get_size(parent, &owner.width, &owner.height);
+  }
+  gtk_window_move(window, centredStart(owner.x, owner.width, width, area.x, area.width),
+                  centredStart(owner.y, owner.height, height, area.y, area.height));
 }
 
 }  // namespace
@@ -117,6 +162,8 @@ std::optional<std::string> runSaveDialog(GtkWindow* owner, std::string_view defa
       utf8(kSaveDialogTitle).c_str(), owner, GTK_FILE_CHOOSER_ACTION_SAVE, g_dgettext(kGtkDomain, "_Cancel"),
       GTK_RESPONSE_CANCEL, g_dgettext(kGtkDomain, "_Save"), GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  g_signal_connect_after(dialog, "map", G_CALLBACK(fitIntoWorkArea), nullptr);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ON_PARENT);
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
   gtk_file_chooser_set_current_name(chooser, std::string(defaultNameUtf8).c_str());
   GtkFileFilter* filter = gtk_file_filter_new();

@@ -39,6 +39,15 @@ gboolean onEndingSignal(gpointer data) {
   return G_SOURCE_CONTINUE;
 }
 
+// Without a session bus, GTK's settings (the file chooser keeps some) would go to dconf, which then
+// warns that it cannot start one; they stay in memory instead. A bus at the usual place counts.
+void keepSettingsInMemoryWithoutSessionBus() {
+  if (g_getenv("DBUS_SESSION_BUS_ADDRESS") || g_getenv("GSETTINGS_BACKEND")) return;
+  const char* runtimeDir = g_getenv("XDG_RUNTIME_DIR");
+  if (runtimeDir && g_file_test((std::string(runtimeDir) + "/bus").c_str(), G_FILE_TEST_EXISTS)) return;
+  g_setenv("GSETTINGS_BACKEND", "memory", TRUE);
+}
+
 int run(const CommandLine& commandLine) {
   GtkFrontEnd front;
   front.app->requestedUpdateIntervalMs = commandLine.updateIntervalMs;
@@ -58,6 +67,7 @@ int run(const CommandLine& commandLine) {
 int main(int argc, char** argv) {
   // The game draws with cairo only; without this GDK loads OpenGL (some 50 MB resident) unused.
   g_setenv("GDK_GL", "disable", TRUE);
+  orelog::keepSettingsInMemoryWithoutSessionBus();
   gtk_init(&argc, &argv);  // takes GTK's own options out of argv
   try {
     const std::vector<std::string> args(argv + 1, argv + argc);

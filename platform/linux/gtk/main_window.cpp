@@ -19,17 +19,24 @@ namespace orelog {
 namespace {
 
 constexpr guint kLeftButton = 1;
+// The text stands off the box's left and right borders as in a Windows edit box.
+constexpr int kCreditsTextMargin = 4;
 
 // GTK's default paddings do not fit two combo boxes into 62 pixels; these do. The controls use the
-// connect screen's face at its em, the notice box the pages' medium face.
-constexpr const char* kCompactControls =
-    "entry, button, combobox button { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n";
+// connect screen's face at its em, the notice box the pages' medium face. Every rule names the
+// main window, so dialogs and message boxes keep GTK's own metrics.
+constexpr const char* kMainWindowName = "orelog-main";
+constexpr const char* kCreditsBoxName = "credits-box";
 
 std::string styleSheet() {
-  return std::string(kCompactControls) + "* { font-family: \"" + connectFontFamily() +
-         "\"; font-size: " + std::to_string(kConnectFontEmPixels) + "px; }\n" +
-         "#credits-box, #credits-box * { font-family: \"" + pageFontFamily() +
-         "\"; font-size: " + std::to_string(static_cast<int>(kCreditsBoxFont)) + "px; }\n";
+  const std::string window = std::string("#") + kMainWindowName;
+  const std::string creditsBox = window + " #" + kCreditsBoxName;
+  return window + " entry, " + window + " button, " + window + " combobox button" +
+         " { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n" +  //
+         window + " * { font-family: \"" + connectFontFamily() + "\"; font-size: " +
+         std::to_string(kConnectFontEmPixels) + "px; }\n" +  //
+         creditsBox + ", " + creditsBox + " * { font-family: \"" + pageFontFamily() + "\"; font-size: " +
+         std::to_string(static_cast<int>(kCreditsBoxFont)) + "px; }\n";
 }
 
 void applyStyleSheet() {
@@ -61,13 +68,17 @@ GtkWidget* makeCreditsBox() {
   gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
   gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), FALSE);
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
+  gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), kCreditsTextMargin);
+  gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), kCreditsTextMargin);
   const std::string notice = noticeText();
   gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)), notice.c_str(),
                            static_cast<int>(notice.size()));
   GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_widget_set_name(scroller, "credits-box");
+  gtk_widget_set_name(scroller, kCreditsBoxName);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_ALWAYS);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+  // The scroll bar shows from the start, as a text box's does, not only while the player scrolls.
+  gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
   gtk_container_add(GTK_CONTAINER(scroller), view);
   gtk_widget_show(view);
   gtk_widget_set_no_show_all(scroller, TRUE);  // shown only with the credits page
@@ -100,6 +111,8 @@ gboolean onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
         reinterpret_cast<unsigned char*>(app.canvas.pixels), CAIRO_FORMAT_RGB24, app.canvas.width,
         app.canvas.height, app.canvas.stride * static_cast<int>(sizeof(Pixel)));
     cairo_set_source_surface(cr, picture, 0, 0);
+    // On a display scaled by 2 or more each canvas pixel becomes a sharp square, not a blur.
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr);
     cairo_surface_destroy(picture);
@@ -213,6 +226,7 @@ void buildMainWindow(GtkFrontEnd& front) {
   installProgramIcon();
   MainWindow& w = front.window;
   w.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_widget_set_name(w.window, kMainWindowName);
   gtk_window_set_title(GTK_WINDOW(w.window), utf16ToUtf8(kWindowTitle).c_str());
   gtk_window_set_resizable(GTK_WINDOW(w.window), FALSE);
   g_signal_connect(w.window, "destroy", G_CALLBACK(onDestroy), &front);

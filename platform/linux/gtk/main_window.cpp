@@ -33,10 +33,10 @@ std::string styleSheet() {
   const std::string creditsBox = window + " #" + kCreditsBoxName;
   return window + " entry, " + window + " button, " + window + " combobox button" +
          " { min-height: 0; padding-top: 1px; padding-bottom: 1px; margin: 0; }\n" +  //
-         window + " * { font-family: \"" + connectFontFamily() + "\"; font-size: " +
-         std::to_string(kConnectFontEmPixels) + "px; }\n" +  //
-         creditsBox + ", " + creditsBox + " * { font-family: \"" + pageFontFamily() + "\"; font-size: " +
-         std::to_string(static_cast<int>(kCreditsBoxFont)) + "px; }\n";
+         window + " * { font-family: \"" + connectFontFamily() +
+         "\"; font-size: " + std::to_string(kConnectFontEmPixels) + "px; }\n" +  //
+         creditsBox + ", " + creditsBox + " * { font-family: \"" + pageFontFamily() +
+         "\"; font-size: " + std::to_string(static_cast<int>(kCreditsBoxFont)) + "px; }\n";
 }
 
 void applyStyleSheet() {

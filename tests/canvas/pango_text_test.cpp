@@ -175,6 +175,54 @@ TEST_F(PangoTextTest, TextAcrossOrFarBeyondTheEdgesIsClipped) {
   EXPECT_EQ(box.right, kCanvasWidth);
 }
 
+// How much of the text colour a pixel holds, from the red channel (background 40, text 255).
+int coverage(const Canvas& canvas, int x, int y) {
+  return red(canvas.at(x, y)) - red(kBackground);
+}
+
+// A hole: a pixel inside the box clearly lighter than all four of its neighbours, as a ring's centre
+// is (a faint edge of a stroke beside a gap is no rim).
+constexpr int kRimContrast = (255 - 40) / 8;
+
+bool hasHole(const Canvas& canvas, const Box& box) {
+  for (int y = std::max(box.top, 1); y < std::min(box.bottom, canvas.height - 1); ++y)
+    for (int x = std::max(box.left, 1); x < std::min(box.right, canvas.width - 1); ++x) {
+      const int centre = coverage(canvas, x, y);
+      const int rim = std::min({coverage(canvas, x - 1, y), coverage(canvas, x + 1, y),
+                                coverage(canvas, x, y - 1), coverage(canvas, x, y + 1)});
+      if (rim - centre >= kRimContrast) return true;
+    }
+  return false;
+}
+
+// Where two pictures of the same size differ, grown by a pixel on each side.
+Box differingBox(const Canvas& a, const Canvas& b) {
+  Box box;
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (a.at(x, y) != b.at(x, y)) {
+        box.left = std::min(box.left, x - 1);
+        box.top = std::min(box.top, y - 1);
+        box.right = std::max(box.right, x + 2);
+        box.bottom = std::max(box.bottom, y + 2);
+      }
+  return box;
+}
+
+// At the small font's 10-pixel cell "ポ" must not read as "ボ": the handakuten is drawn as a ring
+// around a lighter centre, the dakuten as dots without one.
+TEST_F(PangoTextTest, TheSmallFontKeepsTheHandakutensRing) {
+  draw(u"ポ", 20, 20, FontSize::Small, TextAlign::Left);
+  const Canvas ring = canvas;
+  draw(u"ボ", 20, 20, FontSize::Small, TextAlign::Left);
+  const Canvas dots = canvas;
+  const Box marks = differingBox(ring, dots);
+  ASSERT_FALSE(marks.empty()) << "the two marks look the same";
+  EXPECT_LE(marks.right - marks.left, 7) << "only the marks differ";
+  EXPECT_TRUE(hasHole(ring, marks)) << "no ring in the handakuten";
+  EXPECT_FALSE(hasHole(dots, marks)) << "the dakuten drawn as a ring";
+}
+
 TEST_F(PangoTextTest, UnpairedSurrogatesAndEmptyTextDoNotHarm) {
   const std::u16string broken = {u'a', static_cast<char16_t>(0xd800), u'b', static_cast<char16_t>(0xdc00)};
   EXPECT_FALSE(draw(broken, 10, 10, FontSize::Small, TextAlign::Left).empty());

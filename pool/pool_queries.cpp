@@ -1,13 +1,13 @@
 // The three MPOS API queries: fetch, parse with picojson, walk the members, commit on success.
 #include "pool/pool_queries.h"
 
+#include <picojson.h>
+
 #include <cmath>
 #include <cstring>
 #include <exception>
 #include <initializer_list>
 #include <optional>
-
-#include <picojson.h>
 
 #include "pool/pool_amount.h"
 #include "pool/pool_timestamp.h"
@@ -17,19 +17,25 @@
 namespace orelog {
 namespace {
 
-// The JSON answer to one action, or nullopt when the fetch failed or the body is not JSON.
-std::optional<picojson::value> fetchAnswer(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                                           std::string_view action, const std::u16string& apiKey) {
+// The body of the answer to one action, or nullopt when the fetch failed.
+std::optional<std::string_view> fetchBody(const HttpFetch& fetch, ResponseBuffer& buffer,
+                                          const PoolAddress& address, std::string_view action,
+                                          const std::u16string& apiKey) {
   const HttpRequest request{address.host, address.port, address.secure,
                             buildRequestTarget(address.path, action, apiKey)};
   const int length = fetch(request, buffer.span());
   if (length < 0 || static_cast<std::size_t>(length) >= kResponseBufferSize) return std::nullopt;
-  const char* body = reinterpret_cast<const char*>(buffer.bytes.get());
+  return std::string_view(reinterpret_cast<const char*>(buffer.bytes.get()),
+                          static_cast<std::size_t>(length));
+}
+
+// The body as one JSON value, or nullopt when it is not JSON.
+std::optional<picojson::value> parseAnswer(std::string_view body) {
   picojson::value answer;
   std::string error;
   try {
     // Leading white space is skipped; bytes after the first complete value are not looked at.
-    picojson::parse(answer, body, body + length, &error);
+    picojson::parse(answer, body.begin(), body.end(), &error);
   } catch (const std::exception&) {
     return std::nullopt;  // picojson throws on a number beyond double's range
   }
@@ -72,13 +78,14 @@ bool countTransaction(const picojson::value& element, double& total, int64_t& ne
 }
 
 // Up to the first zero byte, as the name was kept in a C string.
-std::string workerName(const std::string& username) { return std::string(username.c_str(), std::strlen(username.c_str())); }
+std::string workerName(const std::string& username) {
+  return std::string(username.c_str(), std::strlen(username.c_str()));
+}
 
 }  // namespace
 
-bool queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                  const std::u16string& apiKey, PlayerRecord& record) {
-  const auto answer = fetchAnswer(fetch, buffer, address, "getuserbalance", apiKey);
+bool readBalanceAnswer(std::string_view body, PlayerRecord& record) {
+  const auto answer = parseAnswer(body);
   if (!answer || !typed<picojson::object>(member(*answer, {"getuserbalance", "data"}))) return false;
   const auto* confirmed = member(*answer, {"getuserbalance", "data", "confirmed"});
   const auto* unconfirmed = member(*answer, {"getuserbalance", "data", "unconfirmed"});
@@ -91,9 +98,8 @@ bool queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddr
   return true;
 }
 
-bool queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                       const std::u16string& apiKey, PlayerRecord& record) {
-  const auto answer = fetchAnswer(fetch, buffer, address, "getusertransactions", apiKey);
+bool readTransactionsAnswer(std::string_view body, PlayerRecord& record) {
+  const auto answer = parseAnswer(body);
   if (!answer || !typed<picojson::object>(member(*answer, {"getusertransactions", "data"}))) return false;
   const auto* list = typed<picojson::array>(member(*answer, {"getusertransactions", "data", "transactions"}));
   if (!list) return false;
@@ -110,9 +116,8 @@ bool queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const Poo
   return true;
 }
 
-bool queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                  const std::u16string& apiKey, PlayerRecord& record) {
-  const auto answer = fetchAnswer(fetch, buffer, address, "getuserworkers", apiKey);
+bool readWorkersAnswer(std::string_view body, PlayerRecord& record) {
+  const auto answer = parseAnswer(body);
   if (!answer) return false;
   const auto* list = typed<picojson::array>(member(*answer, {"getuserworkers", "data"}));
   if (!list) return false;
@@ -128,6 +133,24 @@ bool queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddr
   }
   record.totalHashrate = sum;
   return true;
+}
+
+bool queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                  const std::u16string& apiKey, PlayerRecord& record) {
+  const auto body = fetchBody(fetch, buffer, address, "getuserworkers", apiKey);
+  return body && readWorkersAnswer(*body, record);
+}
+
+bool queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                  const std::u16string& apiKey, PlayerRecord& record) {
+  const auto body = fetchBody(fetch, buffer, address, "getuserbalance", apiKey);
+  return body && readBalanceAnswer(*body, record);
+}
+
+bool queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                       const std::u16string& apiKey, PlayerRecord& record) {
+  const auto body = fetchBody(fetch, buffer, address, "getusertransactions", apiKey);
+  return body && readTransactionsAnswer(*body, record);
 }
 
 }  // namespace orelog

@@ -18,7 +18,8 @@ constexpr int32_t kKiloPerMega = 1000;
 constexpr std::size_t kMessageMaxUnits = 255;
 constexpr std::size_t kMessageUtf8MaxBytes = 255;
 constexpr std::size_t kEncodedMaxBytes = 511;
-constexpr std::size_t kLinkMaxUnits = 1023;
+// Checked only by an assertion, so unused when assertions are compiled out.
+[[maybe_unused]] constexpr std::size_t kLinkMaxUnits = 1023;
 
 std::u16string decimal(int64_t value) {
   const std::string digits = std::to_string(value);

@@ -4,22 +4,14 @@
 #include <picojson.h>
 
 #include <cmath>
-#include <cstdio>
-#include <iterator>
-#include <limits>
 #include <optional>
 #include <string>
 #include <system_error>
 
 #include "game/catalogue.h"
+#include "profile/record_file.h"
 #include "util/numeric.h"
 #include "util/utf.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace orelog {
 
@@ -46,8 +38,6 @@ constexpr int64_t kDefaultExperience = 10;  // the threshold of level 1
 // Texts are written through a 256-byte buffer that holds the terminator too.
 constexpr std::size_t kUtf8FieldBytes = 256;
 constexpr std::size_t kMaxNestingDepth = picojson::DEFAULT_MAX_DEPTHS;
-constexpr std::size_t kReadChunkBytes = 4096;
-constexpr const char* kTemporarySuffix = ".tmp";
 constexpr const char* kBrokenSuffix = ".broken";
 
 // ---- Parsing -------------------------------------------------------------------------------
@@ -58,14 +48,18 @@ constexpr const char* kBrokenSuffix = ".broken";
 // count towards the nesting limit as arrays do, so deep nesting cannot exhaust the stack.
 class CompletedValuesContext {
  public:
-  CompletedValuesContext(picojson::value* out, std::size_t depthLeft) : out_(out), depthLeft_(depthLeft) {}
+  CompletedValuesContext(picojson::value* out, std::size_t depthLeft, bool* outOfRange)
+      : out_(out), depthLeft_(depthLeft), outOfRange_(outOfRange) {}
 
   bool set_null() { return set(picojson::value()); }
   bool set_bool(bool b) { return set(picojson::value(b)); }
-  // JSON sets no limit on numbers; one beyond the double range (1e400) reads as the largest
-  // double of its sign instead of the infinity the library cannot hold.
+  // A number beyond the double range (1e400) is no figure the game wrote: the text is damaged.
+  // Reading stops there, and the caller learns of it.
   bool set_number(double f) {
-    if (std::isinf(f)) f = std::copysign(std::numeric_limits<double>::max(), f);
+    if (!std::isfinite(f)) {
+      *outOfRange_ = true;
+      return false;
+    }
     return set(picojson::value(f));
   }
   template <typename Iter>
@@ -112,56 +106,30 @@ class CompletedValuesContext {
   template <typename Iter>
   std::optional<picojson::value> parseChild(picojson::input<Iter>& in) {
     picojson::value child;
-    CompletedValuesContext context(&child, depthLeft_);
+    CompletedValuesContext context(&child, depthLeft_, outOfRange_);
     if (!picojson::_parse(context, in)) return std::nullopt;
     return child;
   }
 
   picojson::value* out_;
   std::size_t depthLeft_;
+  bool* outOfRange_;
 };
 
 struct ParsedText {
   picojson::value value;
-  bool clean = false;  // no syntax error
+  bool clean = false;       // no syntax error
+  bool outOfRange = false;  // a number beyond the double range: the whole load fails
 };
 
 // One JSON value from the start of the text; whatever follows it is not looked at.
 ParsedText parseSettingsText(const std::string& text) {
   ParsedText parsed;
-  CompletedValuesContext context(&parsed.value, kMaxNestingDepth);
+  CompletedValuesContext context(&parsed.value, kMaxNestingDepth, &parsed.outOfRange);
   std::string error;
   picojson::_parse(context, text.begin(), text.end(), &error);
-  parsed.clean = error.empty();
+  parsed.clean = error.empty() && !parsed.outOfRange;
   return parsed;
-}
-
-// ---- Files ---------------------------------------------------------------------------------
-
-enum class FileMode { Read, Write };
-
-// The C runtime's files report errors as results; the library's file streams can throw on a read
-// error (a folder in place of the file), which must not escape the load.
-std::FILE* openFile(const std::filesystem::path& file, FileMode mode) {
-#if defined(_WIN32)
-  return _wfopen(file.c_str(), mode == FileMode::Read ? L"rb" : L"wb");
-#else
-  return std::fopen(file.c_str(), mode == FileMode::Read ? "rb" : "wb");
-#endif
-}
-
-// The whole file as bytes; nullopt when it is missing or cannot be read.
-std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
-  std::FILE* in = openFile(file, FileMode::Read);
-  if (in == nullptr) return std::nullopt;
-  std::string bytes;
-  char chunk[kReadChunkBytes];
-  std::size_t count = 0;
-  while ((count = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.append(chunk, count);
-  const bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed) return std::nullopt;
-  return bytes;
 }
 
 // ---- Reading the members -------------------------------------------------------------------
@@ -317,58 +285,24 @@ std::string settingsText(const PlayerRecord& record) {
   return picojson::value(std::move(object)).serialize();
 }
 
-// Pushes the written bytes to the disk, so the rename that follows can never expose a file
-// whose content is still only in memory.
-bool flushToDisk(std::FILE* out) {
-  if (std::fflush(out) != 0) return false;
-#if defined(_WIN32)
-  return _commit(_fileno(out)) == 0;
-#else
-  return fsync(fileno(out)) == 0;
-#endif
-}
-
-bool writeWholeFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::FILE* out = openFile(file, FileMode::Write);
-  if (out == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && flushToDisk(out);
-  const bool closed = std::fclose(out) == 0;
-  return written && closed;
-}
-
-// Writes a temporary file next to the target and renames it over the target: the target is
-// always either the old file or the complete new one, never a truncated mixture.
-bool replaceFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::filesystem::path temporary = file;
-  temporary += kTemporarySuffix;
-  std::error_code error;
-  if (!writeWholeFile(temporary, bytes)) {
-    if (std::filesystem::is_regular_file(temporary, error)) std::filesystem::remove(temporary, error);
-    return false;
-  }
-  std::filesystem::rename(temporary, file, error);
-  if (!error) return true;
-  std::filesystem::remove(temporary, error);
-  return false;
-}
-
 }  // namespace
 
 bool loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick) {
   record.lastTick = nowTick;
   record.balance = 0.0;
-  const std::optional<std::string> bytes = readFileBytes(file);
-  const ParsedText parsed = bytes ? parseSettingsText(*bytes) : ParsedText{};
-  const bool loaded = readSettings(parsed.value, record);
+  const RecordFileRead read = readRecordFile(file);
+  const ParsedText parsed =
+      read.state == RecordFileState::Read ? parseSettingsText(read.bytes) : ParsedText{};
+  const bool loaded = !parsed.outOfRange && readSettings(parsed.value, record);
   if (!loaded) applyDefaults(record);
-  if (bytes && (!loaded || !parsed.clean)) keepBrokenCopy(file);
+  if (read.state != RecordFileState::Missing && (!loaded || !parsed.clean)) keepBrokenCopy(file);
   return loaded;
 }
 
 bool saveSettings(const PlayerRecord& record, const std::filesystem::path& file) {
   // The library cannot hold a number that is not finite; the old file stays as it was.
   if (!std::isfinite(record.payout) || !std::isfinite(record.coinSpent)) return false;
-  return replaceFile(file, settingsText(record));
+  return replaceRecordFile(file, settingsText(record));
 }
 
 }  // namespace orelog

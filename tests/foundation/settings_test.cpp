@@ -47,7 +47,15 @@ class SettingsFile : public ::testing::Test {
   }
   static std::string read(const fs::path& path) { return test::readFile(path); }
   fs::path broken() const { return folder_ / "config.json.broken"; }
-  fs::path temporary() const { return folder_ / "config.json.tmp"; }
+  // Whatever a save left in the folder beside the record and its broken copy: temporary files.
+  std::vector<std::string> leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      const std::string name = entry.path().filename().string();
+      if (name != "config.json" && name != "config.json.broken") names.push_back(name);
+    }
+    return names;
+  }
 
   // A record loaded from `bytes`, its balance set beforehand to show that the load clears it.
   PlayerRecord load(const std::string& bytes, bool* result = nullptr) {
@@ -140,7 +148,6 @@ TEST_F(SettingsFile, ConvertsNumbersByTruncationAndSaturation) {
       {R"({"Level":1e300,"Experience":-1e300})", i32max, i64min, 0, 3},
       {R"({"Level":5}trailing text is not read)", 5, 10, 0, 3},
       {R"({"Level":3,"Level":6})", 6, 10, 0, 3},  // a repeated name: the last one counts
-      {R"({"Level":1e400,"Experience":-1e400})", i32max, i64min, 0, 3},  // beyond the double range
   };
   for (const auto& c : cases) {
     bool loaded = false;
@@ -153,14 +160,24 @@ TEST_F(SettingsFile, ConvertsNumbersByTruncationAndSaturation) {
   }
 }
 
-// The library would throw on an infinity; the record would then never save again.
-TEST_F(SettingsFile, AnAmountBeyondTheDoubleRangeStaysSavable) {
-  bool loaded = false;
-  const PlayerRecord record = load(R"({"Payout":1e400,"Poko Coin Coin Spent":-1e999})", &loaded);
-  EXPECT_TRUE(loaded);
-  EXPECT_EQ(record.payout, std::numeric_limits<double>::max());
-  EXPECT_EQ(record.coinSpent, -std::numeric_limits<double>::max());
-  EXPECT_NE(saved(record).find(R"("Payout":1.7976931348623157e+308)"), std::string::npos);
+// No save writes a number beyond the double range: such a file is damaged, whichever member holds it.
+TEST_F(SettingsFile, ANumberBeyondTheDoubleRangeIsADamagedFile) {
+  const char* const texts[] = {
+      R"({"Level":1e400})",
+      R"({"Experience":-1e400,"Level":4})",
+      R"({"Payout":1e400,"Poko Coin Coin Spent":-1e999})",
+      R"({"Level":4,"Items":[{"Item ID":3,"X":1e400,"Y":0}]})",
+      R"({"Level":4,"Unknown":[1e400]})",
+  };
+  for (const char* text : texts) {
+    bool loaded = true;
+    const PlayerRecord record = load(text, &loaded);
+    EXPECT_FALSE(loaded) << text;
+    expectDefaults(record);
+    EXPECT_TRUE(record.items.empty()) << text;
+    EXPECT_EQ(read(broken()), text);
+    EXPECT_EQ(saved(record), kDefaultsText) << text;
+  }
 }
 
 TEST_F(SettingsFile, AnUnknownVersionIsWrittenBackUnchanged) {
@@ -378,7 +395,7 @@ TEST_F(SettingsFile, AFolderInPlaceOfTheFileGivesTheDefaults) {
   expectDefaults(record);
   EXPECT_FALSE(saveSettings(record, file_));
   EXPECT_TRUE(fs::is_directory(file_));
-  EXPECT_FALSE(fs::exists(temporary()));
+  EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(SettingsFile, AFileReadCleanlyIsNotCopied) {
@@ -394,7 +411,7 @@ TEST_F(SettingsFile, ANumberThatIsNotFiniteStopsTheSaveBeforeTheFileIsTouched) {
     setBad(record);
     EXPECT_FALSE(saveSettings(record, file_));
     EXPECT_EQ(read(file_), kSample);
-    EXPECT_FALSE(fs::exists(temporary()));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
   }
 }
 
@@ -415,16 +432,23 @@ TEST_F(SettingsFile, AFailedWriteLeavesTheOldFileWhole) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(result);
   EXPECT_EQ(read(file_), kSample);
-  EXPECT_FALSE(fs::exists(temporary()));
+  EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(SettingsFile, AFileThatCannotBeCreatedLeavesTheOldFileWhole) {
-  write(kSample);
-  fs::create_directory(temporary());  // the temporary file's name is taken by a folder
-  EXPECT_FALSE(saveSettings(PlayerRecord{}, file_));
-  EXPECT_EQ(read(file_), kSample);
-  EXPECT_TRUE(fs::is_directory(temporary()));
   EXPECT_FALSE(saveSettings(PlayerRecord{}, folder_ / "missing" / "config.json"));
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+// Names that an older version or another program used for its temporary file are never taken over.
+TEST_F(SettingsFile, NamesTakenBesideTheRecordAreLeftAlone) {
+  write(kSample);
+  fs::create_directory(folder_ / "config.json.tmp");
+  writeTo(folder_ / "config.json.old", "kept");
+  EXPECT_TRUE(saveSettings(PlayerRecord{}, file_));
+  EXPECT_NE(read(file_), kSample);
+  EXPECT_TRUE(fs::is_directory(folder_ / "config.json.tmp"));
+  EXPECT_EQ(read(folder_ / "config.json.old"), "kept");
 }
 
 TEST_F(SettingsFile, ASaveReplacesTheWholeFile) {
@@ -434,7 +458,7 @@ TEST_F(SettingsFile, ASaveReplacesTheWholeFile) {
   record.level = 1;
   record.experience = 10;
   EXPECT_EQ(saved(record), kDefaultsText);
-  EXPECT_FALSE(fs::exists(temporary()));
+  EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 }  // namespace

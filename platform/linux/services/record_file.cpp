@@ -1,0 +1,210 @@
+// Reading and replacing the record file with POSIX calls: bounded reads, exclusive temporary files,
+// flushes of the file and its folder.
+#include "profile/record_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <optional>
+#include <string>
+
+namespace orelog {
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // the kernel's own limit for one path
+constexpr std::size_t kReadChunkBytes = 64 * 1024;
+constexpr const char* kUniquePart = "XXXXXX";  // what mkostemps replaces
+constexpr std::size_t kUniquePartLength = 6;
+constexpr mode_t kNewRecordMode = S_IRUSR | S_IWUSR;  // it holds the API key
+constexpr mode_t kPermissionBits = 07777;
+// A cleaner may unlink a temporary file between its creation and its lock; a new name is then taken.
+constexpr int kCreateAttempts = 8;
+
+// A file descriptor closed when it goes out of scope.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd) : fd_(fd) {}
+  ~OpenFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int fd() const { return fd_; }
+  bool isOpen() const { return fd_ >= 0; }
+  // Closes now and reports whether the close succeeded (a late write error shows up here).
+  bool close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+RecordFileRead withState(RecordFileState state) {
+  return {state, {}};
+}
+
+// Reads to the end, or fails once more than maxBytes have come.
+std::optional<std::string> readBounded(int fd, std::uintmax_t maxBytes) {
+  std::string bytes;
+  char chunk[kReadChunkBytes];
+  for (;;) {
+    const ssize_t count = ::read(fd, chunk, sizeof chunk);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return std::nullopt;
+    if (count == 0) return bytes;
+    bytes.append(chunk, static_cast<std::size_t>(count));
+    if (bytes.size() > maxBytes) return std::nullopt;  // the file grew past the limit while being read
+  }
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(count));
+  }
+  return true;
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no link, or when nothing
+// of that name exists yet); nullopt for a loop.
+std::optional<std::filesystem::path> finalTarget(std::filesystem::path path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    char link[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), link, sizeof link);
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof link) return std::nullopt;
+    const std::filesystem::path next(std::string(link, static_cast<std::size_t>(length)));
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return std::nullopt;
+}
+
+// Where the new record goes: through the links to a regular file, or to a name not taken yet. A link
+// that ends at anything else (a device, a pipe, a folder) is itself replaced: what lies at its end is
+// no record, and a device must never be renamed over.
+std::optional<std::filesystem::path> recordToReplace(const std::filesystem::path& file) {
+  const std::optional<std::filesystem::path> target = finalTarget(file);
+  if (!target) return std::nullopt;
+  struct stat status;
+  if (::stat(target->c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return file;
+  return target;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+bool isTemporaryName(std::string_view name, std::string_view recordName) {
+  const std::size_t length =
+      recordName.size() + 1 + kUniquePartLength + std::string_view(kRecordTemporarySuffix).size();
+  return name.size() == length && name.substr(0, recordName.size()) == recordName &&
+         name[recordName.size()] == '.' &&
+         name.substr(length - std::string_view(kRecordTemporarySuffix).size()) == kRecordTemporarySuffix;
+}
+
+// Every writer holds a lock on its temporary file until the rename, and the system drops the lock
+// when a writer dies; a temporary file nobody holds is left over from a killed writer.
+void removeLeftoverTemporaries(const std::filesystem::path& folder, const std::string& recordName) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  const int folderFd = ::dirfd(listing);
+  while (const dirent* entry = ::readdir(listing)) {
+    if (!isTemporaryName(entry->d_name, recordName)) continue;
+    // Never follows a link planted under a temporary name, never blocks on a pipe.
+    OpenFile leftover(::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status;
+    if (!leftover.isOpen() || ::fstat(leftover.fd(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+    if (::flock(leftover.fd(), LOCK_EX | LOCK_NB) == 0) ::unlinkat(folderFd, entry->d_name, 0);
+  }
+  ::closedir(listing);
+}
+
+// A new temporary file beside the target, created exclusively under a fresh name and locked;
+// its path is written to `path`.
+int createTemporary(const std::filesystem::path& target, std::string& path) {
+  for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    path = target.string() + "." + kUniquePart + kRecordTemporarySuffix;
+    // mkostemps opens with O_CREAT | O_EXCL and mode 0600: an existing name, a link included, is
+    // never opened.
+    const int fd = ::mkostemps(path.data(), static_cast<int>(std::string_view(kRecordTemporarySuffix).size()),
+                               O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat status;
+    // Unlinked by another writer's clean-up before the lock was taken: take a new name.
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &status) == 0 && status.st_nlink > 0) return fd;
+    ::close(fd);
+  }
+  return -1;
+}
+
+// The old record's permissions and owner, or owner-only for a new record. Changing the owner works
+// only for a privileged writer and is skipped otherwise.
+bool takeOverPermissions(int fd, const std::filesystem::path& target) {
+  struct stat old;
+  if (::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return ::fchmod(fd, kNewRecordMode) == 0;
+  struct stat mine;
+  if (::fstat(fd, &mine) == 0 && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)) {
+    [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+  }
+  return ::fchmod(fd, old.st_mode & kPermissionBits) == 0;
+}
+
+// Makes the rename itself durable. Some file systems cannot flush a folder; the rename has been done
+// by then, so that is not reported as a failure.
+void flushFolder(const std::filesystem::path& folder) {
+  OpenFile handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (handle.isOpen()) ::fsync(handle.fd());
+}
+
+}  // namespace
+
+RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t maxBytes) {
+  struct stat status;
+  if (::stat(file.c_str(), &status) != 0)
+    return withState(errno == ELOOP ? RecordFileState::Damaged : RecordFileState::Missing);
+  // A pipe or a device is never opened: opening one can block or have effects of its own.
+  if (!S_ISREG(status.st_mode) || static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+    return withState(RecordFileState::Damaged);
+  }
+  // Non-blocking as well, in case the name was replaced by a pipe since the check above.
+  OpenFile in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!in.isOpen()) return withState(RecordFileState::Missing);
+  if (::fstat(in.fd(), &status) != 0 || !S_ISREG(status.st_mode)) return withState(RecordFileState::Damaged);
+  std::optional<std::string> bytes = readBounded(in.fd(), maxBytes);
+  if (!bytes) return withState(RecordFileState::Damaged);
+  return {RecordFileState::Read, std::move(*bytes)};
+}
+
+bool replaceRecordFile(const std::filesystem::path& file, std::string_view bytes) {
+  const std::optional<std::filesystem::path> target = recordToReplace(file);
+  if (!target) return false;
+  const std::filesystem::path folder = folderOf(*target);
+  removeLeftoverTemporaries(folder, target->filename().string());
+  std::string temporary;
+  OpenFile out(createTemporary(*target, temporary));
+  if (!out.isOpen()) return false;
+  const bool written =
+      takeOverPermissions(out.fd(), *target) && writeAll(out.fd(), bytes) && ::fsync(out.fd()) == 0;
+  // The lock is held until the rename is done, so no clean-up removes the file before it.
+  if (!written || ::rename(temporary.c_str(), target->c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  out.close();
+  flushFolder(folder);
+  return true;
+}
+
+}  // namespace orelog

@@ -1,0 +1,210 @@
+// config.json as a file: permissions, symbolic links, planted and left-over temporary files, pipes,
+// devices and oversized files.
+#include "profile/record_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "profile/settings.h"
+#include "tests/support/read_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace orelog {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kNow = 1;
+const std::string kOld = R"({"Level":4,"Server":"http:\/\/old\/"})";
+
+class RecordFile : public ::testing::Test {
+ protected:
+  fs::path file(const std::string& name = "config.json") const { return temp_.file(name); }
+  static void writeTo(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static mode_t permissions(const fs::path& path) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+  }
+  // A record whose file text differs from kOld.
+  static PlayerRecord newRecord() {
+    PlayerRecord record;
+    record.level = 9;
+    record.apiKey = u"secret";
+    return record;
+  }
+  // The names in the folder, sorted.
+  std::vector<std::string> names() const {
+    std::vector<std::string> out;
+    for (const auto& entry : fs::directory_iterator(temp_.path))
+      out.push_back(entry.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+
+  test::TempFolder temp_{"orelog-record-file"};
+};
+
+TEST_F(RecordFile, ASaveKeepsTheRecordsPermissionsAndANewRecordIsTheOwnersOnly) {
+  for (const mode_t mode : {0600, 0640, 0644, 0400}) {
+    writeTo(file(), kOld);
+    ASSERT_EQ(::chmod(file().c_str(), mode), 0);
+    EXPECT_TRUE(saveSettings(newRecord(), file()));
+    EXPECT_EQ(permissions(file()), mode) << std::oct << mode;
+  }
+  fs::remove(file());
+  const mode_t oldMask = ::umask(0);  // even with nothing masked out
+  const bool saved = saveSettings(newRecord(), file());
+  ::umask(oldMask);
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(permissions(file()), 0600u);
+}
+
+// A link to the record, a chain of two and a link whose target does not exist yet: the target gets
+// the new record, every link stays a link.
+TEST_F(RecordFile, ASaveWritesThroughSymbolicLinks) {
+  fs::create_directory(file("real"));
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> links;  // name -> what it points at
+    bool targetExists;
+  };
+  const Case cases[] = {
+      {{{"config.json", "real/target.json"}}, true},
+      {{{"config.json", "hop.json"}, {"hop.json", temp_.path.string() + "/real/target.json"}}, true},
+      {{{"config.json", "real/target.json"}}, false},
+  };
+  for (const Case& c : cases) {
+    for (const char* name : {"config.json", "hop.json"}) fs::remove(file(name));
+    fs::remove(file("real/target.json"));
+    if (c.targetExists) {
+      writeTo(file("real/target.json"), kOld);
+      fs::permissions(file("real/target.json"), fs::perms(0640));
+    }
+    for (const auto& [name, to] : c.links) fs::create_symlink(to, file(name));
+    const PlayerRecord record = newRecord();
+    ASSERT_TRUE(saveSettings(record, file()));
+    for (const auto& [name, _] : c.links) EXPECT_TRUE(fs::is_symlink(file(name))) << name;
+    PlayerRecord reloaded;
+    EXPECT_TRUE(loadSettings(reloaded, file("real/target.json"), kNow));
+    EXPECT_EQ(reloaded.level, 9);
+    EXPECT_EQ(permissions(file("real/target.json")), c.targetExists ? 0640u : 0600u);
+    EXPECT_EQ(names().size(), c.links.size() + 1) << "a temporary file was left beside the link";
+    for (const auto& entry : fs::directory_iterator(file("real"))) {
+      EXPECT_EQ(entry.path().filename(), "target.json") << "a temporary file was left in the target's folder";
+    }
+  }
+}
+
+TEST_F(RecordFile, ALinkLoopIsNeitherFollowedNorReplaced) {
+  fs::create_symlink("b.json", file());
+  fs::create_symlink("config.json", file("b.json"));
+  EXPECT_FALSE(saveSettings(newRecord(), file()));
+  EXPECT_TRUE(fs::is_symlink(file()));
+  PlayerRecord record;
+  EXPECT_FALSE(loadSettings(record, file(), kNow));
+}
+
+// A link planted under a temporary file's name, or a folder there, is never written through or removed.
+TEST_F(RecordFile, PlantedNamesBesideTheRecordAreNeverFollowed) {
+  writeTo(file("victim"), "untouched");
+  writeTo(file(), kOld);
+  const std::vector<std::string> planted = {"config.json.AAAAAA.tmp", "config.json.tmp",
+                                            "config.json.zzzzzz.tmp"};
+  for (const auto& name : planted) fs::create_symlink(file("victim"), file(name));
+  fs::create_directory(file("config.json.dirdir.tmp"));
+  for (int save = 0; save < 20; ++save) ASSERT_TRUE(saveSettings(newRecord(), file()));
+  EXPECT_EQ(test::readFile(file("victim")), "untouched");
+  for (const auto& name : planted) EXPECT_TRUE(fs::is_symlink(file(name))) << name;
+  EXPECT_TRUE(fs::is_directory(file("config.json.dirdir.tmp")));
+  EXPECT_FALSE(fs::is_symlink(file()));
+}
+
+// A killed writer leaves its temporary file behind; the next save removes it, but never one that
+// a live writer still holds.
+TEST_F(RecordFile, LeftoverTemporaryFilesAreRemovedOnceNobodyHoldsThem) {
+  writeTo(file(), kOld);
+  writeTo(file("config.json.left01.tmp"), R"({"Level":77})");
+  writeTo(file("config.json.held01.tmp"), R"({"Level":78})");
+  const int held = ::open(file("config.json.held01.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  PlayerRecord record;
+  ASSERT_TRUE(loadSettings(record, file(), kNow));
+  EXPECT_EQ(record.level, 4);  // the leftovers are never read as the record
+  ASSERT_TRUE(saveSettings(newRecord(), file()));
+  EXPECT_EQ(names(), (std::vector<std::string>{"config.json", "config.json.held01.tmp"}));
+  ::close(held);
+  ASSERT_TRUE(saveSettings(newRecord(), file()));
+  EXPECT_EQ(names(), std::vector<std::string>{"config.json"});
+}
+
+// Neither blocks nor reads without end: each is a damaged file that gives the defaults.
+TEST_F(RecordFile, APipeADeviceOrAnOversizedFileIsDamaged) {
+  struct Case {
+    const char* what;
+    void (*make)(const fs::path&);
+    bool keptAside;  // a regular file is copied aside for recovery by hand
+  };
+  const Case cases[] = {
+      {"a pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, false},
+      {"a link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, false},
+      {"a link to /dev/tty", [](const fs::path& p) { fs::create_symlink("/dev/tty", p); }, false},
+      {"a file beyond the size limit",
+       [](const fs::path& p) {
+         writeTo(p, kOld);
+         fs::resize_file(p, kRecordFileMaxBytes + 1);  // sparse: no disk space is used
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    fs::remove(file());
+    c.make(file());
+    PlayerRecord record;
+    record.level = 5;
+    EXPECT_FALSE(loadSettings(record, file(), kNow)) << c.what;
+    EXPECT_EQ(record.level, 1) << c.what;
+    EXPECT_EQ(fs::exists(fs::symlink_status(file("config.json.broken"))), c.keptAside) << c.what;
+    fs::remove(file("config.json.broken"));
+    fs::remove(file());  // a save must not be tried through a link to a real device
+  }
+}
+
+// The next save puts a regular file in the place of a pipe or a link to one, and leaves what the
+// link points at alone: a device at the end of a link would otherwise be renamed over.
+TEST_F(RecordFile, ASaveReplacesAPipeOrALinkToOneByARecord) {
+  for (const bool throughLink : {false, true}) {
+    for (const char* name : {"config.json", "pipe"}) fs::remove(file(name));
+    ASSERT_EQ(::mkfifo(file(throughLink ? "pipe" : "config.json").c_str(), 0600), 0);
+    if (throughLink) fs::create_symlink("pipe", file());
+    EXPECT_TRUE(saveSettings(newRecord(), file())) << throughLink;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file()))) << throughLink;
+    if (throughLink) {
+      EXPECT_TRUE(fs::is_fifo(file("pipe")));
+    }
+    PlayerRecord record;
+    EXPECT_TRUE(loadSettings(record, file(), kNow));
+    EXPECT_EQ(record.level, 9);
+  }
+}
+
+TEST_F(RecordFile, ReadingStopsAtTheLimit) {
+  writeTo(file(), "0123456789");
+  EXPECT_EQ(readRecordFile(file(), 10).state, RecordFileState::Read);
+  EXPECT_EQ(readRecordFile(file(), 10).bytes, "0123456789");
+  EXPECT_EQ(readRecordFile(file(), 9).state, RecordFileState::Damaged);
+  EXPECT_EQ(readRecordFile(file("absent"), 9).state, RecordFileState::Missing);
+}
+
+}  // namespace
+}  // namespace orelog

@@ -2,6 +2,7 @@
 #include "app/input_router.h"
 
 #include "game/scroll_bar.h"
+#include "profile/settings.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
 #include "util/utf.h"
@@ -21,6 +22,12 @@ constexpr TabTarget kTopPageTargets[] = {
     {layout::kItemsTab, kItemsPage},       {layout::kShopTab, kShopPage},
     {layout::kFriendsTab, kFriendsPage},   {layout::kLogTab, kLogPage},
 };
+
+// Every purchase, sale and drop of an item is a save point; a failed save is silent, the next
+// save point writes the record again.
+void saveIf(const AppState& app, bool recordChanged) {
+  if (recordChanged) saveSettings(app.record, app.settingsFile);
+}
 
 void askPlayerName(AppState& app, Platform& platform) {
   // The name is kept in the record and written at the next save point, not at once.
@@ -49,7 +56,7 @@ void leaveTopPage(AppState& app, Platform& platform, int32_t page) {
 }
 
 void clickTopPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
-  pressTopPage(app.record, app.screen.items, x, y, app.settingsFile);
+  saveIf(app, pressTopPage(app.record, app.screen.items, x, y));
   for (const TabTarget& target : kTopPageTargets) {
     if (contains(target.tab, x, y)) {
       leaveTopPage(app, platform, target.page);
@@ -78,9 +85,9 @@ void clickShopPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
   if (contains(layout::kBackButton, x, y)) {
     app.screen.page = kTopPage;
   } else if (contains(item_areas::kBuyList, x, y)) {
-    buyAt(app.record, items, x, y, app.settingsFile);
+    saveIf(app, buyAt(app.record, items, x, y));
   } else if (contains(item_areas::kSellList, x, y)) {
-    sellAt(app.record, items, x, y, app.settingsFile);
+    saveIf(app, sellAt(app.record, items, x, y));
   }
 }
 
@@ -90,8 +97,11 @@ void clickItemsPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
   if (clickCornerIcons(app, platform, x, y)) return;
   if (contains(layout::kBackButton, x, y)) {
     app.screen.page = kTopPage;
-  } else if (contains(item_areas::kItemsGrid, x, y)) {
-    if (takeFromInventory(app.record, items, x, y, app.settingsFile)) app.screen.page = kTopPage;
+  } else if (const auto index = inventoryItemAt(app.record, items, x, y)) {
+    // Only one item is ever in the hand: one still held from the top page is dropped first.
+    saveIf(app, dropHeldItem(app.record, items));
+    takeFromInventory(app.record, items, *index, x, y);
+    app.screen.page = kTopPage;
   }
 }
 

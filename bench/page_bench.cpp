@@ -8,11 +8,11 @@
 #include <string>
 
 #include "embedded_sheets.h"
-#include "game/catalogue.h"
 #include "game/characters.h"
 #include "game/items.h"
 #include "pango_text.h"
 #include "platform/null_platform.h"
+#include "profile/catalogue.h"
 #include "ui/game_screen.h"
 #include "ui/recording_text_renderer.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "game/items.h"
-#include "profile/settings.h"
+#include "util/numeric.h"
 
 namespace orelog {
 
@@ -17,13 +17,6 @@ constexpr int32_t kFallTop = 87;
 constexpr int32_t kShelfLines[] = {152, 203, 261};
 constexpr int32_t kFallSpeed = 4;      // pixels per animation tick
 constexpr int32_t kFlightSpeed = 32;   // pixels per animation tick
-constexpr int32_t kFlightTargetX = 156;  // the items tab
-constexpr int32_t kFlightTargetY = 75;
-
-int32_t toInt32(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
-}
 
 // Half-open like every hit test, in 64 bits so that no stored position can overflow.
 bool itemContains(const OwnedItem& item, int32_t px, int32_t py) {
@@ -53,8 +46,8 @@ void pickUpItemAt(PlayerRecord& record, ItemMotion& motion, int32_t px, int32_t 
     const OwnedItem& item = record.items[i];
     if (isUnplaced(item) || !itemContains(item, px, py)) continue;
     motion.heldItem = i;
-    motion.grabOffsetX = toInt32(int64_t{px} - item.x);
-    motion.grabOffsetY = toInt32(int64_t{py} - item.y);
+    motion.grabOffsetX = saturateToInt32(int64_t{px} - item.x);
+    motion.grabOffsetY = saturateToInt32(int64_t{py} - item.y);
     return;
   }
 }
@@ -71,37 +64,34 @@ std::optional<int32_t> lineBelow(int64_t bottom) {
 
 }  // namespace
 
-void dropHeldItem(PlayerRecord& record, ItemsState& state, const std::filesystem::path& settingsFile) {
+bool dropHeldItem(PlayerRecord& record, ItemsState& state) {
   const auto index = state.motion.heldItem;
   state.motion.heldItem.reset();
-  if (!index || *index >= record.items.size()) return;
+  if (!index || *index >= record.items.size()) return false;
   OwnedItem& item = record.items[*index];
   if (bottomStripOverlapsDropZone(item)) {
-    // A wide item may overlap the zone from slightly left of the canvas; it is set down at the
-    // edge, where the top page shows it and a press can pick it up again.
+    // An item wider than 33 pixels can overlap the zone from left of the canvas (down to
+    // x = -13 for the widest kind); it is set down at the edge, where the top page shows it, a
+    // press can pick it up again and (-1, -1) cannot make it read as unplaced.
     item.x = std::max(item.x, 0);
   } else {
     startFlightHome(state, item, *index);
   }
-  saveSettings(record, settingsFile);
+  return true;
 }
 
-void pressTopPage(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-                  const std::filesystem::path& settingsFile) {
-  if (state.motion.heldItem) {
-    dropHeldItem(record, state, settingsFile);
-    return;
-  }
+bool pressTopPage(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py) {
+  if (state.motion.heldItem) return dropHeldItem(record, state);
   pickUpItemAt(record, state.motion, px, py);
+  return false;
 }
 
 void moveHeldItem(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py) {
   const ItemMotion& motion = state.motion;
   if (!motion.heldItem || *motion.heldItem >= record.items.size()) return;
   OwnedItem& item = record.items[*motion.heldItem];
-  // Kept at x >= 0: the top page draws only such items, and (-1, -1) would read as unplaced.
-  item.x = std::max(toInt32(int64_t{px} - motion.grabOffsetX), 0);
-  item.y = toInt32(int64_t{py} - motion.grabOffsetY);
+  item.x = saturateToInt32(int64_t{px} - motion.grabOffsetX);
+  item.y = saturateToInt32(int64_t{py} - motion.grabOffsetY);
 }
 
 void fallStep(PlayerRecord& record, const ItemsState& state) {
@@ -114,12 +104,23 @@ void fallStep(PlayerRecord& record, const ItemsState& state) {
   }
 }
 
-int64_t flightDistance(const ItemMotion& motion, const OwnedItem& item) {
-  const int64_t dx = int64_t{motion.flightStartX} + item.width / 2 - kFlightTargetX;
-  const int64_t dy = int64_t{motion.flightStartY} + item.height / 2 - kFlightTargetY;
+FlightLine flightLine(const ItemMotion& motion, const OwnedItem& item) {
+  FlightLine line;
+  line.dx = int64_t{motion.flightStartX} + item.width / 2 - kFlightTarget.x;
+  line.dy = int64_t{motion.flightStartY} + item.height / 2 - kFlightTarget.y;
   // In floating point: squares of far-off positions would not fit 64 bits.
-  const double squared = static_cast<double>(dx) * dx + static_cast<double>(dy) * dy;
-  return static_cast<int64_t>(std::sqrt(squared));
+  const double squared = static_cast<double>(line.dx) * line.dx + static_cast<double>(line.dy) * line.dy;
+  line.distance = static_cast<int64_t>(std::sqrt(squared));
+  return line;
+}
+
+Point flyingItemPosition(const ItemMotion& motion, const OwnedItem& item) {
+  const FlightLine line = flightLine(motion, item);
+  // Dropped with its centre right on the target: nowhere to fly, so it shows where it was let go.
+  if (line.distance == 0) return {motion.flightStartX, motion.flightStartY};
+  const int64_t r = motion.flightRadius;
+  return {saturateToInt32(motion.flightStartX - r * line.dx / line.distance),
+          saturateToInt32(motion.flightStartY - r * line.dy / line.distance)};
 }
 
 void flightStep(const PlayerRecord& record, ItemsState& state) {
@@ -129,8 +130,8 @@ void flightStep(const PlayerRecord& record, ItemsState& state) {
     motion.flyingItem.reset();
     return;
   }
-  motion.flightRadius = toInt32(int64_t{motion.flightRadius} + kFlightSpeed);
-  if (flightDistance(motion, record.items[*motion.flyingItem]) <= motion.flightRadius) {
+  motion.flightRadius = saturateToInt32(int64_t{motion.flightRadius} + kFlightSpeed);
+  if (flightLine(motion, record.items[*motion.flyingItem]).distance <= motion.flightRadius) {
     motion.flyingItem.reset();
   }
 }

@@ -5,9 +5,8 @@
 #include <cassert>
 #include <limits>
 
-#include "game/catalogue.h"
 #include "game/scroll_bar.h"
-#include "profile/settings.h"
+#include "profile/catalogue.h"
 
 namespace orelog {
 
@@ -86,8 +85,7 @@ void forgetRemovedItem(ItemMotion& motion, std::size_t removed) {
   motion.flyingItem = indexAfterRemoval(motion.flyingItem, removed);
 }
 
-bool buyAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-           const std::filesystem::path& settingsFile) {
+bool buyAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py) {
   if (!contains(item_areas::kBuyList, px, py)) return false;
   const int64_t kind = rowAt(item_areas::kBuyList, state.buyBar, py);
   if (!isItemKind(kind)) return false;
@@ -96,14 +94,12 @@ bool buyAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
   if (availableCoin(record) < price) return false;
   record.coinSpent += price;
   record.items.push_back(ownedItemOfKind(kindIndex));
-  saveSettings(record, settingsFile);
   addRow(state.sellBar);
   changeUnplacedCount(state, +1);
   return true;
 }
 
-bool sellAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-            const std::filesystem::path& settingsFile) {
+bool sellAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py) {
   if (!contains(item_areas::kSellList, px, py)) return false;
   const int64_t row = rowAt(item_areas::kSellList, state.sellBar, py);
   if (row < 0 || static_cast<uint64_t>(row) >= record.items.size()) return false;
@@ -112,24 +108,24 @@ bool sellAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
   if (isItemKind(sold.itemId)) record.coinSpent -= itemSalePrice(sold.itemId);
   record.items.erase(record.items.begin() + static_cast<std::ptrdiff_t>(index));
   forgetRemovedItem(state.motion, index);
-  saveSettings(record, settingsFile);
   removeRow(state.sellBar);
   if (isUnplaced(sold)) changeUnplacedCount(state, -1);
   return true;
 }
 
-bool takeFromInventory(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-                       const std::filesystem::path& settingsFile) {
-  if (!contains(item_areas::kItemsGrid, px, py)) return false;
+std::optional<std::size_t> inventoryItemAt(const PlayerRecord& record, const ItemsState& state, int32_t px,
+                                           int32_t py) {
+  if (!contains(item_areas::kItemsGrid, px, py)) return std::nullopt;
   const int64_t cell = rowAt(item_areas::kItemsGrid, state.itemsBar, py) * kGridColumns +
                        (int64_t{px} - item_areas::kItemsGrid.x) / kGridCellWidth;
-  const auto index = nthUnplacedItem(record, cell);
-  if (!index) return false;
-  // Only one item is ever in the hand: one still held from the top page is dropped first.
-  if (state.motion.heldItem) dropHeldItem(record, state, settingsFile);
-  holdCentredOn(state.motion, record.items[*index], *index, px, py);
+  return nthUnplacedItem(record, cell);
+}
+
+void takeFromInventory(PlayerRecord& record, ItemsState& state, std::size_t index, int32_t px, int32_t py) {
+  assert(!state.motion.heldItem && "the item in the hand is dropped before another is taken");
+  assert(index < record.items.size() && isUnplaced(record.items[index]) && "taken from the inventory");
+  holdCentredOn(state.motion, record.items[index], index, px, py);
   changeUnplacedCount(state, -1);
-  return true;
 }
 
 }  // namespace orelog

@@ -2,7 +2,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 #include "game/list_layout.h"
@@ -60,29 +59,41 @@ void changeUnplacedCount(ItemsState& state, int32_t delta);
 // Fixes the motion indexes after record.items lost the element at `removed`.
 void forgetRemovedItem(ItemMotion& motion, std::size_t removed);
 
-// Shop and inventory; each returns true when it changed something. Purchases and sales save.
-bool buyAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-           const std::filesystem::path& settingsFile);
-bool sellAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-            const std::filesystem::path& settingsFile);
-// Takes the unplaced item under the grid cell and holds it centred on the point. An item still
-// held from an earlier pick-up is dropped first, so only one item is ever in the hand.
-bool takeFromInventory(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-                       const std::filesystem::path& settingsFile);
+// Shop and inventory. A purchase or a sale returns true; it changed the saved part of the record.
+bool buyAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py);
+bool sellAt(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py);
 
-// The top page: a press drops the dragged item (and saves) or picks up the placed item under it.
-void pressTopPage(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py,
-                  const std::filesystem::path& settingsFile);
+// The unplaced item under a grid cell of the items page, as an index into record.items.
+std::optional<std::size_t> inventoryItemAt(const PlayerRecord& record, const ItemsState& state, int32_t px,
+                                           int32_t py);
+// Takes that item out and holds it centred on the point. The hand must be empty: an item still
+// held from the top page is dropped first (a save point), so only one item is ever in the hand.
+void takeFromInventory(PlayerRecord& record, ItemsState& state, std::size_t index, int32_t px, int32_t py);
+
+// The top page: a press drops the dragged item or picks up the placed item under it. True when
+// an item was dropped, which changed the saved part of the record.
+bool pressTopPage(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py);
 // Drops the dragged item: it stays when its bottom strip overlaps the drop zone, otherwise it
-// flies back to the inventory. Saves the record.
-void dropHeldItem(PlayerRecord& record, ItemsState& state, const std::filesystem::path& settingsFile);
-// The grab point stays under the mouse; the item never leaves the canvas at its left edge.
+// flies back to the inventory. False when no item was held.
+bool dropHeldItem(PlayerRecord& record, ItemsState& state);
+// The grab point stays under the mouse, wherever that takes the item.
 void moveHeldItem(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py);
 
 // Animation steps: placed items fall onto the next shelf line; the flying item flies on.
 void fallStep(PlayerRecord& record, const ItemsState& state);
 void flightStep(const PlayerRecord& record, ItemsState& state);
-// The flying item's distance from the target when its flight began, truncated.
-int64_t flightDistance(const ItemMotion& motion, const OwnedItem& item);
+// Items fly back to the inventory toward this point, the items tab.
+inline constexpr Point kFlightTarget{156, 75};
+// The flight's straight line: the flying item's centre at the flight start minus the target, and
+// that distance truncated.
+struct FlightLine {
+  int64_t dx = 0;
+  int64_t dy = 0;
+  int64_t distance = 0;
+};
+FlightLine flightLine(const ItemMotion& motion, const OwnedItem& item);
+// Where the flying item is drawn: flightRadius pixels along its line toward the target. A flight
+// that starts on the target is drawn at its start.
+Point flyingItemPosition(const ItemMotion& motion, const OwnedItem& item);
 
 }  // namespace orelog

@@ -1,8 +1,8 @@
-// Experience, levels and points: the level threshold and the experience tick.
+// Experience, levels and points: the experience tick and its draws.
 #include "game/levels.h"
 
+#include <algorithm>
 #include <cassert>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -20,19 +20,6 @@ constexpr int64_t kGainDivisor = 100;
 // The highest level the level-up rule reaches, so that level + 1 is always a level.
 constexpr int32_t kMaxLevel = std::numeric_limits<int32_t>::max() - 1;
 constexpr int32_t kLowestWalkedLevel = -100;
-
-// base^exponent by squaring; this order of multiplications is part of the thresholds' exact values.
-double powerBySquaring(double base, int64_t exponent) {
-  uint64_t remaining = exponent < 0 ? 0 - static_cast<uint64_t>(exponent) : static_cast<uint64_t>(exponent);
-  double result = 1.0;
-  double factor = base;
-  while (remaining != 0) {
-    if (remaining & 1) result *= factor;
-    remaining >>= 1;
-    if (remaining != 0) factor *= factor;
-  }
-  return exponent < 0 ? 1.0 / result : result;
-}
 
 bool reaches(int64_t experience, int32_t level) { return experience >= levelThreshold(level); }
 
@@ -64,9 +51,11 @@ int32_t levelReached(int64_t experience, int32_t level) {
   return static_cast<int32_t>(reached);
 }
 
+// A rig that reports a negative hashrate mined nothing: its sample counts as 0, where the
+// unsigned sum would read it as about four billion kH/s.
 uint32_t averageOf(const std::vector<int32_t>& samples) {
   uint32_t sum = 0;  // wraps, as the unsigned sum always has
-  for (int32_t sample : samples) sum += static_cast<uint32_t>(sample);
+  for (int32_t sample : samples) sum += static_cast<uint32_t>(std::max(sample, 0));
   return sum / static_cast<uint32_t>(samples.size());
 }
 
@@ -81,13 +70,6 @@ int64_t gainFor(int32_t factor, uint32_t average) {
 }
 
 }  // namespace
-
-int64_t levelThreshold(int32_t n) {
-  const double base = 1.0 / ((static_cast<double>(n) + 10.0) * 0.05 + 1.0) + 1.0;
-  const double power = powerBySquaring(base, int64_t{n} - 1);
-  const double value = power * 10.0 * static_cast<double>(n);
-  return truncateToInt64(std::round(value));  // halves away from zero: 32.5 becomes 33
-}
 
 uint32_t drawUniform(std::mt19937& engine, uint32_t k) {
   assert(k > 0 && "an empty range has nothing to draw");

@@ -1,23 +1,11 @@
 // Building the request targets of the pool API queries.
 #include "pool/request_target.h"
 
+#include "util/percent_encoding.h"
 #include "util/utf.h"
 
 namespace orelog {
 namespace {
-
-constexpr char kHex[] = "0123456789ABCDEF";
-
-void appendEscaped(std::string& out, unsigned char byte) {
-  out += '%';
-  out += kHex[byte >> 4];
-  out += kHex[byte & 15];
-}
-
-bool isUnreserved(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-         c == '.' || c == '~';
-}
 
 bool mayStandInUrl(unsigned char c) {
   if (c <= 0x20 || c >= 0x7F) return false;
@@ -30,21 +18,11 @@ bool mayStandInUrl(unsigned char c) {
 }  // namespace
 
 std::string percentEncodeUnsafe(std::string_view bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (mayStandInUrl(c)) out += static_cast<char>(c);
-    else appendEscaped(out, c);
-  }
-  return out;
+  return percentEncodeExcept(bytes, mayStandInUrl, HexCase::Upper);
 }
 
 std::string percentEncodeUnreserved(std::string_view bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (isUnreserved(c)) out += static_cast<char>(c);
-    else appendEscaped(out, c);
-  }
-  return out;
+  return percentEncodeExcept(bytes, isUnreserved, HexCase::Upper);
 }
 
 std::u16string buildRequestTarget(std::u16string_view path, std::string_view action, std::u16string_view apiKey) {

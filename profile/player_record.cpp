@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "game/levels.h"
+#include "profile/level_threshold.h"
 #include "util/numeric.h"
 
 namespace orelog {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pool/pool_directory.h"
+#include "profile/pool_directory.h"
 
 namespace orelog {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "game/catalogue.h"
+#include "profile/catalogue.h"
 #include "profile/record_file.h"
 #include "util/numeric.h"
 #include "util/utf.h"

@@ -2,8 +2,9 @@
 #include "share/share_link.h"
 
 #include <cassert>
-#include <cstdio>
 
+#include "game/mining_power.h"
+#include "util/percent_encoding.h"
 #include "util/utf.h"
 
 namespace orelog {
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* kIntentLink = "https://twitter.com/intent/tweet?";
 constexpr const char16_t* kHashtags = u"テスト中,ホリダス";
 constexpr const char16_t* kNoName = u"名無し";
-constexpr int32_t kKiloPerMega = 1000;
 // The message's buffers, terminator excluded: it must fit them whatever the name.
 constexpr std::size_t kMessageMaxUnits = 255;
 constexpr std::size_t kMessageUtf8MaxBytes = 255;
@@ -26,17 +26,11 @@ std::u16string decimal(int64_t value) {
   return std::u16string(digits.begin(), digits.end());
 }
 
-bool isUnreserved(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || byte == '-' || byte == '_' ||
-         byte == '.' || byte == '~';
-}
-
 std::u16string messageWithName(const PlayerRecord& record, std::u16string_view name) {
-  const bool inMega = record.totalHashrate >= kKiloPerMega;
-  const int32_t power = inMega ? record.totalHashrate / kKiloPerMega : record.totalHashrate;
   std::u16string message(name);
-  message += u"さんのレベルは " + decimal(record.level) + u"、採掘力は " + decimal(power);
-  message += inMega ? u" MH/s。" : u" KH/s。";
+  message +=
+      u"さんのレベルは " + decimal(record.level) + u"、採掘力は " + miningPowerText(record.totalHashrate);
+  message += u"。";
   message += decimal(record.points) + u" ポコポイント所持しています。";
   return message;
 }
@@ -66,19 +60,7 @@ std::u16string shareMessage(const PlayerRecord& record) {
 }
 
 std::string percentEncode(std::string_view utf8) {
-  std::string encoded;
-  encoded.reserve(utf8.size() * 3);
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (isUnreserved(byte)) {
-      encoded.push_back(c);
-      continue;
-    }
-    char escape[4];
-    std::snprintf(escape, sizeof escape, "%%%02x", byte);
-    encoded += escape;
-  }
-  return encoded;
+  return percentEncodeExcept(utf8, isUnreservedLetterOrMark, HexCase::Lower);
 }
 
 std::string shareLink(const PlayerRecord& record) {

@@ -1,7 +1,7 @@
 // Where an owned item's picture lies on the sheets, whole or cut to a list row.
 #include <algorithm>
 
-#include "game/catalogue.h"
+#include "profile/catalogue.h"
 #include "ui/pages.h"
 
 namespace orelog {

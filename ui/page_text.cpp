@@ -2,12 +2,12 @@
 #include <cstdio>
 #include <string>
 
+#include "game/mining_power.h"
 #include "ui/pages.h"
 
 namespace orelog {
 
 namespace {
-constexpr int32_t kKiloPerMega = 1000;
 constexpr int64_t kMsPerSecond = 1000;
 constexpr int64_t kSecondsPerHour = 3600;
 constexpr int64_t kSecondsPerMinute = 60;
@@ -23,11 +23,6 @@ std::u16string coinText(int64_t value) { return decimalText(value) + u" PCC"; }
 
 std::u16string totalMiningPowerText(int32_t khs) {
   if (khs == 0) return u"0 KH/s";
-  return decimalText(khs / kKiloPerMega) + u" MH/s";
-}
-
-std::u16string workerMiningPowerText(int32_t khs) {
-  if (khs < kKiloPerMega) return decimalText(khs) + u" KH/s";
   return decimalText(khs / kKiloPerMega) + u" MH/s";
 }
 

@@ -57,15 +57,6 @@ SpriteRegion characterFrame(int32_t hashrate, uint64_t frame);
 // One worker on the top page: its frame, coins or ore, and its name above it.
 void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame);
 
-// Where the flying item is drawn: on its straight line from the flight start toward the target,
-// flightRadius pixels along. A flight that starts on the target is drawn at its start.
-struct CanvasPoint {
-  int32_t x = 0;
-  int32_t y = 0;
-};
-CanvasPoint flyingItemPosition(const ItemMotion& motion, const OwnedItem& item);
-inline constexpr CanvasPoint kFlightTarget{156, 75};
-
 // The picture of an owned item: the catalogue's place on the sheets with the item's own size;
 // nullopt for a kind the catalogue does not know.
 std::optional<SpriteRegion> ownedItemPicture(const OwnedItem& item);
@@ -78,7 +69,6 @@ std::u16string asciiText(std::string_view ascii);
 std::u16string decimalText(int64_t value);
 std::u16string coinText(int64_t value);                // "%d PCC"
 std::u16string totalMiningPowerText(int32_t khs);      // player box: 0 KH/s, else whole MH/s
-std::u16string workerMiningPowerText(int32_t khs);     // worker box: KH/s below 1000, else MH/s
 std::u16string playTimeText(int64_t playTimeMs);       // hours unwrapped, "%02d:%02d:%02d"
 std::u16string_view displayedPlayerName(const PlayerRecord& record);  // "名無しさん" when empty
 

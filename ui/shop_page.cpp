@@ -1,6 +1,6 @@
 // The shop page: the catalogue to buy from, the player's items to sell, and the coin at hand.
-#include "game/catalogue.h"
 #include "game/list_layout.h"
+#include "profile/catalogue.h"
 #include "ui/draw.h"
 #include "ui/pages.h"
 #include "ui/palette.h"

@@ -1,9 +1,8 @@
 // The top page: figures, the worker box, the shelves with their characters and items, the tabs.
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 
+#include "game/mining_power.h"
 #include "ui/draw.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
@@ -30,7 +29,7 @@ constexpr int32_t kFieldRight = kFieldLeft + sprites::kShelf.width;
 constexpr int32_t kSkyTop = 100;
 constexpr int32_t kUpperShelfY = 151;
 constexpr int32_t kLowerShelfY = 209;
-constexpr std::array<CanvasPoint, 4> kClouds{{{46, 110}, {140, 105}, {232, 110}, {310, 105}}};
+constexpr std::array<Point, 4> kClouds{{{46, 110}, {140, 105}, {232, 110}, {310, 105}}};
 
 constexpr Rect kTabBar{32, 68, 324, 18};
 constexpr int32_t kTabCaptionInset = 3;
@@ -88,13 +87,14 @@ void drawWorkerBox(PageTools& tools, const GameScreen& screen) {
   const CharacterSlot& slot = screen.slots[*screen.hoveredCharacter];
   drawLabel(tools, slot.displayName, kBoxLabelX, kWorkerNameY);
   drawLabel(tools, u"採掘力", kBoxLabelX, kWorkerPowerY);
-  drawLabel(tools, workerMiningPowerText(slot.hashrate), kBoxValueX, kWorkerPowerY);
+  drawLabel(tools, miningPowerText(slot.hashrate), kBoxValueX, kWorkerPowerY);
 }
 
 void drawField(PageTools& tools) {
   const int32_t shelfHeight = sprites::kShelf.height;
   fillRect(tools.canvas, kFieldLeft, kSkyTop, kFieldRight, kUpperShelfY + shelfHeight, palette::kSkyBlue);
-  for (const CanvasPoint& cloud : kClouds) drawSprite(tools.canvas, tools.sheets, cloud.x, cloud.y, sprites::kCloud);
+  for (const Point& cloud : kClouds)
+    drawSprite(tools.canvas, tools.sheets, cloud.x, cloud.y, sprites::kCloud);
   drawSprite(tools.canvas, tools.sheets, kFieldLeft, kUpperShelfY, sprites::kShelf);
   fillRect(tools.canvas, kFieldLeft, kLowerShelfY, kFieldRight, kLowerShelfY + shelfHeight, palette::kGroundBrown);
   drawSprite(tools.canvas, tools.sheets, kFieldLeft, kLowerShelfY, sprites::kShelf);
@@ -114,27 +114,11 @@ void drawFlyingItem(PageTools& tools, const ItemMotion& motion, const PlayerReco
   const OwnedItem& item = record.items[*motion.flyingItem];
   const auto picture = ownedItemPicture(item);
   if (!picture) return;
-  const CanvasPoint at = flyingItemPosition(motion, item);
+  const Point at = flyingItemPosition(motion, item);
   drawSprite(tools.canvas, tools.sheets, at.x, at.y, *picture);
 }
 
-int32_t narrow(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                 std::numeric_limits<int32_t>::max()));
-}
-
 }  // namespace
-
-CanvasPoint flyingItemPosition(const ItemMotion& motion, const OwnedItem& item) {
-  const int64_t dx = int64_t{motion.flightStartX} + item.width / 2 - kFlightTarget.x;
-  const int64_t dy = int64_t{motion.flightStartY} + item.height / 2 - kFlightTarget.y;
-  // The same distance at which the flight step ends the flight.
-  const int64_t distance = flightDistance(motion, item);
-  // Dropped with its centre right on the target: nowhere to fly, so it shows where it was let go.
-  if (distance == 0) return {motion.flightStartX, motion.flightStartY};
-  const int64_t r = motion.flightRadius;
-  return {narrow(motion.flightStartX - r * dx / distance), narrow(motion.flightStartY - r * dy / distance)};
-}
 
 void drawTopPage(PageTools& tools, const GameScreen& screen, const PlayerRecord& record) {
   drawHeader(tools);

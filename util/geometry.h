@@ -1,4 +1,4 @@
-// Rectangles and sprite regions in game-screen pixels, with the half-open hit test.
+// Points, rectangles and sprite regions in game-screen pixels, with the half-open hit test.
 #pragma once
 #include <cstdint>
 
@@ -7,6 +7,11 @@ namespace orelog {
 // left, top, width, height
 struct Rect {
   int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// A point, such as a picture's top-left corner.
+struct Point {
+  int32_t x = 0, y = 0;
 };
 
 // A rectangle that is the same on the colour sheet and the mask sheet.

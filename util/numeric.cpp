@@ -1,4 +1,4 @@
-// Truncating conversions from double that saturate instead of invoking undefined behaviour.
+// Truncating and narrowing conversions that saturate instead of invoking undefined behaviour.
 #include "util/numeric.h"
 
 #include <cmath>
@@ -21,11 +21,14 @@ Int truncateSaturating(double value) {
 int32_t truncateToInt32(double value) { return truncateSaturating<int32_t>(value); }
 int64_t truncateToInt64(double value) { return truncateSaturating<int64_t>(value); }
 
+int32_t saturateToInt32(int64_t value) {
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
 int32_t saturatingAdd(int32_t a, int32_t b) {
-  int64_t sum = int64_t{a} + b;
-  if (sum > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (sum < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(sum);
+  return saturateToInt32(int64_t{a} + b);
 }
 
 int64_t saturatingAdd64(int64_t a, int64_t b) {

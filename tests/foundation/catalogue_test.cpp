@@ -1,5 +1,5 @@
 // The item catalogue: the 16 entries, the sale-price rule and kinds outside the table.
-#include "game/catalogue.h"
+#include "profile/catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -134,7 +134,7 @@ TEST(ExperienceTick, FollowsTheFixedSeed) {
   }
 }
 
-TEST(ExperienceTick, AveragesTheSamplesAsWrappingUnsignedValues) {
+TEST(ExperienceTick, AveragesTheSamplesAsWrappingUnsignedValuesWithNegativeOnesAsZero) {
   struct Case {
     const char* name;
     int32_t samples[4];
@@ -145,9 +145,11 @@ TEST(ExperienceTick, AveragesTheSamplesAsWrappingUnsignedValues) {
       {"truncating average", {1, 1, 1, 2}, 0},
       {"average 4", {4, 4, 4, 4}, 1},
       {"largest exact product", {42949672, 42949672, 42949672, 42949672}, 21045339},
-      // -1 four times wraps to an average of 1073741823; the product saturates at 2^31 - 1.
-      {"wrapped negative samples", {-1, -1, -1, -1}, 21474836},
       {"sum past 2^32 wraps", {2147483647, 2147483647, 2, 0}, 0},
+      // A negative sample counts as 0 rather than as an unsigned value near 2^32.
+      {"negative samples", {-1, -1, -1, -1}, 0},
+      {"one negative sample among others", {100, 200, 300, -600}, 73},
+      {"the most negative sample", {-2147483647 - 1, 400, 400, 400}, 147},
   };
   for (const auto& c : cases) {
     PlayerRecord record = freshRecord();
@@ -157,6 +159,18 @@ TEST(ExperienceTick, AveragesTheSamplesAsWrappingUnsignedValues) {
     }
     EXPECT_EQ(record.experience - 10, c.gain) << c.name;
   }
+}
+
+TEST(ExperienceTick, ANegativeWorkerGainsNothingButBothDrawsStillHappen) {
+  PlayerRecord record = freshRecord();
+  runTick(record, -3);
+  EXPECT_EQ(record.level, 1);
+  EXPECT_EQ(record.experience, 10);
+  EXPECT_EQ(record.experienceToNext, 23);
+  std::mt19937 twoDraws{kRandomSeed};
+  drawUniform(twoDraws, 31);
+  drawUniform(twoDraws, 100000);
+  EXPECT_EQ(record.random, twoDraws);
 }
 
 TEST(ExperienceTick, GainsSeveralLevelsAtOnce) {

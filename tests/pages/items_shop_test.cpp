@@ -1,8 +1,8 @@
 // The shop and items pages: texts and price colours, the 24-row cut, the packed inventory grid.
 #include <gtest/gtest.h>
 
-#include "game/catalogue.h"
 #include "page_fixture.h"
+#include "profile/catalogue.h"
 #include "tests/support/list_bar.h"
 #include "ui/pages.h"
 #include "ui/palette.h"

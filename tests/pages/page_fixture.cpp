@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "game/catalogue.h"
+#include "profile/catalogue.h"
 #include "ui/draw.h"
 #include "ui/palette.h"
 #include "ui/recording_text_renderer.h"

@@ -1,6 +1,7 @@
 // The number formats of the pages: mining power, coin, play time, the anonymous name.
 #include <gtest/gtest.h>
 
+#include "game/mining_power.h"
 #include "ui/pages.h"
 
 namespace orelog {
@@ -21,7 +22,7 @@ TEST(MiningPowerText, PlayerBoxShowsWholeMegahashesAndWorkerBoxKeepsKilohashesBe
   };
   for (const PowerCase& c : cases) {
     EXPECT_EQ(totalMiningPowerText(c.khs), c.playerBox) << c.khs;
-    EXPECT_EQ(workerMiningPowerText(c.khs), c.workerBox) << c.khs;
+    EXPECT_EQ(miningPowerText(c.khs), c.workerBox) << c.khs;
   }
 }
 

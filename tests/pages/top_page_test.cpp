@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "game/catalogue.h"
 #include "page_fixture.h"
+#include "profile/catalogue.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
 #include "ui/sprite_regions.h"
@@ -250,30 +250,6 @@ TEST(TopPageItems, FlyingIndexPastTheListDrawsNothing) {
   const test::Composed without = compose(screen, record);
   screen.items.motion.flyingItem = 3;
   EXPECT_EQ(compose(screen, record).canvas.storage, without.canvas.storage);
-}
-
-struct FlightCase {
-  int32_t startX, startY, radius;
-  CanvasPoint expected;
-};
-
-TEST(FlyingItemPosition, MovesInAStraightLineWithTruncatingSteps) {
-  const FlightCase cases[] = {
-      {300, 200, 0, {300, 200}},
-      {300, 200, 64, {252, 159}},
-      {149, 170, 32, {149, 138}},   // straight up: dx 0, dy 100
-      {49, 70, 50, {99, 70}},       // straight right: dx -100
-      {149, 70, 32, {149, 70}},     // already on the target
-  };
-  for (const FlightCase& c : cases) {
-    ItemMotion motion;
-    motion.flightStartX = c.startX;
-    motion.flightStartY = c.startY;
-    motion.flightRadius = c.radius;
-    const CanvasPoint at = flyingItemPosition(motion, ownedItemOfKind(4, -1, -1));  // 14 x 10
-    EXPECT_EQ(at.x, c.expected.x) << c.startX << "," << c.startY << " r " << c.radius;
-    EXPECT_EQ(at.y, c.expected.y) << c.startX << "," << c.startY << " r " << c.radius;
-  }
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The built-in pool directory: its order, the forms of its URLs, and the two look-ups.
+#include "profile/pool_directory.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "pool/pool_address.h"
-#include "pool/pool_directory.h"
 
 namespace orelog {
 namespace {

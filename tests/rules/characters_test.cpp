@@ -1,12 +1,13 @@
 // Character slots built from the worker list, and the animation tick's clock.
+#include "game/characters.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "game/catalogue.h"
-#include "game/characters.h"
+#include "profile/catalogue.h"
 #include "ui/game_screen.h"
 
 namespace orelog {

@@ -1,14 +1,16 @@
 // Clicks, moves and releases on the game screen, driven through a platform that records its calls.
+#include "app/input_router.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/input_router.h"
-#include "game/catalogue.h"
 #include "game/characters.h"
 #include "platform/null_platform.h"
+#include "profile/catalogue.h"
+#include "profile/settings.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
 #include "tests/support/temp_folder.h"
@@ -203,6 +205,50 @@ TEST_F(Router, TheNameButtonBelongsToTheStatusPageOnly) {
   EXPECT_TRUE(platform.nameQuestions.empty());
 }
 
+// --- Save points: every purchase, sale and drop of an item writes config.json ---
+
+struct SavePointCase {
+  const char* name;
+  int32_t page;
+  bool holding;  // the placed item is in the hand before the click
+  int32_t x;
+  int32_t y;
+  bool saves;
+};
+
+class SavePoint : public Router, public ::testing::WithParamInterface<SavePointCase> {};
+
+TEST_P(SavePoint, WritesTheRecordAsItStandsAfterTheClick) {
+  const SavePointCase& c = GetParam();
+  startWith({ownedItemOfKind(1, 100, 135), ownedItemOfKind(2)});  // placed on the upper shelf; unplaced
+  app->record.payout = 12.0;
+  app->screen.page = c.page;
+  if (c.holding) app->screen.items.motion.heldItem = 0;
+  click(c.x, c.y);
+  ASSERT_EQ(saved(), c.saves);
+  if (!c.saves) return;
+  PlayerRecord onDisk;
+  ASSERT_TRUE(loadSettings(onDisk, app->settingsFile, 0));
+  EXPECT_EQ(onDisk.coinSpent, app->record.coinSpent);
+  ASSERT_EQ(onDisk.items.size(), app->record.items.size());
+  for (std::size_t i = 0; i < onDisk.items.size(); ++i) {
+    EXPECT_EQ(onDisk.items[i].itemId, app->record.items[i].itemId) << i;
+    EXPECT_EQ(onDisk.items[i].x, app->record.items[i].x) << i;
+    EXPECT_EQ(onDisk.items[i].y, app->record.items[i].y) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, SavePoint,
+    ::testing::Values(SavePointCase{"Purchase", kShopPage, false, 100, 73 + 5, true},
+                      SavePointCase{"PurchaseTooDear", kShopPage, false, 100, 73 + 26 * 3 + 5, false},
+                      SavePointCase{"Sale", kShopPage, false, 300, 73 + 5, true},
+                      SavePointCase{"SaleOfAnEmptyRow", kShopPage, false, 300, 73 + 26 * 2 + 5, false},
+                      SavePointCase{"DropOnTheShelf", kTopPage, true, 5, 5, true},
+                      SavePointCase{"PickUp", kTopPage, false, 105, 140, false},
+                      SavePointCase{"TakeOut", kItemsPage, false, 40, 80, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- Shop and items pages ---
 
 TEST_F(Router, AShopClickBuysTheRowUnderThePoint) {
@@ -227,6 +273,23 @@ TEST_F(Router, TakingAnItemOutReturnsToTheTopPageWithTheItemInTheHand) {
   app->screen.page = kItemsPage;
   click(40 + 72 * 3, 80);  // an empty cell
   EXPECT_EQ(page(), kItemsPage);
+}
+
+TEST_F(Router, TakingOutWhileAnotherItemIsStillHeldDropsAndSavesThatOneFirst) {
+  startWith({ownedItemOfKind(0, 100, 60), ownedItemOfKind(1)});  // held above the zone: it flies home
+  app->screen.items.motion.heldItem = 0;
+  app->screen.page = kItemsPage;
+  click(40, 80);
+  EXPECT_EQ(page(), kTopPage);
+  EXPECT_EQ(app->screen.items.motion.heldItem, 1u);
+  EXPECT_TRUE(isUnplaced(app->record.items[0]));
+  EXPECT_EQ(app->screen.items.motion.flyingItem, 0u);
+  EXPECT_EQ(app->screen.items.unplacedCount, 1);
+  PlayerRecord onDisk;
+  ASSERT_TRUE(loadSettings(onDisk, app->settingsFile, 0));
+  ASSERT_EQ(onDisk.items.size(), 2u);
+  EXPECT_TRUE(isUnplaced(onDisk.items[0]));
+  EXPECT_TRUE(isUnplaced(onDisk.items[1])) << "saved at the drop, before the next item left the inventory";
 }
 
 TEST_F(Router, ShopScrollBarsFollowTheMouseUntilTheRelease) {

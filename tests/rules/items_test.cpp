@@ -1,18 +1,15 @@
 // Buying, selling, taking out, dropping, falling and flying back, and the counts the lists keep.
+#include "game/items.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "game/catalogue.h"
-#include "game/items.h"
-#include "profile/settings.h"
-#include "tests/support/temp_folder.h"
+#include "profile/catalogue.h"
 
 namespace orelog {
 namespace {
-
-using test::TempFolder;
 
 // A point inside the list row / grid cell, as a player clicks it.
 int32_t rowY(int32_t row) { return 73 + 26 * row + 10; }
@@ -24,21 +21,19 @@ class Items : public ::testing::Test {
     record.items = std::move(items);
     initItemsState(state, record);
   }
-  bool saved() const { return std::filesystem::exists(settings); }
-  // The items as the settings file has them.
-  std::vector<OwnedItem> savedItems() const {
-    PlayerRecord loaded;
-    loadSettings(loaded, settings, 0);
-    return loaded.items;
+  // True when the press dropped an item, a save point.
+  bool press(int32_t x, int32_t y) { return pressTopPage(record, state, x, y); }
+  // Takes out the unplaced item under a grid cell; false when the cell is empty.
+  bool take(int32_t x, int32_t y) {
+    const auto index = inventoryItemAt(record, state, x, y);
+    if (index) takeFromInventory(record, state, *index, x, y);
+    return index.has_value();
   }
-  void press(int32_t x, int32_t y) { pressTopPage(record, state, x, y, settings); }
   void tick() {
     fallStep(record, state);
     flightStep(record, state);
   }
 
-  TempFolder folder;
-  std::filesystem::path settings = folder.file("config.json");
   PlayerRecord record;
   ItemsState state;
 };
@@ -79,9 +74,8 @@ TEST_P(Drop, KeepsTheItemWhenItsBottomStripOverlapsTheZone) {
   OwnedItem item = ownedItemOfKind(0, c.x, c.bottom - 17);  // 16 x 17
   start({item});
   state.motion.heldItem = 0;
-  press(5, 5);
+  EXPECT_TRUE(press(5, 5)) << "a drop is a save point";
   EXPECT_FALSE(state.motion.heldItem.has_value());
-  ASSERT_TRUE(saved());
   if (c.stays) {
     EXPECT_EQ(record.items[0].x, c.x);
     EXPECT_EQ(record.items[0].y, c.bottom - 17);
@@ -96,10 +90,6 @@ TEST_P(Drop, KeepsTheItemWhenItsBottomStripOverlapsTheZone) {
     EXPECT_EQ(state.unplacedCount, 1);
     EXPECT_EQ(state.itemsBar.rowCount, 1);
   }
-  const auto onDisk = savedItems();
-  ASSERT_EQ(onDisk.size(), 1u);
-  EXPECT_EQ(onDisk[0].x, record.items[0].x);
-  EXPECT_EQ(onDisk[0].y, record.items[0].y);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,32 +103,52 @@ INSTANTIATE_TEST_SUITE_P(
                       DropCase{"StripTopAt260", 100, 261, true}, DropCase{"StripTopAt261", 100, 262, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Items, ADropLeftOfTheCanvasSetsTheItemDownAtTheEdgeWhereItCanBePickedUpAgain) {
-  start({ownedItemOfKind(10, -13, 140)});  // 46 x 10, the widest kind
+// --- Drops left of the canvas ---
+
+struct LeftDropCase {
+  const char* name;
+  int32_t kind;
+  int32_t x;
+  bool stays;  // set down at x = 0 rather than flown home
+};
+
+class LeftDrop : public Items, public ::testing::WithParamInterface<LeftDropCase> {};
+
+TEST_P(LeftDrop, StaysAtTheEdgeOnlyWhileTheItemStillOverlapsTheZone) {
+  const LeftDropCase& c = GetParam();
+  start({ownedItemOfKind(c.kind, c.x, 140)});
   state.motion.heldItem = 0;
-  press(200, 200);
-  EXPECT_EQ(record.items[0].x, 0);
-  EXPECT_EQ(record.items[0].y, 140);
-  EXPECT_EQ(state.unplacedCount, 0);
-  press(1, 141);
-  EXPECT_EQ(state.motion.heldItem, 0u);
+  EXPECT_TRUE(press(200, 200));
+  if (c.stays) {
+    EXPECT_EQ(record.items[0].x, 0);
+    EXPECT_EQ(record.items[0].y, 140);
+    EXPECT_EQ(state.unplacedCount, 0);
+    press(1, 141);
+    EXPECT_EQ(state.motion.heldItem, 0u) << "picked up again at the edge";
+  } else {
+    EXPECT_TRUE(isUnplaced(record.items[0]));
+    EXPECT_EQ(state.motion.flyingItem, 0u);
+    EXPECT_EQ(state.motion.flightStartX, c.x);
+    EXPECT_EQ(state.unplacedCount, 1);
+  }
 }
 
-TEST_F(Items, ADropOneFurtherLeftFliesBack) {
-  start({ownedItemOfKind(10, -14, 140)});
-  state.motion.heldItem = 0;
-  press(200, 200);
-  EXPECT_TRUE(isUnplaced(record.items[0]));
-  EXPECT_EQ(state.unplacedCount, 1);
-}
+// Kind 10 is 46 pixels wide, kind 14 35; the zone starts at x = 32.
+INSTANTIATE_TEST_SUITE_P(Edge, LeftDrop,
+                         ::testing::Values(LeftDropCase{"WidestAtMinus1", 10, -1, true},
+                                           LeftDropCase{"WidestAtMinus13", 10, -13, true},
+                                           LeftDropCase{"WidestAtMinus14", 10, -14, false},
+                                           LeftDropCase{"WidestFarLeft", 10, -23, false},
+                                           LeftDropCase{"NarrowerAtMinus2", 14, -2, true},
+                                           LeftDropCase{"NarrowerAtMinus3", 14, -3, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Items, APressPicksUpTheFirstPlacedItemUnderThePoint) {
   start({ownedItemOfKind(0), ownedItemOfKind(0, 100, 135), ownedItemOfKind(0, 105, 135)});
-  press(110, 140);
+  EXPECT_FALSE(press(110, 140)) << "a pick-up is not a save point";
   EXPECT_EQ(state.motion.heldItem, 1u);
   EXPECT_EQ(state.motion.grabOffsetX, 10);
   EXPECT_EQ(state.motion.grabOffsetY, 5);
-  EXPECT_FALSE(saved()) << "a pick-up is not a save point";
 }
 
 TEST_F(Items, APressBesideEveryItemPicksNothingUp) {
@@ -148,16 +158,19 @@ TEST_F(Items, APressBesideEveryItemPicksNothingUp) {
   EXPECT_FALSE(state.motion.heldItem.has_value());
 }
 
-TEST_F(Items, TheDraggedItemKeepsTheGrabPointUnderTheMouseButNeverLeavesTheLeftEdge) {
+TEST_F(Items, TheDraggedItemKeepsTheGrabPointUnderTheMouseWhereverThatTakesIt) {
   start({ownedItemOfKind(10, 100, 140)});
   press(130, 145);
   moveHeldItem(record, state, 200, 120);
   EXPECT_EQ(record.items[0].x, 170);
   EXPECT_EQ(record.items[0].y, 115);
-  moveHeldItem(record, state, 10, 4);
-  EXPECT_EQ(record.items[0].x, 0);
+  moveHeldItem(record, state, 7, 4);
+  EXPECT_EQ(record.items[0].x, -23);
   EXPECT_EQ(record.items[0].y, -1);
-  EXPECT_FALSE(isUnplaced(record.items[0])) << "a dragged item never reads as unplaced";
+  EXPECT_TRUE(press(7, 4));
+  EXPECT_TRUE(isUnplaced(record.items[0])) << "no shelf overlap that far left: it flies home";
+  EXPECT_EQ(state.motion.flyingItem, 0u);
+  EXPECT_EQ(state.motion.flightStartX, -23);
 }
 
 TEST_F(Items, FarOffPositionsFromAFileAreHandledWithoutWrappingAround) {
@@ -170,7 +183,7 @@ TEST_F(Items, FarOffPositionsFromAFileAreHandledWithoutWrappingAround) {
   state.motion.heldItem = 0;
   press(5, 5);  // far outside the zone: it flies home from there
   EXPECT_EQ(state.motion.flyingItem, 0u);
-  EXPECT_GT(flightDistance(state.motion, record.items[0]), int64_t{2147483647});
+  EXPECT_GT(flightLine(state.motion, record.items[0]).distance, int64_t{2147483647});
   tick();
   EXPECT_TRUE(state.motion.flyingItem.has_value());
 }
@@ -220,7 +233,7 @@ TEST_F(Items, AFlightFrom100PixelsAwayEndsInTheFourthTick) {
   state.motion.heldItem = 0;
   press(0, 0);
   ASSERT_EQ(state.motion.flyingItem, 0u);
-  EXPECT_EQ(flightDistance(state.motion, record.items[0]), 100);
+  EXPECT_EQ(flightLine(state.motion, record.items[0]).distance, 100);
   for (const int32_t radius : {32, 64, 96}) {
     tick();
     EXPECT_EQ(state.motion.flightRadius, radius);
@@ -244,7 +257,7 @@ TEST_P(Flight, EndsInTheTickWhoseRadiusReachesTheDistance) {
   start({ownedItemOfKind(0, 156 - GetParam().distance - 8, 67)});
   state.motion.heldItem = 0;
   press(0, 0);
-  ASSERT_EQ(flightDistance(state.motion, record.items[0]), GetParam().distance);
+  ASSERT_EQ(flightLine(state.motion, record.items[0]).distance, GetParam().distance);
   for (int i = 1; i < GetParam().ticks; ++i) {
     tick();
     ASSERT_TRUE(state.motion.flyingItem.has_value()) << "tick " << i;
@@ -262,12 +275,35 @@ TEST_F(Items, AFlightStartingOnTheTargetWaitsAtItsStartForOnePaintThenEnds) {
   state.motion.heldItem = 0;
   press(0, 0);
   ASSERT_EQ(state.motion.flyingItem, 0u);
-  EXPECT_EQ(flightDistance(state.motion, record.items[0]), 0);
+  EXPECT_EQ(flightLine(state.motion, record.items[0]).distance, 0);
   EXPECT_EQ(state.motion.flightRadius, 0);
   EXPECT_EQ(state.motion.flightStartX, 148);
   EXPECT_EQ(state.motion.flightStartY, 67);
   tick();
   EXPECT_FALSE(state.motion.flyingItem.has_value());
+}
+
+struct FlightPathCase {
+  int32_t startX, startY, radius;
+  Point expected;
+};
+
+TEST(FlyingItemPosition, MovesInAStraightLineWithTruncatingSteps) {
+  const FlightPathCase cases[] = {
+      {300, 200, 0, {300, 200}},  {300, 200, 64, {252, 159}},
+      {149, 170, 32, {149, 138}},  // straight up: dx 0, dy 100
+      {49, 70, 50, {99, 70}},      // straight right: dx -100
+      {149, 70, 32, {149, 70}},    // already on the target
+  };
+  for (const FlightPathCase& c : cases) {
+    ItemMotion motion;
+    motion.flightStartX = c.startX;
+    motion.flightStartY = c.startY;
+    motion.flightRadius = c.radius;
+    const Point at = flyingItemPosition(motion, ownedItemOfKind(4, -1, -1));  // 14 x 10
+    EXPECT_EQ(at.x, c.expected.x) << c.startX << "," << c.startY << " r " << c.radius;
+    EXPECT_EQ(at.y, c.expected.y) << c.startX << "," << c.startY << " r " << c.radius;
+  }
 }
 
 // --- The unplaced count and the grid's rows ---
@@ -280,7 +316,7 @@ TEST_P(TakeOneOutOfSix, RemovesTheSecondGridRow) {
   start(items);
   ASSERT_EQ(state.itemsBar.rowCount, 2);
   const int32_t cell = GetParam();
-  ASSERT_TRUE(takeFromInventory(record, state, cellX(cell % 5), rowY(cell / 5), settings));
+  ASSERT_TRUE(take(cellX(cell % 5), rowY(cell / 5)));
   EXPECT_EQ(state.motion.heldItem, static_cast<std::size_t>(cell));
   EXPECT_EQ(state.unplacedCount, 5);
   EXPECT_EQ(state.itemsBar.rowCount, 1);
@@ -294,20 +330,20 @@ TEST_F(Items, TheSixthUnplacedItemAddsAGridRow) {
   start(items);
   record.payout = 100.0;
   EXPECT_EQ(state.itemsBar.rowCount, 1);
-  ASSERT_TRUE(buyAt(record, state, 100, rowY(0), settings));
+  ASSERT_TRUE(buyAt(record, state, 100, rowY(0)));
   EXPECT_EQ(state.unplacedCount, 6);
   EXPECT_EQ(state.itemsBar.rowCount, 2);
 }
 
 TEST_F(Items, TakingOutPacksUnplacedItemsAndCentresTheItemOnTheMouse) {
   start({ownedItemOfKind(1), ownedItemOfKind(2, 60, 100), ownedItemOfKind(3), ownedItemOfKind(4)});
-  ASSERT_TRUE(takeFromInventory(record, state, 150, 90, settings));  // the second cell
-  EXPECT_EQ(state.motion.heldItem, 2u);                              // kind 3, 25 x 12
+  // The second cell; taking out is not a save point.
+  ASSERT_TRUE(take(150, 90));
+  EXPECT_EQ(state.motion.heldItem, 2u);  // kind 3, 25 x 12
   EXPECT_EQ(record.items[2].x, 150 - 12);
   EXPECT_EQ(record.items[2].y, 90 - 6);
   EXPECT_EQ(state.motion.grabOffsetX, 12);
   EXPECT_EQ(state.motion.grabOffsetY, 6);
-  EXPECT_FALSE(saved()) << "taking out is not a save point";
 }
 
 TEST_F(Items, TakingOutCountsCellsFromTheFirstVisibleRow) {
@@ -315,28 +351,17 @@ TEST_F(Items, TakingOutCountsCellsFromTheFirstVisibleRow) {
   items[37] = ownedItemOfKind(9);
   start(items);
   state.itemsBar.firstRow = 1;
-  ASSERT_TRUE(takeFromInventory(record, state, cellX(2), rowY(6), settings));  // (6 + 1) * 5 + 2
+  ASSERT_TRUE(take(cellX(2), rowY(6)));  // (6 + 1) * 5 + 2
   EXPECT_EQ(state.motion.heldItem, 37u);
 }
 
 TEST_F(Items, AnEmptyCellOrAPointOffTheGridTakesNothing) {
   start({ownedItemOfKind(1), ownedItemOfKind(2)});
-  EXPECT_FALSE(takeFromInventory(record, state, cellX(2), rowY(0), settings));
-  EXPECT_FALSE(takeFromInventory(record, state, 36, rowY(0), settings));
-  EXPECT_FALSE(takeFromInventory(record, state, cellX(0), 72, settings));
+  EXPECT_FALSE(take(cellX(2), rowY(0)));
+  EXPECT_FALSE(take(36, rowY(0)));
+  EXPECT_FALSE(take(cellX(0), 72));
   EXPECT_FALSE(state.motion.heldItem.has_value());
   EXPECT_EQ(state.unplacedCount, 2);
-}
-
-TEST_F(Items, TakingOutWhileAnotherItemIsStillHeldDropsThatOneFirst) {
-  start({ownedItemOfKind(0, 100, 60), ownedItemOfKind(1)});  // held above the zone: it flies home
-  state.motion.heldItem = 0;
-  ASSERT_TRUE(takeFromInventory(record, state, cellX(0), rowY(0), settings));
-  EXPECT_EQ(state.motion.heldItem, 1u);
-  EXPECT_TRUE(isUnplaced(record.items[0]));
-  EXPECT_EQ(state.motion.flyingItem, 0u);
-  EXPECT_EQ(state.unplacedCount, 1);
-  EXPECT_TRUE(saved()) << "the drop is a save point";
 }
 
 // --- Buying ---
@@ -345,7 +370,7 @@ TEST_F(Items, BuyingWithExactlyThePriceSucceedsAndLeavesNothing) {
   start({});
   record.payout = 6.0;
   record.balance = 4.0;
-  ASSERT_TRUE(buyAt(record, state, 100, rowY(2), settings));  // kind 2 costs 10
+  ASSERT_TRUE(buyAt(record, state, 100, rowY(2))) << "kind 2 costs 10; a purchase is a save point";
   EXPECT_EQ(availableCoin(record), 0);
   EXPECT_DOUBLE_EQ(record.coinSpent, 10.0);
   ASSERT_EQ(record.items.size(), 1u);
@@ -355,26 +380,23 @@ TEST_F(Items, BuyingWithExactlyThePriceSucceedsAndLeavesNothing) {
   EXPECT_EQ(record.items[0].height, 25);
   EXPECT_EQ(state.sellBar.rowCount, 1);
   EXPECT_EQ(state.unplacedCount, 1);
-  ASSERT_TRUE(saved());
-  ASSERT_EQ(savedItems().size(), 1u);
 }
 
 TEST_F(Items, BuyingWithOneCoinTooFewDoesNothing) {
   start({});
   record.payout = 9.9;
-  EXPECT_FALSE(buyAt(record, state, 100, rowY(2), settings));
+  EXPECT_FALSE(buyAt(record, state, 100, rowY(2))) << "nothing bought, nothing to save";
   EXPECT_TRUE(record.items.empty());
   EXPECT_EQ(record.coinSpent, 0.0);
-  EXPECT_FALSE(saved());
 }
 
 TEST_F(Items, TheBuyRowCountsFromTheBuyBarsFirstRow) {
   start({});
   record.payout = 1000.0;
   state.buyBar.firstRow = 9;
-  ASSERT_TRUE(buyAt(record, state, 100, rowY(6), settings));
+  ASSERT_TRUE(buyAt(record, state, 100, rowY(6)));
   EXPECT_EQ(record.items.back().itemId, 15);
-  EXPECT_FALSE(buyAt(record, state, 100, 72, settings)) << "above the list";
+  EXPECT_FALSE(buyAt(record, state, 100, 72)) << "above the list";
 }
 
 // --- Selling ---
@@ -388,11 +410,10 @@ class Sale : public Items, public ::testing::WithParamInterface<SaleCase> {};
 
 TEST_P(Sale, RefundsSeventyPercentButAtLeastOne) {
   start({ownedItemOfKind(GetParam().kind)});
-  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0))) << "a sale is a save point";
   EXPECT_DOUBLE_EQ(record.coinSpent, -GetParam().refund);
   EXPECT_EQ(availableCoin(record), GetParam().refund);
   EXPECT_TRUE(record.items.empty());
-  EXPECT_TRUE(saved());
 }
 
 INSTANTIATE_TEST_SUITE_P(Prices, Sale,
@@ -402,7 +423,7 @@ INSTANTIATE_TEST_SUITE_P(Prices, Sale,
 TEST_F(Items, SellingRemovesARowAndMovesTheListUpWhenItWouldEndEarly) {
   start(std::vector<OwnedItem>(10, ownedItemOfKind(1)));
   state.sellBar.firstRow = 3;
-  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0)));
   EXPECT_EQ(state.sellBar.rowCount, 9);
   EXPECT_EQ(state.sellBar.firstRow, 2);
   EXPECT_EQ(record.items.size(), 9u);
@@ -410,18 +431,17 @@ TEST_F(Items, SellingRemovesARowAndMovesTheListUpWhenItWouldEndEarly) {
 
 TEST_F(Items, SellingAPlacedItemLeavesTheUnplacedCount) {
   start({ownedItemOfKind(1, 50, 135), ownedItemOfKind(2)});
-  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0)));
   EXPECT_EQ(state.unplacedCount, 1);
-  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0)));
   EXPECT_EQ(state.unplacedCount, 0);
   EXPECT_EQ(state.itemsBar.rowCount, 0);
 }
 
 TEST_F(Items, ARowPastTheLastItemSellsNothing) {
   start({ownedItemOfKind(1)});
-  EXPECT_FALSE(sellAt(record, state, 300, rowY(1), settings));
+  EXPECT_FALSE(sellAt(record, state, 300, rowY(1))) << "nothing sold, nothing to save";
   EXPECT_EQ(record.items.size(), 1u);
-  EXPECT_FALSE(saved());
 }
 
 struct FixUpCase {
@@ -439,7 +459,7 @@ TEST_P(SaleFixesUp, TheHeldAndFlyingIndexesToTheSameItems) {
   state.motion.heldItem = c.before;
   state.motion.flyingItem = c.before;
   const int32_t heldKind = record.items[c.before].itemId;
-  ASSERT_TRUE(sellAt(record, state, 300, rowY(static_cast<int32_t>(c.sold)), settings));
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(static_cast<int32_t>(c.sold))));
   EXPECT_EQ(state.motion.heldItem, c.after);
   EXPECT_EQ(state.motion.flyingItem, c.after);
   if (c.after) {
@@ -454,7 +474,7 @@ INSTANTIATE_TEST_SUITE_P(Indexes, SaleFixesUp,
 TEST_F(Items, SellingTheHeldItemLeavesNothingInTheHandForTheNextPress) {
   start({ownedItemOfKind(1, 50, 135), ownedItemOfKind(2, 90, 135)});
   state.motion.heldItem = 0;
-  ASSERT_TRUE(sellAt(record, state, 300, rowY(0), settings));
+  ASSERT_TRUE(sellAt(record, state, 300, rowY(0)));
   press(95, 140);  // picks up what is there instead of dropping a sold item
   EXPECT_EQ(state.motion.heldItem, 0u);
   EXPECT_EQ(record.items[0].itemId, 2);

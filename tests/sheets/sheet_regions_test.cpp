@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "art_file.h"
-#include "game/catalogue.h"
 #include "generate.h"
+#include "profile/catalogue.h"
 #include "sheet_pixels.h"
 #include "ui/sprite_regions.h"
 

@@ -33,6 +33,24 @@ TEST(TruncateToInt64, SaturatesAtTheEdges) {
   EXPECT_EQ(truncateToInt64(-9.3e18), std::numeric_limits<int64_t>::min());
 }
 
+TEST(SaturateToInt32, KeepsValuesInRangeAndStopsAtTheLimits) {
+  struct Case {
+    int64_t in;
+    int32_t out;
+  };
+  const Case cases[] = {
+      {0, 0},
+      {-23, -23},
+      {2147483647, 2147483647},
+      {2147483648, 2147483647},
+      {-2147483648LL, -2147483647 - 1},
+      {-2147483649LL, -2147483647 - 1},
+      {std::numeric_limits<int64_t>::max(), 2147483647},
+      {std::numeric_limits<int64_t>::min(), -2147483647 - 1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(saturateToInt32(c.in), c.out) << c.in;
+}
+
 TEST(SaturatingAdd, StopsAtTheLimits) {
   EXPECT_EQ(saturatingAdd(2147483600, 100), 2147483647);
   EXPECT_EQ(saturatingAdd(-2147483600, -100), -2147483647 - 1);

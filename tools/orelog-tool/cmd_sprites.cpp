@@ -8,8 +8,8 @@
 #include "../sheetgen/pixel_font.h"
 #include "commands.h"
 #include "embedded_sheets.h"
-#include "game/catalogue.h"
 #include "png_codec.h"
+#include "profile/catalogue.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog::tool {

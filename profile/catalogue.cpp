@@ -1,5 +1,5 @@
 // The fixed table of the 16 item kinds the shop sells: sprite region, price and sale price.
-#include "game/catalogue.h"
+#include "profile/catalogue.h"
 
 #include <array>
 #include <cassert>

@@ -1,5 +1,5 @@
 // The built-in list of MPOS pools and the two look-ups the connect screen makes in it.
-#include "pool/pool_directory.h"
+#include "profile/pool_directory.h"
 
 namespace orelog {
 

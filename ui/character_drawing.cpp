@@ -88,7 +88,9 @@ SpriteRegion characterFrame(int32_t hashrate, uint64_t frame) {
   for (const Tier& tier : kTiers) {
     if (hashrate >= tier.fromHashrate) return tier.frames[phases.p2];
   }
-  return sprites::kPick1;  // an idle worker stands still
+  // Only an idle worker (0) stands still; a rig reporting a negative figure swings its pick like
+  // any other below 1000.
+  return hashrate == 0 ? sprites::kPick1 : kTiers.back().frames[phases.p2];
 }
 
 void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame) {

@@ -40,18 +40,19 @@ ConnectControlsContent connectControlsContent(const PlayerRecord& record) {
 }
 
 bool validateAndStoreConnectFields(Platform& platform, PlayerRecord& record) {
-  // Both fields are checked before either is stored, so a refused attempt changes nothing.
+  // Each field is checked and stored in turn: a key refused after an accepted pool leaves the new
+  // serverUrl in place (it is only saved once both are accepted).
   const std::u16string poolText = platform.connectFieldText(ConnectField::Pool);
   if (poolText.size() > kConnectFieldMaxUnits) {
     platform.showMessage(kMessageServerUrlTooLong, MessageOwner::None);
     return false;
   }
+  record.serverUrl = findPoolUrl(record.poolDirectory, poolText).value_or(poolText);
   const std::u16string keyText = platform.connectFieldText(ConnectField::ApiKey);
   if (keyText.size() > kConnectFieldMaxUnits) {
     platform.showMessage(kMessageApiKeyTooLong, MessageOwner::None);
     return false;
   }
-  record.serverUrl = findPoolUrl(record.poolDirectory, poolText).value_or(poolText);
   record.apiKey = keyText;
   return true;
 }

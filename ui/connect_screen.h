@@ -22,8 +22,8 @@ inline constexpr std::u16string_view kConnectButtonCaption = u"接続";
 // saved key, each with its selection.
 ConnectControlsContent connectControlsContent(const PlayerRecord& record);
 
-// Reads the two fields; stores the pool URL and the key, or shows the message and returns false
-// leaving the record as it was.
+// Reads the two fields and stores the pool URL, then the key. A field that is too long shows its
+// message and returns false: a too-long pool stores nothing, a too-long key keeps the new URL.
 bool validateAndStoreConnectFields(Platform& platform, PlayerRecord& record);
 
 }  // namespace orelog

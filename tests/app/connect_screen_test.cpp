@@ -59,16 +59,18 @@ TEST(ConnectFields, EachFieldTakes255UnitsAndRefuses256) {
     std::u16string pool, key;
     bool accepted;
     std::u16string message;
+    bool poolStored;  // a too-long key comes after the pool has been stored
   };
   const std::u16string url255 = u"http://" + std::u16string(248, u'a');
   const std::u16string pair = u"\U0001F431";  // two units
   const Case cases[] = {
-      {url255, std::u16string(255, u'k'), true, u""},
-      {url255 + u"b", u"key", false, u"サーバーアドレスが長すぎます。"},
-      {u"pool", std::u16string(256, u'k'), false, u"APIキーが長すぎます。"},
-      {u"pool", std::u16string(254, u'k') + pair, false, u"APIキーが長すぎます。"},
-      {std::u16string(253, u'p') + pair, u"", true, u""},
-      {u"", u"", true, u""},  // empty fields are the pool's business
+      {url255, std::u16string(255, u'k'), true, u"", true},
+      {url255 + u"b", u"key", false, u"サーバーアドレスが長すぎます。", false},
+      {url255 + u"b", std::u16string(256, u'k'), false, u"サーバーアドレスが長すぎます。", false},
+      {u"pool", std::u16string(256, u'k'), false, u"APIキーが長すぎます。", true},
+      {u"pool", std::u16string(254, u'k') + pair, false, u"APIキーが長すぎます。", true},
+      {std::u16string(253, u'p') + pair, u"", true, u"", true},
+      {u"", u"", true, u"", true},  // empty fields are the pool's business
   };
   for (const Case& c : cases) {
     test::RecordingPlatform platform;
@@ -86,8 +88,8 @@ TEST(ConnectFields, EachFieldTakes255UnitsAndRefuses256) {
       EXPECT_EQ(record.apiKey, c.key);
     } else {
       EXPECT_EQ(platform.messages, (std::vector<std::u16string>{c.message}));
-      EXPECT_EQ(record.serverUrl, u"http://before/") << "a refused attempt stores neither field";
-      EXPECT_EQ(record.apiKey, u"before");
+      EXPECT_EQ(record.serverUrl, c.poolStored ? c.pool : u"http://before/");
+      EXPECT_EQ(record.apiKey, u"before") << "a refused key is never stored";
     }
   }
 }

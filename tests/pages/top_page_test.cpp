@@ -119,10 +119,20 @@ struct TierCase {
 TEST(Characters, TierBoundariesChooseTheFrames) {
   using namespace sprites;
   const TierCase cases[] = {
-      {0, kPick1, kPick1},          {1, kPick1, kPick2},        {999, kPick1, kPick2},
-      {1000, kHelmet1, kHelmet2},   {2999, kHelmet1, kHelmet2}, {3000, kSpade1, kSpade2},
-      {4999, kSpade1, kSpade2},     {5000, kShovel1, kShovel2}, {9999, kShovel1, kShovel2},
-      {10000, kDrill1, kDrill2},    {24999, kDrill1, kDrill2},  {25000, kRedDrill1, kRedDrill2},
+      {-2147483647 - 1, kPick1, kPick2},
+      {-3, kPick1, kPick2},
+      {0, kPick1, kPick1},
+      {1, kPick1, kPick2},
+      {999, kPick1, kPick2},
+      {1000, kHelmet1, kHelmet2},
+      {2999, kHelmet1, kHelmet2},
+      {3000, kSpade1, kSpade2},
+      {4999, kSpade1, kSpade2},
+      {5000, kShovel1, kShovel2},
+      {9999, kShovel1, kShovel2},
+      {10000, kDrill1, kDrill2},
+      {24999, kDrill1, kDrill2},
+      {25000, kRedDrill1, kRedDrill2},
       {49999, kRedDrill1, kRedDrill2},
   };
   for (const TierCase& c : cases) {
@@ -163,10 +173,16 @@ TEST(Characters, CoinsSpinByTheFourthPhase) {
   }
 }
 
-TEST(Characters, IdleWorkerHasNoCoinsAndDrillsScatterOreInsteadOfCoins) {
+TEST(Characters, IdleOrNegativeWorkerHasNoCoinsAndDrillsScatterOreInsteadOfCoins) {
   using namespace sprites;
-  EXPECT_EQ(characterPage(0, 0).canvas.at(60 + 31 + 4, 166 + 15 + 4), palette::kSkyBlue);
-  EXPECT_EQ(characterPage(0, 0).canvas.at(60 + 38 + 8, 166 + 25 + 8), palette::kSkyBlue);
+  for (const int32_t hashrate : {0, -3}) {
+    for (const uint64_t frame : {0, 3, 6, 9}) {
+      EXPECT_EQ(characterPage(hashrate, frame).canvas.at(60 + 31 + 4, 166 + 15 + 4), palette::kSkyBlue)
+          << hashrate;
+      EXPECT_EQ(characterPage(hashrate, frame).canvas.at(60 + 38 + 8, 166 + 25 + 8), palette::kSkyBlue)
+          << hashrate;
+    }
+  }
   EXPECT_EQ(characterPage(10000, 0).canvas.at(60 + 38 + 8, 166 + 25 + 8), palette::kSkyBlue);
 }
 

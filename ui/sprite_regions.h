@@ -57,7 +57,7 @@ inline constexpr SpriteRegion kCoinTurningBack{241, 111, 9, 9};
 inline constexpr SpriteRegion kOreChunk{160, 103, 9, 9};
 inline constexpr SpriteRegion kOrePebble{165, 94, 9, 9};
 
-// Item pictures are listed with the item catalogue (game/catalogue.h).
+// Item pictures are listed with the item catalogue (profile/catalogue.h).
 
 struct NamedRegion {
   const char* name;

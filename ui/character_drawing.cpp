@@ -103,8 +103,8 @@ void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame) 
     case Effect::None: break;
   }
   const int32_t raise = slot.hashrate >= kExcavatorFrom ? kExcavatorNameRaise : kNameRaise;
-  drawText(tools.text, tools.canvas, slot.displayName, slot.x + kNameOffsetX, slot.y - raise, FontSize::Small,
-           TextAlign::Centre, palette::kTextWhite);
+  drawOutlinedText(tools.text, tools.canvas, slot.displayName, slot.x + kNameOffsetX, slot.y - raise,
+                   FontSize::Small, TextAlign::Centre, palette::kTextWhite, palette::kNameOutline);
 }
 
 }  // namespace orelog

@@ -23,4 +23,14 @@ void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, 
   renderer.drawText(canvas, drawn, x, y, font, align, colour);
 }
 
+void drawOutlinedText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y,
+                      FontSize font, TextAlign align, Pixel colour, Pixel outline) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (dx != 0 || dy != 0) drawText(renderer, canvas, text, x + dx, y + dy, font, align, outline);
+    }
+  }
+  drawText(renderer, canvas, text, x, y, font, align, colour);
+}
+
 }  // namespace orelog

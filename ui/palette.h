@@ -16,5 +16,7 @@ inline constexpr Pixel kWindowBackground = rgb(243, 243, 243);
 
 inline constexpr Pixel kTextWhite = rgb(255, 255, 255);
 inline constexpr Pixel kPriceGrey = rgb(127, 127, 127);
+// The rim around the workers' white names, which stand on the pale sky.
+inline constexpr Pixel kNameOutline = rgb(24, 48, 96);
 
 }  // namespace orelog::palette

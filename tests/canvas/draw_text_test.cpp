@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -62,6 +63,24 @@ TEST(DrawText, AnchorsFarOutsideTheCanvasDrawNothing) {
     drawText(renderer, canvas, u"x", c.x, c.y, FontSize::Large, TextAlign::Left, 0);
     EXPECT_EQ(renderer.texts.size(), c.handedOn ? 1u : 0u) << c.x << ", " << c.y;
   }
+}
+
+TEST(DrawText, AnOutlinedTextHasItsRimDrawnFirstAllAroundThenTheTextOnTop) {
+  RecordingTextRenderer renderer;
+  Canvas canvas = testing::filledCanvas(0);
+  drawOutlinedText(renderer, canvas, std::u16string(u"tama\0x", 6), 50, 40, FontSize::Small,
+                   TextAlign::Centre, 0xffffff, 0x102030);
+  ASSERT_EQ(renderer.texts.size(), 9u);
+  for (std::size_t i = 0; i < 8; ++i) {
+    const RecordedText& rim = renderer.texts[i];
+    EXPECT_EQ(rim.text, u"tama");
+    EXPECT_EQ(rim.colour, 0x102030u);
+    EXPECT_LE(std::abs(rim.x - 50), 1);
+    EXPECT_LE(std::abs(rim.y - 40), 1);
+    EXPECT_FALSE(rim.x == 50 && rim.y == 40);
+    for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(rim == renderer.texts[j]) << "each direction once";
+  }
+  EXPECT_EQ(renderer.texts[8], (RecordedText{u"tama", 50, 40, FontSize::Small, TextAlign::Centre, 0xffffff}));
 }
 
 }  // namespace

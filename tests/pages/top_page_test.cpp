@@ -50,16 +50,28 @@ TEST(SyntheticSheets, EveryPictureHasItsOwnColour) {
   EXPECT_EQ(std::adjacent_find(colours.begin(), colours.end()), colours.end());
 }
 
+// A worker's name: its dark rim one pixel off in the eight directions, then the white name itself.
+std::vector<DrawnText> outlinedName(std::u16string name, int x, int y) {
+  std::vector<DrawnText> texts;
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx)
+      if (dx != 0 || dy != 0)
+        texts.push_back({name, x + dx, y + dy, FontSize::Small, TextAlign::Centre, palette::kNameOutline});
+  texts.push_back({name, x, y, FontSize::Small, TextAlign::Centre, palette::kTextWhite});
+  return texts;
+}
+
 TEST(TopPage, DrawsEveryTextAtItsPlace) {
-  const DrawnText centred1{u"rig1", 75, 163, FontSize::Small, TextAlign::Centre, palette::kTextWhite};
-  const DrawnText centred2{u"big", 149, 158, FontSize::Small, TextAlign::Centre, palette::kTextWhite};
-  expectTexts(compose(topScreen(), fixedRecord()).texts,
-              {label(u"Credit", 484, 284), label(u"ステータス", 63, 71), label(u"アイテム", 135, 71),
-               label(u"ショップ", 195, 71), label(u"フレンド", 251, 71), label(u"ログ", 307, 71),
-               label(u"レベル", 390, 107), label(u"12", 431, 107), label(u"採掘力", 390, 121),
-               label(u"25 MH/s", 431, 121), label(u"成果", 390, 135), label(u"-3 PCC", 431, 135),
-               label(u"PP", 390, 149), label(u"77", 431, 149), label(u"rig1", 390, 197),
-               label(u"採掘力", 390, 211), label(u"999 KH/s", 431, 211), centred1, centred2});
+  std::vector<DrawnText> expected = {
+      label(u"Credit", 484, 284),  label(u"ステータス", 63, 71), label(u"アイテム", 135, 71),
+      label(u"ショップ", 195, 71), label(u"フレンド", 251, 71),  label(u"ログ", 307, 71),
+      label(u"レベル", 390, 107),  label(u"12", 431, 107),       label(u"採掘力", 390, 121),
+      label(u"25 MH/s", 431, 121), label(u"成果", 390, 135),     label(u"-3 PCC", 431, 135),
+      label(u"PP", 390, 149),      label(u"77", 431, 149),       label(u"rig1", 390, 197),
+      label(u"採掘力", 390, 211),  label(u"999 KH/s", 431, 211)};
+  for (const auto& name : {outlinedName(u"rig1", 75, 163), outlinedName(u"big", 149, 158)})
+    expected.insert(expected.end(), name.begin(), name.end());
+  expectTexts(compose(topScreen(), fixedRecord()).texts, expected);
 }
 
 // Spending beyond payout plus balance: the top page's result goes negative, while the coin the

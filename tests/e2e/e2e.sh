@@ -2,7 +2,8 @@
 # End-to-end scenarios of the orelog program: its own headless X server, the demo pool on a port
 # the OS picks, and xdotool, import and xclip in the player's place.
 # usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW
-#   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog, stalled_connect, stalled_update
+#   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog, stalled_connect, stalled_update,
+#             dialogs, scaled_display
 set -euo pipefail
 scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
 
@@ -41,8 +42,8 @@ wait_until() {
 
 # --- The world around the game ---------------------------------------------------------------------
 
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+start_display() {  # start_display [WIDTHxHEIGHT]
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   background+=($!)
   wait_until "the X server" test -s "$work/display"
   export DISPLAY=":$(head -n1 "$work/display")"
@@ -128,9 +129,10 @@ shot() {
 # same_pictures A B: no pixel differs.
 same_pictures() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 
+pixel_of() { convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
 pixel() {
   import -window "$1" "$work/shot.png" 2>/dev/null
-  convert "$work/shot.png" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
+  pixel_of "$work/shot.png" "$2" "$3"
 }
 pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
 pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
@@ -442,8 +444,163 @@ scenario_stalled_update() {
   grep -q '"Version":3' "$work/game/config.json" || fail "the game did not save at its end"
 }
 
+# --- How the boxes and dialogs look -----------------------------------------------------------------
+
+picture_width() { identify -format %w "$1"; }
+picture_height() { identify -format %h "$1"; }
+# colours_in PICTURE WxH+X+Y: how many different colours the area holds.
+colours_in() { convert "$1" -crop "$2" +repage -format %k info:; }
+
+# lightness PICTURE X Y: 0 (black) to 100 (white).
+lightness() { convert "$1" -crop "1x1+$2+$3" +repage -colorspace Gray -format '%[fx:int(100*p)]' info:; }
+
+# A dialog's button at its bottom right is whole when, in the button's column, its bottom border
+# (a line darker than what lies below it, margin or shadow) lies inside the dialog, rather than the
+# button running on into the dialog's edge.
+buttons_are_whole() {
+  local width height x y
+  width=$(picture_width "$1") height=$(picture_height "$1")
+  x=$((width - 12))
+  for ((y = height - 2; y > height * 2 / 3; y--)); do
+    (($(lightness "$1" $x $y) + 10 <= $(lightness "$1" $x $((y + 1))))) && return 0
+  done
+  return 1
+}
+
+# The credits box (a crop of it): a scroll bar at its right edge, set apart from the text's
+# background, and a plain strip between the left border and the text.
+readonly kCreditsBoxArea='400x80+30+200'
+credits_box_is_right() {
+  local width height
+  width=$(picture_width "$1") height=$(picture_height "$1")
+  [[ $(colours_in "$1" "1x$((height - 2))+3+1") == 1 ]] || fail "the credits text touches the box's left border"
+  [[ $(pixel_of "$1" $((width - 3)) $((height / 2))) != $(pixel_of "$1" 3 $((height / 2))) ]] ||
+    fail "the credits box shows no scroll bar"
+}
+
+# no_black_block PICTURE WxH+X+Y: no 7 x 7 square of pure black in the area.
+no_black_block() {
+  local found
+  found=$(convert "$1" -crop "$2" +repage -fill gray -opaque white -fill white -opaque black -fill black +opaque white \
+    -morphology Erode Square:3 -format '%[fx:maxima]' info:)
+  [[ $found == 0 ]]
+}
+
+# area_over WINDOW OTHER: the part of WINDOW that OTHER covers, as WxH+X+Y in WINDOW's pixels.
+area_over() {
+  local wx wy ox oy ow oh ww wh
+  IFS=, read -r wx wy <<<"$(window_place "$1")"
+  IFS=, read -r ox oy <<<"$(window_place "$2")"
+  IFS=x read -r ww wh <<<"$(client_size "$1")"
+  IFS=x read -r ow oh <<<"$(client_size "$2")"
+  local left=$((ox - wx > 0 ? ox - wx : 0)) top=$((oy - wy > 0 ? oy - wy : 0))
+  local right=$((ox - wx + ow < ww ? ox - wx + ow : ww)) bottom=$((oy - wy + oh < wh ? oy - wy + oh : wh))
+  echo "$((right - left))x$((bottom - top))+$left+$top"
+}
+
+# fits_screen WINDOW WIDTH HEIGHT: the whole window lies on a screen of that size.
+fits_screen() {
+  local x y w h
+  IFS=, read -r x y <<<"$(window_place "$1")"
+  IFS=x read -r w h <<<"$(client_size "$1")"
+  ((x >= 0 && y >= 0 && x + w <= $2 && y + h <= $3))
+}
+
+# The boxes and dialogs at GTK's own metrics on a 1024 x 768 screen, without a session bus.
+scenario_dialogs() {
+  start_display 1024x768
+  unset GSETTINGS_BACKEND DBUS_SESSION_BUS_ADDRESS  # the game chooses where GTK keeps its settings
+  start_pool
+  start_game "$work/game"
+
+  step "the name dialog's button is whole"
+  local dialog
+  dialog=$(await_window "$kNameDialog")
+  shot "$dialog" "$work/name-dialog.png"
+  buttons_are_whole "$work/name-dialog.png" || fail "the name dialog's button is cut off"
+  xdotool mousemove --window "$dialog" 10 10 key Escape
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+  local main
+  main=$(await_window "$kTitle")
+
+  step "About's button is whole"
+  xdotool mousemove --window "$main" 5 5 key alt+question
+  local about
+  about=$(await_window "$kAbout")
+  shot "$about" "$work/about.png"
+  buttons_are_whole "$work/about.png" || fail "About's button is cut off"
+  xdotool mousemove --window "$about" 5 5 key Escape
+  wait_until "the About box to close" window_gone "$kAbout"
+
+  step "the credits box shows its scroll bar before any scrolling"
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  click "$main" $kBack
+  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
+  shot "$main" "$work/credits-box.png" "$kCreditsBoxArea"
+  credits_box_is_right "$work/credits-box.png"
+  back_to_top "$main"
+
+  step "where the name dialog stood, the page shows again at once"
+  click "$main" 90 77
+  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 302 78
+  dialog=$(await_window "$kNameDialog")
+  local covered
+  covered=$(area_over "$main" "$dialog")
+  xdotool mousemove --window "$dialog" 10 10 key Escape
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+  shot "$main" "$work/after-name-dialog.png"
+  no_black_block "$work/after-name-dialog.png" "$covered" || fail "a black patch where the name dialog stood"
+  back_to_top "$main"
+
+  step "the save dialog fits the screen"
+  click "$main" 490 60
+  local chooser
+  chooser=$(await_window "$kSaveDialog")
+  fits_screen "$chooser" 1024 768 || fail "the save dialog is $(client_size "$chooser") at $(window_place "$chooser")"
+  xdotool mousemove --window "$chooser" 5 5 key Escape
+  wait_until "the file chooser to close" window_gone "$kSaveDialog"
+
+  close_game "$main"
+  ! grep -i 'dconf\|dbus' "$work/game-game.log" || fail "GTK complained about its settings store"
+}
+
+# On a display scaled by 2 the window keeps its size in points, every canvas pixel is a sharp
+# 2 x 2 square, and a click lands on the canvas pixel under it.
+scenario_scaled_display() {
+  start_display
+  export GDK_SCALE=2
+  start_pool
+  start_game "$work/game"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  [[ $(client_size "$main") == 1040x124 ]] || fail "the connect screen is $(client_size "$main") pixels"
+  type_into "$main" 400 36 "$pool_url"
+  type_into "$main" 400 90 demo
+  click "$main" 948 34
+  wait_until "the game screen's size" client_size_is "$main" 1040x600
+  wait_until "the top page's grey" pixel_is "$main" 10 300 "$kTopGrey"
+
+  step "every canvas pixel a 2 x 2 square"
+  shot "$main" "$work/scaled.png"
+  convert "$work/scaled.png" -sample 50% -sample 200% "$work/squares.png"
+  same_pictures "$work/scaled.png" "$work/squares.png" || fail "the scaled canvas is not made of 2 x 2 squares"
+
+  step "a click in the shop buys the first item"
+  click "$main" 434 154
+  wait_until "the shop page" pixel_is "$main" 10 300 "$kPageBlue"
+  click "$main" 200 160
+  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$work/game/config.json"
+  close_game "$main"
+}
+
 case $scenario in
-  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update) "scenario_$scenario" ;;
+  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update | dialogs | scaled_display)
+    "scenario_$scenario"
+    ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -27,6 +27,10 @@ struct HttpTimeouts {
   long overallMs = 120000;
 };
 
+// Redirects are followed, at most this many in a row (WinHTTP's own limit), never from https down
+// to http.
+inline constexpr long kMaxRedirects = 10;
+
 // Lets the user-interface thread break off a fetch running on the pool thread. Thread-safe.
 class FetchCancel {
  public:

@@ -20,7 +20,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kUserAgent = "Orelog";
-constexpr long kMaxRedirects = 10;  // WinHTTP's limit; it follows redirects by default
 constexpr const char* kLoopbackNames = "127.0.0.1,localhost,::1";
 // How long one wait for the socket may last before the idle and cancel checks run again; a cancel
 // wakes the wait at once, so this only bounds the checks' delay when nothing else happens.

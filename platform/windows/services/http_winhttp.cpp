@@ -126,6 +126,8 @@ bool openRequest(Handles& handles, const HttpRequest& request, const HttpTimeout
                      clampMs(timeouts.sendMs), clampMs(timeouts.receiveMs));
   DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP;
   WinHttpSetOption(handles.session, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
+  DWORD redirects = kMaxRedirects;
+  WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects, sizeof redirects);
 
   const std::wstring host = wideText(request.host);
   if (!handles.keep(handles.connection, WinHttpConnect(handles.session, host.c_str(),

@@ -41,7 +41,9 @@ enum class FontSize { Small = 10, Medium = 13, Large = 16 };  // cell heights in
 enum class TextAlign { Left, Centre, Right };                  // anchored at x; top edge at y
 
 // Draws text onto a canvas: transparent background, the face "ＭＳ Ｐゴシック" or its
-// metric-compatible stand-in. Kept apart so pages and tests can use a recording renderer.
+// metric-compatible stand-in. Kept apart so pages and tests can use a recording renderer. The
+// pages reach it through ui/draw_text, which has already cut the text at its first NUL and at
+// 1024 units and dropped far-off anchors: a renderer draws what it is given.
 struct TextRenderer {
   virtual ~TextRenderer() = default;
   virtual void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,

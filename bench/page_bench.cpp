@@ -13,8 +13,8 @@
 #include "pango_text.h"
 #include "platform/null_platform.h"
 #include "profile/catalogue.h"
+#include "tests/support/recording_text_renderer.h"
 #include "ui/game_screen.h"
-#include "ui/recording_text_renderer.h"
 
 namespace orelog {
 namespace {

@@ -10,7 +10,7 @@ struct NullTextRenderer : TextRenderer {
 
 struct NullPlatform : Platform {
   uint32_t tickCount() override { return 0; }
-  LocalTime localTime() override { return {}; }
+  DateTime localTime() override { return {}; }
   bool acquireInstanceLock() override { return true; }
   void releaseInstanceLock() override {}
   void showMessage(std::u16string_view, MessageOwner) override {}

@@ -34,6 +34,7 @@
 
 #include "platform/http.h"
 #include "ui/canvas.h"
+#include "util/date_time.h"
 
 namespace orelog {
 
@@ -48,10 +49,6 @@ struct TextRenderer {
   virtual ~TextRenderer() = default;
   virtual void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                         TextAlign align, Pixel colour) = 0;
-};
-
-struct LocalTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
 enum class MessageOwner { None, MainWindow };
@@ -71,7 +68,7 @@ struct Platform {
 
   // Time.
   virtual uint32_t tickCount() = 0;  // milliseconds, wrapping at 2^32
-  virtual LocalTime localTime() = 0;
+  virtual DateTime localTime() = 0;
 
   // Single instance: false when another copy of the program holds the lock.
   virtual bool acquireInstanceLock() = 0;

@@ -4,11 +4,9 @@
 #include <optional>
 #include <string_view>
 
-namespace orelog {
+#include "util/date_time.h"
 
-struct DateTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
+namespace orelog {
 
 // Reads six decimal integers as sscanf reads "%d-%d-%d %d:%d:%d": each number may follow white
 // space and carry a sign, the space matches any run of white space (or none), "-" and ":" must

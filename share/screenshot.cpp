@@ -5,7 +5,7 @@
 
 namespace orelog {
 
-std::u16string screenshotFileName(const LocalTime& time) {
+std::u16string screenshotFileName(const DateTime& time) {
   // Room for any int fields, so an odd clock can only make the name longer, never overflow it.
   char name[96];
   std::snprintf(name, sizeof name, "Orelog%04d%02d%02d%02d%02d%02d.png", time.year, time.month, time.day,

@@ -7,7 +7,7 @@
 namespace orelog {
 
 // "Orelog%04d%02d%02d%02d%02d%02d.png" from the local time.
-std::u16string screenshotFileName(const LocalTime& time);
+std::u16string screenshotFileName(const DateTime& time);
 // Asks for a path and writes the canvas there; true when written or cancelled. Failures are silent.
 bool saveScreenshot(Platform& platform, const Canvas& canvas);
 

@@ -1,5 +1,5 @@
 // The core's folders depend one way: util <- profile <- game <- pool, ui, share <- app, with no
-// include cycle between folders.
+// include cycle between folders, and no platform header or platform branch inside the core.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,10 +28,16 @@ const std::map<std::string, int> kLayers = {
 // include of a contract header counts as an include of what that header includes.
 constexpr const char* kContractFolder = "platform";
 
+// Headers of a system or third-party library that only a front end may include.
+const char* const kPlatformHeaders[] = {"gtk/",  "gdk/",    "glib",      "pango",     "cairo",
+                                        "curl/", "png.h",   "windows.h", "winhttp.h", "unistd.h",
+                                        "io.h",  "fcntl.h", "sys/"};
+
 struct SourceFile {
   std::string path;  // relative to the source tree, with '/'
   std::vector<std::string> quoted;
   std::vector<std::string> angled;
+  bool mentionsWin32 = false;  // a platform branch such as #if _WIN32
 };
 
 std::string folderOf(const std::string& path) {
@@ -54,6 +60,7 @@ SourceFile readIncludes(const fs::path& root, const fs::path& file) {
   std::string line;
   std::smatch match;
   while (std::getline(in, line)) {
+    if (line.find("_WIN32") != std::string::npos) source.mentionsWin32 = true;
     if (!std::regex_search(line, match, include)) continue;
     (match[1] == "\"" ? source.quoted : source.angled).push_back(match[2]);
   }
@@ -135,6 +142,23 @@ TEST(IncludeDirection, NoCycleBetweenFolders) {
   };
   for (const auto& [folder, layer] : kLayers) visit(folder);
   EXPECT_FALSE(cycle.has_value()) << *cycle;
+}
+
+TEST(IncludeDirection, TheCoreAndTheContractIncludeNoPlatformHeaderAndBranchOnNoPlatform) {
+  std::vector<std::string> faults;
+  for (const auto& [path, file] : readSources()) {
+    if (file.mentionsWin32) faults.push_back(path + " branches on _WIN32");
+    for (const std::string& target : file.angled) {
+      for (const char* header : kPlatformHeaders) {
+        if (target.rfind(header, 0) == 0) faults.push_back(path + " -> <" + target + ">");
+      }
+    }
+    for (const std::string& target : file.quoted) {
+      const bool frontEnd = folderOf(target) == kContractFolder && !isContract(target);
+      if (frontEnd) faults.push_back(path + " -> " + target);
+    }
+  }
+  EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
 }
 
 }  // namespace

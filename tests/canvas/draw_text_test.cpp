@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/canvas/sheet_fixture.h"
-#include "ui/recording_text_renderer.h"
+#include "tests/support/recording_text_renderer.h"
 
 namespace orelog {
 namespace {

@@ -1,5 +1,5 @@
 // The recording renderer keeps every call in order, leaves the canvas alone, and finds texts.
-#include "ui/recording_text_renderer.h"
+#include "tests/support/recording_text_renderer.h"
 
 #include <gtest/gtest.h>
 

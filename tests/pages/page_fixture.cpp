@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "profile/catalogue.h"
+#include "tests/support/recording_text_renderer.h"
 #include "ui/draw.h"
 #include "ui/palette.h"
-#include "ui/recording_text_renderer.h"
 #include "ui/sprite_regions.h"
 #include "util/utf.h"
 

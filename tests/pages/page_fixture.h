@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/recording_text_renderer.h"
 #include "ui/canvas.h"
 #include "ui/game_screen.h"
-#include "ui/recording_text_renderer.h"
 #include "util/geometry.h"
 
 namespace orelog::test {

@@ -27,12 +27,12 @@ struct RecordingPlatform : NullPlatform {
   std::vector<std::u16string> savePathQuestions;
   std::vector<std::u16string> nameQuestions;
   std::optional<std::u16string> nameAnswer;
-  LocalTime now{2026, 12, 10, 3, 5, 9};
+  DateTime now{2026, 12, 10, 3, 5, 9};
 
   void repaint() override { ++repaints; }
   void showCreditsBox(bool visible) override { creditsBox.push_back(visible); }
   void openLink(std::string_view url) override { links.emplace_back(url); }
-  LocalTime localTime() override { return now; }
+  DateTime localTime() override { return now; }
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override {
     savePathQuestions.emplace_back(defaultName);
     return std::nullopt;

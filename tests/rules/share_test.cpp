@@ -113,9 +113,9 @@ TEST(ShareMessage, KeepsANameThatFits) {
 // --- Screenshot ---
 
 TEST(ScreenshotFileName, IsTheLocalTimeZeroPadded) {
-  EXPECT_EQ(screenshotFileName(LocalTime{2026, 12, 10, 3, 5, 9}), u"Orelog20261210030509.png");
-  EXPECT_EQ(screenshotFileName(LocalTime{987, 1, 2, 0, 0, 0}), u"Orelog09870102000000.png");
-  EXPECT_EQ(screenshotFileName(LocalTime{-1, -2, 2147483647, 0, 0, 0}), u"Orelog-001-22147483647000000.png");
+  EXPECT_EQ(screenshotFileName(DateTime{2026, 12, 10, 3, 5, 9}), u"Orelog20261210030509.png");
+  EXPECT_EQ(screenshotFileName(DateTime{987, 1, 2, 0, 0, 0}), u"Orelog09870102000000.png");
+  EXPECT_EQ(screenshotFileName(DateTime{-1, -2, 2147483647, 0, 0, 0}), u"Orelog-001-22147483647000000.png");
 }
 
 struct PngPlatform : NullPlatform {
@@ -124,7 +124,7 @@ struct PngPlatform : NullPlatform {
   std::vector<std::u16string> asked;
   std::vector<std::string> written;
 
-  LocalTime localTime() override { return {2027, 1, 31, 23, 59, 58}; }
+  DateTime localTime() override { return {2027, 1, 31, 23, 59, 58}; }
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override {
     asked.emplace_back(defaultName);
     return answer;

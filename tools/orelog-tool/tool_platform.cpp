@@ -16,7 +16,7 @@ uint32_t ToolPlatform::tickCount() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-LocalTime ToolPlatform::localTime() {
+DateTime ToolPlatform::localTime() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
   localtime_r(&now, &parts);

@@ -10,7 +10,7 @@ struct ToolPlatform : NullPlatform {
   TextRenderer* text = nullptr;  // the render command plugs in a real renderer; none draws nothing
 
   uint32_t tickCount() override;
-  LocalTime localTime() override;
+  DateTime localTime() override;
   // Each message as one UTF-8 line on standard error.
   void showMessage(std::u16string_view text, MessageOwner owner) override;
   int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "art_picture.h"
+#include "ui/sprite_regions.h"
 
 namespace orelog::sheetgen {
 
-inline constexpr int kSheetSize = 1024;
+// The game's sheet size: the sheets it decodes must be exactly this large.
+using sprites::kSheetSize;
 
 // Both sheets as packed RGB rows, 3 bytes a pixel.
 struct Sheets {

@@ -44,11 +44,11 @@ uint32_t GtkPlatform::tickCount() {
   return static_cast<uint32_t>(g_get_monotonic_time() / kMicrosecondsPerMillisecond);
 }
 
-LocalTime GtkPlatform::localTime() {
+DateTime GtkPlatform::localTime() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
   if (!localtime_r(&now, &parts)) return {};
-  LocalTime time;
+  DateTime time;
   time.year = parts.tm_year + kFirstYearOfTm;
   time.month = parts.tm_mon + 1;
   time.day = parts.tm_mday;

@@ -23,7 +23,7 @@ class GtkPlatform : public Platform {
   GtkPlatform& operator=(const GtkPlatform&) = delete;
 
   uint32_t tickCount() override;
-  LocalTime localTime() override;
+  DateTime localTime() override;
   bool acquireInstanceLock() override;
   void releaseInstanceLock() override;
   void showMessage(std::u16string_view text, MessageOwner owner) override;

@@ -1,5 +1,5 @@
 // The recording text renderer used by page tests and the benchmarks.
-#include "ui/recording_text_renderer.h"
+#include "tests/support/recording_text_renderer.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/canvas/sheet_fixture.h"
+#include "tests/support/sheet_fixture.h"
 #include "ui/draw.h"
 #include "ui/sprite_regions.h"
 

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/canvas/sheet_fixture.h"
+#include "tests/support/sheet_fixture.h"
 #include "tests/support/recording_text_renderer.h"
 
 namespace orelog {

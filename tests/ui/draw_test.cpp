@@ -1,7 +1,7 @@
 // Pixel tests of the sprite copy, the solid fill and the canvas itself.
 #include <gtest/gtest.h>
 
-#include "tests/canvas/sheet_fixture.h"
+#include "tests/support/sheet_fixture.h"
 #include "ui/draw.h"
 #include "ui/sprite_regions.h"
 

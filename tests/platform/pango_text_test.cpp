@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/canvas/sheet_fixture.h"
+#include "tests/support/sheet_fixture.h"
 #include "ui/draw_text.h"
 
 namespace orelog {

@@ -23,9 +23,11 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kPlacedItems = 40;
 constexpr int kUnplacedItems = 35;
+// A shelf crowded far beyond normal play, to show how the cost grows with placed items.
+constexpr int kCrowdedPlacedItems = 1000;
 
 // Eight workers, one in each tier and one idle.
-PlayerRecord fullRecord() {
+PlayerRecord fullRecord(int placedItems = kPlacedItems) {
   PlayerRecord record;
   record.playerName = u"ベンチ";
   record.level = 42;
@@ -37,17 +39,17 @@ PlayerRecord fullRecord() {
   record.points = 9876;
   record.playTimeMs = 98765432;
   const std::pair<const char*, int32_t> workers[] = {
-      {"miner.a-idle", 0},       {"miner.b-pick", 500},     {"miner.c-helmet", 2000},
-      {"miner.d-spade", 4000},   {"miner.e-shovel", 8000},  {"miner.f-drill", 20000},
-      {"miner.g-red", 30000},    {"miner.h-excavator", 60000},
+      {"miner.a-idle", 0},     {"miner.b-pick", 500},        {"miner.c-helmet", 2000},
+      {"miner.d-spade", 4000}, {"miner.e-shovel", 8000},     {"miner.f-drill", 20000},
+      {"miner.g-red", 30000},  {"miner.h-excavator", 60000},
   };
   for (const auto& [name, khs] : workers) {
     record.workers[name] = khs;
     record.totalHashrate += khs;
   }
-  for (int i = 0; i < kPlacedItems + kUnplacedItems; ++i) {
+  for (int i = 0; i < placedItems + kUnplacedItems; ++i) {
     const int32_t kind = i % kItemKindCount;
-    const bool placed = i < kPlacedItems;
+    const bool placed = i < placedItems;
     record.items.push_back(placed ? ownedItemOfKind(kind, 40 + (i * 7) % 280, 203 - itemRegion(kind).height)
                                   : ownedItemOfKind(kind));
   }
@@ -113,16 +115,19 @@ TextRenderer& renderer(Text kind) {
   static PangoTextRenderer pango;
   recording.clear();
   switch (kind) {
-    case Text::None: return none;
-    case Text::Recording: return recording;
-    case Text::Pango: return pango;
+    case Text::None:
+      return none;
+    case Text::Recording:
+      return recording;
+    case Text::Pango:
+      return pango;
   }
   return none;
 }
 
-void BM_Page(benchmark::State& state, int32_t page, Text text) {
+void BM_Page(benchmark::State& state, int32_t page, Text text, int placedItems) {
   if (sheets().colour.width == 0) state.SkipWithError("the embedded sprite sheets did not load");
-  const PlayerRecord record = fullRecord();
+  const PlayerRecord record = fullRecord(placedItems);
   GameScreen screen = fullScreen(record);
   screen.page = page;
   Canvas canvas = makeCanvas();
@@ -145,8 +150,8 @@ struct PageName {
   int32_t page;
   const char* name;
 };
-constexpr PageName kPages[] = {{kTopPage, "top"},     {kCreditsPage, "credits"}, {kStatusPage, "status"},
-                               {kShopPage, "shop"},   {kItemsPage, "items"},     {kFriendsPage, "friends"}};
+constexpr PageName kPages[] = {{kTopPage, "top"},   {kCreditsPage, "credits"}, {kStatusPage, "status"},
+                               {kShopPage, "shop"}, {kItemsPage, "items"},     {kFriendsPage, "friends"}};
 
 [[maybe_unused]] const bool kRegistered = [] {
   const std::pair<Text, const char*> renderers[] = {
@@ -154,8 +159,12 @@ constexpr PageName kPages[] = {{kTopPage, "top"},     {kCreditsPage, "credits"},
   for (const PageName& page : kPages) {
     for (const auto& [text, textName] : renderers) {
       const std::string name = std::string("BM_Page/") + page.name + "/" + textName;
-      benchmark::RegisterBenchmark(name.c_str(), BM_Page, page.page, text);
+      benchmark::RegisterBenchmark(name.c_str(), BM_Page, page.page, text, kPlacedItems);
     }
+  }
+  for (const auto& [text, textName] : renderers) {
+    const std::string name = std::string("BM_Page/top_1000_items/") + textName;
+    benchmark::RegisterBenchmark(name.c_str(), BM_Page, kTopPage, text, kCrowdedPlacedItems);
   }
   return true;
 }();

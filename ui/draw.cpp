@@ -2,10 +2,13 @@
 #include "ui/draw.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
+#include "ui/sheet_runs.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog {
@@ -37,6 +40,10 @@ SheetExtent sheetExtent(const SpriteSheets& sheets) {
           std::min(fullRows(sheets.colour), fullRows(sheets.mask))};
 }
 
+const Pixel* sheetRow(const Image& sheet, int row) {
+  return sheet.pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(sheet.width);
+}
+
 // One axis of a copy: the source start, destination start and length left after clipping the
 // source to [0, sourceLimit) and the destination to [0, destLimit).
 struct Span1D {
@@ -57,20 +64,6 @@ Span1D clipSpan(int source, int dest, int length, int sourceLimit, int destLimit
   return {static_cast<int>(s), static_cast<int>(d), static_cast<int>(n)};
 }
 
-// One row of the sprite copy. Whole blocks of a fixed size let the compiler use vector
-// instructions at -O2 without alias checks; the block goes through a small buffer and is stored at once.
-constexpr int kBlockPixels = 8;
-
-void copyRowThroughMask(Pixel* dest, const Pixel* mask, const Pixel* colour, int length) {
-  int i = 0;
-  for (; i + kBlockPixels <= length; i += kBlockPixels) {
-    Pixel block[kBlockPixels];
-    for (int k = 0; k < kBlockPixels; ++k) block[k] = (dest[i + k] | mask[i + k]) & colour[i + k];
-    std::memcpy(dest + i, block, sizeof block);
-  }
-  for (; i < length; ++i) dest[i] = (dest[i] | mask[i]) & colour[i];
-}
-
 }  // namespace
 
 void drawSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const SpriteRegion& region) {
@@ -78,15 +71,23 @@ void drawSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const 
   const Span1D cols = clipSpan(region.x, x, region.width, sheet.width, canvas.width);
   const Span1D rows = clipSpan(region.y, y, region.height, sheet.height, canvas.height);
   if (cols.length == 0 || rows.length == 0) return;
-
-  const std::size_t sheetStride = static_cast<std::size_t>(sheets.colour.width);
-  const std::size_t maskStride = static_cast<std::size_t>(sheets.mask.width);
-  for (int r = 0; r < rows.length; ++r) {
-    const std::size_t sheetRow = static_cast<std::size_t>(rows.source + r);
-    const Pixel* colour = sheets.colour.pixels.data() + sheetRow * sheetStride + cols.source;
-    const Pixel* mask = sheets.mask.pixels.data() + sheetRow * maskStride + cols.source;
-    Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(rows.dest + r) * canvas.stride + cols.dest;
-    copyRowThroughMask(dest, mask, colour, cols.length);
+  if (cols.length >= kShortestIndexedSpan) {
+    for (int r = 0; r < rows.length; ++r) {
+      Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(rows.dest + r) * canvas.stride + cols.dest;
+      copySheetSpan(sheets, rows.source + r, cols.source, cols.length, dest);
+    }
+    return;
+  }
+  // Short rows are combined whole; the row pointers are only advanced while rows remain.
+  Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(rows.dest) * canvas.stride + cols.dest;
+  const Pixel* mask = sheetRow(sheets.mask, rows.source) + cols.source;
+  const Pixel* colour = sheetRow(sheets.colour, rows.source) + cols.source;
+  for (int r = 0;;) {
+    combineRow(dest, mask, colour, cols.length);
+    if (++r == rows.length) break;
+    dest += canvas.stride;
+    mask += sheets.mask.width;
+    colour += sheets.colour.width;
   }
 }
 
@@ -105,74 +106,142 @@ void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel co
     std::memcpy(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride + x0, first, rowBytes);
 }
 
+void fillAround(Canvas& canvas, std::span<const Rect> holes, Pixel colour) {
+  // Bands of rows between the holes' top and bottom edges; in each, the gaps between the holes
+  // that cross the whole band are filled.
+  std::vector<int> edges{0, canvas.height};
+  for (const Rect& hole : holes) edges.insert(edges.end(), {hole.y, hole.y + hole.height});
+  std::sort(edges.begin(), edges.end());
+  for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+    const int top = std::max(edges[i], 0), bottom = std::min(edges[i + 1], canvas.height);
+    if (top >= bottom) continue;
+    std::vector<Rect> crossing;
+    for (const Rect& hole : holes)
+      if (hole.y <= top && hole.y + hole.height >= bottom && hole.width > 0) crossing.push_back(hole);
+    std::sort(crossing.begin(), crossing.end(), [](const Rect& a, const Rect& b) { return a.x < b.x; });
+    int left = 0;
+    for (const Rect& hole : crossing) {
+      fillRect(canvas, left, top, hole.x, bottom, colour);
+      left = std::max(left, hole.x + hole.width);
+    }
+    fillRect(canvas, left, top, canvas.width, bottom, colour);
+  }
+}
+
 namespace {
 
-bool withinLimit(int v) { return v >= -kFrameCoordinateLimit && v <= kFrameCoordinateLimit; }
-
-// The top-left width x height of a piece (cut pieces always keep their top-left part).
-SpriteRegion cut(const SpriteRegion& piece, int width, int height) {
-  return {piece.x, piece.y, std::min(width, piece.width), std::min(height, piece.height)};
+bool withinLimit(int v) {
+  return v >= -kFrameCoordinateLimit && v <= kFrameCoordinateLimit;
 }
 
-struct FrameGrid {
-  int x, y, w, h;
-  int nx, rw, ny, rh;
-  int rightX() const { return x + w - kFrameBorder; }
-  int bottomY() const { return y + h - kFrameBorder; }
-  int columnX(int i) const { return x + kFrameBorder + kFrameTile * i; }
-  int rowY(int j) const { return y + kFrameBorder + kFrameTile * j; }
+// The pieces one row of a frame is made of: the left border, the tile repeated across the middle,
+// the right border, and the row within them. The pieces never overlap, so a frame can be copied
+// row by row, each row in three spans.
+struct FrameRowPieces {
+  SpriteRegion left, tile, right;
+  int pieceRow;
 };
 
-void drawFrameCorners(Canvas& canvas, const SpriteSheets& sheets, const FrameGrid& g) {
-  drawSprite(canvas, sheets, g.x, g.y, sprites::kFrameTopLeft);
-  drawSprite(canvas, sheets, g.rightX(), g.y, sprites::kFrameTopRight);
-  drawSprite(canvas, sheets, g.rightX(), g.bottomY(), sprites::kFrameBottomRight);
-  drawSprite(canvas, sheets, g.x, g.bottomY(), sprites::kFrameBottomLeft);
+FrameRowPieces frameRowPieces(int row, int h) {
+  using namespace sprites;
+  if (row < kFrameBorder) return {kFrameTopLeft, kFrameTop, kFrameTopRight, row};
+  if (row >= h - kFrameBorder)
+    return {kFrameBottomLeft, kFrameBottom, kFrameBottomRight, row - (h - kFrameBorder)};
+  return {kFrameLeft, kFrameCentre, kFrameRight, (row - kFrameBorder) % kFrameTile};
 }
 
-void drawFullColumns(Canvas& canvas, const SpriteSheets& sheets, const FrameGrid& g) {
-  for (int i = 0; i < g.nx; ++i) {
-    const int cx = g.columnX(i);
-    drawSprite(canvas, sheets, cx, g.y, sprites::kFrameTop);
-    drawSprite(canvas, sheets, cx, g.bottomY(), sprites::kFrameBottom);
-    for (int j = 0; j < g.ny; ++j) drawSprite(canvas, sheets, cx, g.rowY(j), sprites::kFrameCentre);
-    drawSprite(canvas, sheets, cx, g.rowY(g.ny), cut(sprites::kFrameCentre, kFrameTile, g.rh));
+// Copies sheet columns [column, column + length) of `row` to `dest`, leaving out what lies beyond
+// the sheets (as a sprite copy would clip it).
+void copyWithinSheet(const SpriteSheets& sheets, const SheetExtent& sheet, int row, int column, int length,
+                     Pixel* dest) {
+  if (row < 0 || row >= sheet.height) return;
+  const int from = std::max(column, 0);
+  const int to = std::min(column + length, sheet.width);
+  if (from < to) {
+    combineRow(dest + (from - column), sheetRow(sheets.mask, row) + from, sheetRow(sheets.colour, row) + from,
+               to - from);
   }
 }
 
-void drawPartialColumn(Canvas& canvas, const SpriteSheets& sheets, const FrameGrid& g) {
-  const int cx = g.columnX(g.nx);
-  drawSprite(canvas, sheets, cx, g.y, cut(sprites::kFrameTop, g.rw, kFrameBorder));
-  drawSprite(canvas, sheets, cx, g.bottomY(), cut(sprites::kFrameBottom, g.rw, kFrameBorder));
-  for (int j = 0; j < g.ny; ++j) {
-    const int cy = g.rowY(j);
-    drawSprite(canvas, sheets, g.rightX(), cy, sprites::kFrameRight);
-    drawSprite(canvas, sheets, g.x, cy, sprites::kFrameLeft);
-    drawSprite(canvas, sheets, cx, cy, cut(sprites::kFrameCentre, g.rw, kFrameTile));
+// The middle of a frame row whose tile row is solid: the tile's colours from `firstColumn` on,
+// repeated. The sheet is read for the first tile only; the rest is copied from the row itself,
+// doubling the copied length each time.
+void copySolidTiles(const Pixel* tile, int firstColumn, int length, Pixel* dest) {
+  int done = std::min(kFrameTile - firstColumn, length);
+  std::memcpy(dest, tile + firstColumn, static_cast<std::size_t>(done) * sizeof(Pixel));
+  if (done == length) return;
+  const int periodStart = done;  // tile column 0
+  const int first = std::min(kFrameTile, length - done);
+  std::memcpy(dest + done, tile, static_cast<std::size_t>(first) * sizeof(Pixel));
+  done += first;
+  while (done < length) {
+    const int n = std::min(done - periodStart, length - done);
+    std::memcpy(dest + done, dest + periodStart, static_cast<std::size_t>(n) * sizeof(Pixel));
+    done += n;
   }
 }
 
-void drawPartialRow(Canvas& canvas, const SpriteSheets& sheets, const FrameGrid& g) {
-  const int cy = g.rowY(g.ny);
-  drawSprite(canvas, sheets, g.rightX(), cy, cut(sprites::kFrameRight, kFrameBorder, g.rh));
-  drawSprite(canvas, sheets, g.x, cy, cut(sprites::kFrameLeft, kFrameBorder, g.rh));
-  drawSprite(canvas, sheets, g.columnX(g.nx), cy, cut(sprites::kFrameCentre, g.rw, g.rh));
+// Columns [from, to) of one frame row; `dest` is where column `from` lies on the canvas. With a
+// background, the row is first filled with it wherever the frame does not replace every pixel.
+void copyFrameRow(const SpriteSheets& sheets, const SheetExtent& sheet, const FrameRowPieces& pieces, int w,
+                  int from, int to, Pixel* dest, const Pixel* background) {
+  const auto piece = [&](const SpriteRegion& region, int pieceColumn, int at, int length) {
+    if (background) std::fill_n(dest + (at - from), length, *background);
+    copyWithinSheet(sheets, sheet, region.y + pieces.pieceRow, region.x + pieceColumn, length,
+                    dest + (at - from));
+  };
+  const int rightX = w - kFrameBorder;
+  if (from < kFrameBorder) piece(pieces.left, from, from, std::min(kFrameBorder, to) - from);
+  const int middleFrom = std::max(from, kFrameBorder);
+  const int middleTo = std::min(to, rightX);
+  const int tileRow = pieces.tile.y + pieces.pieceRow;
+  if (middleFrom < middleTo && tileRow < sheet.height &&
+      isSolidSpan(sheets, tileRow, pieces.tile.x, kFrameTile)) {
+    copySolidTiles(sheetRow(sheets.colour, tileRow) + pieces.tile.x, (middleFrom - kFrameBorder) % kFrameTile,
+                   middleTo - middleFrom, dest + (middleFrom - from));
+  } else {
+    for (int at = middleFrom; at < middleTo;) {
+      const int tileColumn = (at - kFrameBorder) % kFrameTile;
+      const int length = std::min(kFrameTile - tileColumn, middleTo - at);
+      piece(pieces.tile, tileColumn, at, length);
+      at += length;
+    }
+  }
+  const int rightFrom = std::max(from, rightX);
+  if (rightFrom < to) piece(pieces.right, rightFrom - rightX, rightFrom, to - rightFrom);
+}
+
+}  // namespace
+
+namespace {
+
+void drawFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h,
+               const Pixel* background) {
+  // Below 10 x 10 the corners would overlap; such a frame is not drawn at all.
+  if (w < kFrameMinimum || h < kFrameMinimum) return;
+  if (!withinLimit(x) || !withinLimit(y) || w > kFrameCoordinateLimit || h > kFrameCoordinateLimit) return;
+  // The frame's part on the canvas, in frame coordinates.
+  const int fromX = std::max(0, -x), toX = std::min(w, canvas.width - x);
+  const int fromY = std::max(0, -y), toY = std::min(h, canvas.height - y);
+  if (fromX >= toX || fromY >= toY) return;
+  const SheetExtent sheet = sheetExtent(sheets);
+  for (int row = fromY; row < toY; ++row) {
+    Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(y + row) * canvas.stride + (x + fromX);
+    copyFrameRow(sheets, sheet, frameRowPieces(row, h), w, fromX, toX, dest, background);
+  }
 }
 
 }  // namespace
 
 void drawPanelFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h) {
-  // Below 10 x 10 the corners would overlap; such a frame is not drawn at all.
-  if (w < kFrameMinimum || h < kFrameMinimum) return;
-  if (!withinLimit(x) || !withinLimit(y) || w > kFrameCoordinateLimit || h > kFrameCoordinateLimit) return;
-  const int innerW = w - kFrameMinimum;
-  const int innerH = h - kFrameMinimum;
-  const FrameGrid grid{x, y, w, h, innerW / kFrameTile, innerW % kFrameTile, innerH / kFrameTile,
-                       innerH % kFrameTile};
-  drawFrameCorners(canvas, sheets, grid);
-  drawFullColumns(canvas, sheets, grid);
-  drawPartialColumn(canvas, sheets, grid);
-  drawPartialRow(canvas, sheets, grid);
+  drawFrame(canvas, sheets, x, y, w, h, nullptr);
+}
+
+void drawPanelFrameOn(Canvas& canvas, const SpriteSheets& sheets, const Rect& frame, Pixel background) {
+  assert(frame.width >= kFrameMinimum && frame.height >= kFrameMinimum && withinLimit(frame.x) &&
+         withinLimit(frame.y) && frame.width <= kFrameCoordinateLimit &&
+         frame.height <= kFrameCoordinateLimit && "only a frame that is drawn paints its background");
+  drawFrame(canvas, sheets, frame.x, frame.y, frame.width, frame.height, &background);
 }
 
 }  // namespace orelog

@@ -1,5 +1,7 @@
 // The drawing primitives the pages use: sprite copy through the mask, solid fills, panel frame.
 #pragma once
+#include <span>
+
 #include "ui/canvas.h"
 #include "util/geometry.h"
 
@@ -10,8 +12,14 @@ namespace orelog {
 void drawSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const SpriteRegion& region);
 // Fills [left, right) x [top, bottom), clipped.
 void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel colour);
+// Fills the whole canvas but the holes, which the caller paints over in full.
+void fillAround(Canvas& canvas, std::span<const Rect> holes, Pixel colour);
 // The blue panel stretched to w x h (both at least 10) by tiling its nine pieces, never scaling.
 // A smaller frame, or one far beyond any screen, is not drawn.
 void drawPanelFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h);
+// The same frame over a background of one colour not yet painted there: the result is that of
+// filling the frame's rectangle with `background` and then drawing the frame, but pixels the
+// frame replaces are written once.
+void drawPanelFrameOn(Canvas& canvas, const SpriteSheets& sheets, const Rect& frame, Pixel background);
 
 }  // namespace orelog

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "ui/sheet_runs.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog {
@@ -24,7 +25,9 @@ std::optional<SpriteSheets> decodeSheets(std::span<const uint8_t> colourPng, std
   if (!colour) return std::nullopt;
   std::optional<Image> mask = decodeSheet(maskPng, decode);
   if (!mask) return std::nullopt;
-  return SpriteSheets{std::move(*colour), std::move(*mask)};
+  SpriteSheets sheets{std::move(*colour), std::move(*mask)};
+  indexSheetRuns(sheets);
+  return sheets;
 }
 
 }  // namespace orelog

@@ -13,7 +13,8 @@ namespace orelog {
 using PngDecoder = std::function<std::optional<Image>(std::span<const uint8_t>)>;
 
 // The two sheets from their PNG bytes; nullopt when either fails to decode or is not
-// 1024 x 1024. The mask is not decoded when the colour sheet already failed.
+// 1024 x 1024. The mask is not decoded when the colour sheet already failed. The sheets come
+// with their run index.
 std::optional<SpriteSheets> decodeSheets(std::span<const uint8_t> colourPng, std::span<const uint8_t> maskPng,
                                          const PngDecoder& decode);
 

@@ -29,6 +29,9 @@ constexpr int32_t kFieldRight = kFieldLeft + sprites::kShelf.width;
 constexpr int32_t kSkyTop = 100;
 constexpr int32_t kUpperShelfY = 151;
 constexpr int32_t kLowerShelfY = 209;
+constexpr int32_t kEarthBottom = kLowerShelfY + sprites::kShelf.height;
+// The sky and the earth cover it in full.
+constexpr Rect kField{kFieldLeft, kSkyTop, kFieldRight - kFieldLeft, kEarthBottom - kSkyTop};
 constexpr std::array<Point, 4> kClouds{{{46, 110}, {140, 105}, {232, 110}, {310, 105}}};
 
 constexpr Rect kTabBar{32, 68, 324, 18};
@@ -45,12 +48,15 @@ constexpr std::array<Tab, 5> kTabs{{
     {layout::kLogTab, u"ログ"},
 }};
 
+// The boxes and the tab bar lie on the grey background, which is not painted under them first.
 void drawPanel(PageTools& tools, const Rect& r) {
-  drawPanelFrame(tools.canvas, tools.sheets, r.x, r.y, r.width, r.height);
+  drawPanelFrameOn(tools.canvas, tools.sheets, r, palette::kTopPageGrey);
 }
 
 void drawHeader(PageTools& tools) {
-  fillRect(tools.canvas, 0, 0, kCanvasWidth, kCanvasHeight, palette::kTopPageGrey);
+  // Grey only where nothing opaque follows: the field gets sky and earth, the panels paint their own.
+  constexpr Rect kPaintedLater[] = {kField, kTabBar, kPlayerBox, kWorkerBox};
+  fillAround(tools.canvas, kPaintedLater, palette::kTopPageGrey);
   drawPageBanner(tools, sprites::kTitleBanner);
   // Sound labels are decoration: the game plays no sound.
   drawSprite(tools.canvas, tools.sheets, 32, 278, sprites::kBgmLabel);
@@ -96,7 +102,7 @@ void drawField(PageTools& tools) {
   for (const Point& cloud : kClouds)
     drawSprite(tools.canvas, tools.sheets, cloud.x, cloud.y, sprites::kCloud);
   drawSprite(tools.canvas, tools.sheets, kFieldLeft, kUpperShelfY, sprites::kShelf);
-  fillRect(tools.canvas, kFieldLeft, kLowerShelfY, kFieldRight, kLowerShelfY + shelfHeight, palette::kGroundBrown);
+  fillRect(tools.canvas, kFieldLeft, kLowerShelfY, kFieldRight, kEarthBottom, palette::kGroundBrown);
   drawSprite(tools.canvas, tools.sheets, kFieldLeft, kLowerShelfY, sprites::kShelf);
 }
 
@@ -105,7 +111,8 @@ void drawPlacedItems(PageTools& tools, const PlayerRecord& record) {
   // left edge (the canvas clips it), so no item on the shelves can vanish from view.
   for (const OwnedItem& item : record.items) {
     if (isUnplaced(item)) continue;
-    if (const auto picture = ownedItemPicture(item)) drawSprite(tools.canvas, tools.sheets, item.x, item.y, *picture);
+    if (const auto picture = ownedItemPicture(item))
+      drawSprite(tools.canvas, tools.sheets, item.x, item.y, *picture);
   }
 }
 

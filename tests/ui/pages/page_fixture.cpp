@@ -9,6 +9,7 @@
 #include "tests/support/recording_text_renderer.h"
 #include "ui/draw.h"
 #include "ui/palette.h"
+#include "ui/sheet_runs.h"
 #include "ui/sprite_regions.h"
 #include "util/utf.h"
 
@@ -21,8 +22,7 @@ constexpr Pixel kBlack = rgb(0, 0, 0);
 
 // Distinct, never white, never one of the palette's colours (whose blue channel is not 7).
 Pixel colourFromPlace(int x, int y) {
-  return rgb(static_cast<uint8_t>(40 + x / 5), static_cast<uint8_t>(20 + y / 5),
-             static_cast<uint8_t>(7));
+  return rgb(static_cast<uint8_t>(40 + x / 5), static_cast<uint8_t>(20 + y / 5), static_cast<uint8_t>(7));
 }
 
 void paint(SpriteSheets& sheets, const SpriteRegion& r, int fromRow, int toRow) {
@@ -53,6 +53,7 @@ SpriteSheets buildSheets() {
     const SpriteRegion r = itemRegion(kind);
     paint(sheets, r, 0, r.height);
   }
+  indexSheetRuns(sheets);  // the pages are drawn as the game draws them, run index and all
   return sheets;
 }
 
@@ -63,7 +64,9 @@ const SpriteSheets& syntheticSheets() {
   return sheets;
 }
 
-Pixel colourOf(const SpriteRegion& region) { return colourFromPlace(region.x, region.y); }
+Pixel colourOf(const SpriteRegion& region) {
+  return colourFromPlace(region.x, region.y);
+}
 
 DrawnText label(std::u16string text, int x, int y) {
   return {std::move(text), x, y, FontSize::Small, TextAlign::Left, palette::kTextWhite};

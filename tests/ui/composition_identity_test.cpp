@@ -1,0 +1,244 @@
+// The fast paths of the drawing give the pixels of the plain rules: the sprite copy and the panel
+// frame against pixel-by-pixel references on the real sheets, and every page the same with and
+// without the sheets' run index and whatever the canvas held before.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "embedded_sheets.h"
+#include "game/characters.h"
+#include "pango_text.h"
+#include "profile/catalogue.h"
+#include "ui/draw.h"
+#include "ui/game_screen.h"
+#include "ui/sheet_runs.h"
+#include "ui/sprite_regions.h"
+
+namespace orelog {
+namespace {
+
+const SpriteSheets* realSheets() {
+  static const std::optional<SpriteSheets> sheets = loadEmbeddedSheets();
+  return sheets ? &*sheets : nullptr;
+}
+
+#define REQUIRE_SHEETS()                                                            \
+  if (realSheets() == nullptr) GTEST_SKIP() << "this build has no embedded sheets"; \
+  const SpriteSheets& sheets = *realSheets()
+
+// Random colours with the top byte clear, as every page leaves the canvas.
+Canvas noiseCanvas(uint32_t seed) {
+  Canvas canvas = makeCanvas();
+  std::mt19937 random(seed);
+  for (Pixel& p : canvas.storage) p = random() & 0x00FFFFFFu;
+  return canvas;
+}
+
+// The first differing pixel, for a readable failure.
+std::string firstDifference(const Canvas& actual, const Canvas& expected) {
+  for (int y = 0; y < actual.height; ++y)
+    for (int x = 0; x < actual.width; ++x)
+      if (actual.at(x, y) != expected.at(x, y))
+        return "first difference at " + std::to_string(x) + ", " + std::to_string(y);
+  return "";
+}
+
+// The sprite copy by its rule, one pixel at a time: OR the mask, AND the colour, inside both the
+// sheet and the canvas.
+void referenceSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const SpriteRegion& r) {
+  for (int dy = 0; dy < r.height; ++dy)
+    for (int dx = 0; dx < r.width; ++dx) {
+      const int sx = r.x + dx, sy = r.y + dy, cx = x + dx, cy = y + dy;
+      if (sx < 0 || sy < 0 || sx >= sheets.colour.width || sy >= sheets.colour.height) continue;
+      if (cx < 0 || cy < 0 || cx >= canvas.width || cy >= canvas.height) continue;
+      canvas.at(cx, cy) = (canvas.at(cx, cy) | sheets.mask.at(sx, sy)) & sheets.colour.at(sx, sy);
+    }
+}
+
+SpriteRegion cutPiece(const SpriteRegion& piece, int w, int h) {
+  return {piece.x, piece.y, w, h};
+}
+
+// The panel frame as nine kinds of pieces, each drawn with the reference sprite copy.
+void referenceFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h) {
+  using namespace sprites;
+  const int nx = (w - 10) / 32, rw = (w - 10) % 32, ny = (h - 10) / 32, rh = (h - 10) % 32;
+  const auto piece = [&](int px, int py, const SpriteRegion& r) {
+    referenceSprite(canvas, sheets, px, py, r);
+  };
+  piece(x, y, kFrameTopLeft);
+  piece(x + w - 5, y, kFrameTopRight);
+  piece(x + w - 5, y + h - 5, kFrameBottomRight);
+  piece(x, y + h - 5, kFrameBottomLeft);
+  for (int i = 0; i < nx; ++i) {
+    const int cx = x + 5 + 32 * i;
+    piece(cx, y, kFrameTop);
+    piece(cx, y + h - 5, kFrameBottom);
+    for (int j = 0; j < ny; ++j) piece(cx, y + 5 + 32 * j, kFrameCentre);
+    piece(cx, y + 5 + 32 * ny, cutPiece(kFrameCentre, 32, rh));
+  }
+  const int cx = x + 5 + 32 * nx;
+  piece(cx, y, cutPiece(kFrameTop, rw, 5));
+  piece(cx, y + h - 5, cutPiece(kFrameBottom, rw, 5));
+  for (int j = 0; j < ny; ++j) {
+    const int cy = y + 5 + 32 * j;
+    piece(x + w - 5, cy, kFrameRight);
+    piece(x, cy, kFrameLeft);
+    piece(cx, cy, cutPiece(kFrameCentre, rw, 32));
+  }
+  const int cy = y + 5 + 32 * ny;
+  piece(x + w - 5, cy, cutPiece(kFrameRight, 5, rh));
+  piece(x, cy, cutPiece(kFrameLeft, 5, rh));
+  piece(cx, cy, cutPiece(kFrameCentre, rw, rh));
+}
+
+struct Placement {
+  int x, y;
+};
+// Inside, and across each edge and corner of the canvas.
+constexpr Placement kPlacements[] = {{40, 30},   {-7, 50},   {500, 120}, {200, -9},
+                                     {150, 290}, {-20, -20}, {510, 285}};
+
+TEST(CompositionIdentity, SpriteCopiesMatchTheRuleForEveryDrawnRegion) {
+  REQUIRE_SHEETS();
+  std::vector<SpriteRegion> regions = {sprites::kShelf,        sprites::kTitleBanner, sprites::kBluePanel,
+                                       sprites::kStatusBanner, sprites::kCloud,       sprites::kExcavator1,
+                                       sprites::kDrill2,       sprites::kCoinFront,   sprites::kShareIcon};
+  for (int32_t kind = 0; kind < kItemKindCount; ++kind) regions.push_back(itemRegion(kind));
+  for (const SpriteRegion& region : regions)
+    for (const Placement& at : kPlacements) {
+      Canvas expected = noiseCanvas(1);
+      Canvas actual = noiseCanvas(1);
+      referenceSprite(expected, sheets, at.x, at.y, region);
+      drawSprite(actual, sheets, at.x, at.y, region);
+      ASSERT_EQ(actual.storage, expected.storage)
+          << "region at " << region.x << ", " << region.y << " drawn at " << at.x << ", " << at.y << ": "
+          << firstDifference(actual, expected);
+    }
+}
+
+void checkFrames(const SpriteSheets& sheets);
+
+// The real sheets with every opaque pixel of the blue panel (the frame pieces' source) given a
+// colour of its own, so a piece or tile copied from a wrong column or row shows.
+SpriteSheets codedPanelSheets(const SpriteSheets& real) {
+  SpriteSheets coded = real;
+  const SpriteRegion& panel = sprites::kBluePanel;
+  for (int y = panel.y; y < panel.y + panel.height; ++y)
+    for (int x = panel.x; x < panel.x + panel.width; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * coded.colour.width + x;
+      if (coded.mask.pixels[i] != 0)
+        coded.colour.pixels[i] = rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 99);
+    }
+  indexSheetRuns(coded);
+  return coded;
+}
+
+TEST(CompositionIdentity, PanelFramesMatchTheirPiecesAndPaintTheirBackground) {
+  REQUIRE_SHEETS();
+  for (const SpriteSheets& drawnFrom : {sheets, codedPanelSheets(sheets)}) {
+    checkFrames(drawnFrom);
+    if (HasFatalFailure()) return;
+  }
+}
+
+void checkFrames(const SpriteSheets& sheets) {
+  struct Size {
+    int w, h;
+  };
+  constexpr Size kSizes[] = {{10, 10},  {11, 43},  {200, 18}, {382, 192},
+                             {324, 18}, {108, 68}, {108, 54}, {100, 20}};
+  constexpr Pixel kBackground = rgb(211, 208, 201);
+  for (const Size& size : kSizes)
+    for (const Placement& at : kPlacements) {
+      const std::string where = std::to_string(size.w) + " x " + std::to_string(size.h) + " at " +
+                                std::to_string(at.x) + ", " + std::to_string(at.y) + ": ";
+      Canvas expected = noiseCanvas(2);
+      Canvas actual = noiseCanvas(2);
+      referenceFrame(expected, sheets, at.x, at.y, size.w, size.h);
+      drawPanelFrame(actual, sheets, at.x, at.y, size.w, size.h);
+      ASSERT_EQ(actual.storage, expected.storage) << where << firstDifference(actual, expected);
+
+      fillRect(expected, at.x, at.y, at.x + size.w, at.y + size.h, kBackground);
+      referenceFrame(expected, sheets, at.x, at.y, size.w, size.h);
+      actual = noiseCanvas(2);
+      drawPanelFrameOn(actual, sheets, Rect{at.x, at.y, size.w, size.h}, kBackground);
+      ASSERT_EQ(actual.storage, expected.storage)
+          << "on a background, " << where << firstDifference(actual, expected);
+    }
+}
+
+TEST(CompositionIdentity, FillAroundLeavesExactlyTheHoles) {
+  constexpr Pixel kFill = rgb(9, 8, 7);
+  constexpr Rect kHoles[] = {{32, 100, 324, 168}, {32, 68, 324, 18}, {380, 100, 108, 68}, {500, 290, 40, 40}};
+  Canvas canvas = noiseCanvas(3);
+  const Canvas before = canvas;
+  fillAround(canvas, kHoles, kFill);
+  for (int y = 0; y < canvas.height; ++y)
+    for (int x = 0; x < canvas.width; ++x) {
+      bool inHole = false;
+      for (const Rect& hole : kHoles) inHole = inHole || contains(hole, x, y);
+      ASSERT_EQ(canvas.at(x, y), inHole ? before.at(x, y) : kFill) << "at " << x << ", " << y;
+    }
+}
+
+// A record that fills every page: eight workers of every tier, placed and unplaced items.
+PlayerRecord fullRecord() {
+  PlayerRecord record;
+  record.playerName = u"テスト";
+  record.level = 12;
+  record.experience = 3456;
+  record.payout = 321.5;
+  record.points = 77;
+  record.playTimeMs = 4567890;
+  const std::pair<const char*, int32_t> workers[] = {{"m.a", 0},     {"m.b", 500},  {"m.c", 2000},
+                                                     {"m.d", 4000},  {"m.e", 8000}, {"m.f", 20000},
+                                                     {"m.g", 30000}, {"m.h", 60000}};
+  for (const auto& [name, khs] : workers) {
+    record.workers[name] = khs;
+    record.totalHashrate += khs;
+  }
+  for (int i = 0; i < 40; ++i) {
+    const int32_t kind = i % kItemKindCount;
+    record.items.push_back(i % 3 == 0 ? ownedItemOfKind(kind)
+                                      : ownedItemOfKind(kind, -10 + (i * 13) % 520, (i * 29) % 300 - 20));
+  }
+  return record;
+}
+
+TEST(CompositionIdentity, EveryPageIsTheSameWithoutTheRunIndexAndOverAnyEarlierPicture) {
+  REQUIRE_SHEETS();
+  SpriteSheets unindexed = sheets;
+  unindexed.runs = {};
+  const PlayerRecord record = fullRecord();
+  GameScreen screen;
+  initGameScreen(screen, record);
+  rebuildCharacterSlots(screen.slots, record);
+  screen.hoveredCharacter = 7;
+  screen.items.motion.flyingItem = 1;
+  screen.items.motion.flightStartX = 300;
+  screen.items.motion.flightStartY = 200;
+  screen.items.motion.flightRadius = 64;
+  PangoTextRenderer text;
+  for (int32_t page = kTopPage; page <= kLogPage; ++page)
+    for (uint64_t frame : {0, 5, 13}) {
+      screen.page = page;
+      screen.frame = frame;
+      Canvas expected = noiseCanvas(4);
+      paintCurrentPage(expected, screen, record, unindexed, text);
+      for (uint32_t seed : {4u, 5u}) {
+        Canvas actual = noiseCanvas(seed);
+        paintCurrentPage(actual, screen, record, sheets, text);
+        ASSERT_EQ(actual.storage, expected.storage)
+            << "page " << page << " frame " << frame << " over picture " << seed << ": "
+            << firstDifference(actual, expected);
+      }
+    }
+}
+
+}  // namespace
+}  // namespace orelog

@@ -136,8 +136,8 @@ void aboutCommand(Platform& platform) {
 void timerEvent(AppState& app, Platform& platform, int timerId) {
   if (app.mode != ScreenMode::Game) return;
   if (timerId == kAnimationTimerId) {
-    animationTick(app.screen, app.record, platform.tickCount());
-    platform.repaint();
+    // An idle page is not composed again: the window keeps showing the same picture.
+    if (animationTick(app.screen, app.record, platform.tickCount())) platform.repaint();
   } else if (timerId == kUpdateTimerId) {
     updateTimer(app, platform);
   }

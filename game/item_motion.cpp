@@ -94,14 +94,19 @@ void moveHeldItem(PlayerRecord& record, ItemsState& state, int32_t px, int32_t p
   item.y = saturateToInt32(int64_t{py} - motion.grabOffsetY);
 }
 
-void fallStep(PlayerRecord& record, const ItemsState& state) {
+bool fallStep(PlayerRecord& record, const ItemsState& state) {
+  bool moved = false;
   for (std::size_t i = 0; i < record.items.size(); ++i) {
     if (state.motion.heldItem == i) continue;
     OwnedItem& item = record.items[i];
     const int64_t bottom = int64_t{item.y} + item.height;
     const auto line = lineBelow(bottom);
-    if (line) item.y += static_cast<int32_t>(std::min<int64_t>(kFallSpeed, *line - bottom));
+    if (!line) continue;
+    const auto step = static_cast<int32_t>(std::min<int64_t>(kFallSpeed, *line - bottom));
+    item.y += step;
+    moved = moved || step != 0;
   }
+  return moved;
 }
 
 FlightLine flightLine(const ItemMotion& motion, const OwnedItem& item) {
@@ -123,17 +128,18 @@ Point flyingItemPosition(const ItemMotion& motion, const OwnedItem& item) {
           saturateToInt32(motion.flightStartY - r * line.dy / line.distance)};
 }
 
-void flightStep(const PlayerRecord& record, ItemsState& state) {
+bool flightStep(const PlayerRecord& record, ItemsState& state) {
   ItemMotion& motion = state.motion;
-  if (!motion.flyingItem) return;
+  if (!motion.flyingItem) return false;
   if (*motion.flyingItem >= record.items.size()) {
     motion.flyingItem.reset();
-    return;
+    return true;
   }
   motion.flightRadius = saturateToInt32(int64_t{motion.flightRadius} + kFlightSpeed);
   if (flightLine(motion, record.items[*motion.flyingItem]).distance <= motion.flightRadius) {
     motion.flyingItem.reset();
   }
+  return true;
 }
 
 }  // namespace orelog

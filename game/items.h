@@ -80,8 +80,8 @@ bool dropHeldItem(PlayerRecord& record, ItemsState& state);
 void moveHeldItem(PlayerRecord& record, ItemsState& state, int32_t px, int32_t py);
 
 // Animation steps: placed items fall onto the next shelf line; the flying item flies on.
-void fallStep(PlayerRecord& record, const ItemsState& state);
-void flightStep(const PlayerRecord& record, ItemsState& state);
+bool fallStep(PlayerRecord& record, const ItemsState& state);    // true when an item moved
+bool flightStep(const PlayerRecord& record, ItemsState& state);  // true when a flight moved or ended
 // Items fly back to the inventory toward this point, the items tab.
 inline constexpr Point kFlightTarget{156, 75};
 // The flight's straight line: the flying item's centre at the flight start minus the target, and

@@ -93,6 +93,19 @@ SpriteRegion characterFrame(int32_t hashrate, uint64_t frame) {
   return hashrate == 0 ? sprites::kPick1 : kTiers.back().frames[phases.p2];
 }
 
+uint32_t characterPose(int32_t hashrate, uint64_t frame) {
+  if (hashrate == 0) return 0;  // the one worker that stands still, as characterFrame draws it
+  const Phases phases = phasesOf(frame);
+  const int framePhase = hashrate >= kExcavatorFrom ? phases.p3 : phases.p2;
+  int effectPhase = 0;
+  switch (effectOf(hashrate)) {
+    case Effect::Coins: effectPhase = phases.p4; break;
+    case Effect::Ore: effectPhase = phases.p2; break;
+    case Effect::None: break;
+  }
+  return static_cast<uint32_t>(1 + framePhase * 4 + effectPhase);
+}
+
 void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame) {
   const SpriteRegion picture = characterFrame(slot.hashrate, frame);
   drawSprite(tools.canvas, tools.sheets, slot.x, slot.y - picture.height + kFrameBaseline, picture);

@@ -2,6 +2,9 @@
 #include "ui/game_screen.h"
 
 #include <limits>
+#include <utility>
+
+#include "ui/pages.h"
 
 namespace orelog {
 
@@ -17,24 +20,49 @@ void advancePlayTime(PlayerRecord& record, uint32_t nowTick) {
   record.lastTick = nowTick;
 }
 
+constexpr int64_t kMsPerSecond = 1000;
+
+TickView viewOf(const GameScreen& screen, const PlayerRecord& record) {
+  TickView view;
+  view.page = screen.page;
+  view.hoveredCharacter = screen.hoveredCharacter;
+  view.figures = {record.level,   record.experience,    record.experienceToNext,
+                  record.points,  record.totalHashrate, record.payout,
+                  record.balance, record.coinSpent,     record.playerName};
+  for (const CharacterSlot& slot : screen.slots) {
+    // Poses matter only where characters are drawn.
+    const uint32_t pose = screen.page == kTopPage ? characterPose(slot.hashrate, screen.frame) : 0;
+    view.workers.push_back({slot.hashrate, slot.displayName, pose});
+  }
+  if (screen.page == kStatusPage) view.playSecond = record.playTimeMs / kMsPerSecond;
+  return view;
+}
+
 }  // namespace
 
 void initGameScreen(GameScreen& screen, const PlayerRecord& record) {
   screen.page = kTopPage;
   screen.frame = 0;
   screen.hoveredCharacter.reset();
+  screen.lastTick = {};
   initItemsState(screen.items, record);
 }
 
-void animationTick(GameScreen& screen, PlayerRecord& record, uint32_t nowTick) {
+bool animationTick(GameScreen& screen, PlayerRecord& record, uint32_t nowTick) {
   screen.frame += 1;
   advancePlayTime(record, nowTick);
-  fallStep(record, screen.items);
-  flightStep(record, screen.items);
+  const bool fell = fallStep(record, screen.items);
+  const bool flew = flightStep(record, screen.items);
   // Slots are rebuilt every update; a hovered position past the new end shows no worker.
   if (screen.hoveredCharacter && *screen.hoveredCharacter >= screen.slots.size()) {
     screen.hoveredCharacter.reset();
   }
+  // Items fall and fly back on the top page only; elsewhere their moves are not seen.
+  const bool moved = screen.page == kTopPage && (fell || flew);
+  TickView view = viewOf(screen, record);
+  const bool changed = moved || view != screen.lastTick;
+  screen.lastTick = std::move(view);
+  return changed;
 }
 
 }  // namespace orelog

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "game/characters.h"
@@ -36,12 +37,43 @@ inline constexpr Rect kBackButton{475, 280, 45, 20};
 inline constexpr Rect kNameButton{252, 68, 100, 20};
 }  // namespace layout
 
+// What the animation tick compares from one tick to the next to tell whether the picture changed:
+// the page, the hovered worker, the figures the pages show, the workers, the characters' poses
+// (top page) and the play time's second (status page).
+struct TickView {
+  struct Figures {
+    int32_t level = 0;
+    int64_t experience = 0;
+    int64_t experienceToNext = 0;
+    int32_t points = 0;
+    int32_t totalHashrate = 0;
+    double payout = 0.0;
+    double balance = 0.0;
+    double coinSpent = 0.0;
+    std::u16string playerName;
+    bool operator==(const Figures&) const = default;
+  };
+  struct Worker {
+    int32_t hashrate = 0;
+    std::u16string displayName;
+    uint32_t pose = 0;
+    bool operator==(const Worker&) const = default;
+  };
+  int32_t page = -1;  // no page yet: the first tick always repaints
+  std::optional<std::size_t> hoveredCharacter;
+  Figures figures;
+  std::vector<Worker> workers;
+  int64_t playSecond = 0;
+  bool operator==(const TickView&) const = default;
+};
+
 struct GameScreen {
   int32_t page = kTopPage;
-  uint64_t frame = 0;  // animation ticks since the game screen was created
+  uint64_t frame = 0;                           // animation ticks since the game screen was created
   std::optional<std::size_t> hoveredCharacter;  // a slot index; none once the list is shorter
   std::vector<CharacterSlot> slots;
   ItemsState items;
+  TickView lastTick;  // what the previous animation tick saw
 };
 
 void initGameScreen(GameScreen& screen, const PlayerRecord& record);
@@ -50,8 +82,10 @@ void initGameScreen(GameScreen& screen, const PlayerRecord& record);
 void paintCurrentPage(Canvas& canvas, const GameScreen& screen, const PlayerRecord& record,
                       const SpriteSheets& sheets, TextRenderer& text);
 
-// One 83 ms tick: frame counter, play time from the tick counter, fall and flight steps.
-// The caller repaints afterwards.
-void animationTick(GameScreen& screen, PlayerRecord& record, uint32_t nowTick);
+// One 83 ms tick: frame counter, play time from the tick counter, fall and flight steps. True
+// when the picture may differ from the one at the previous tick (a character's pose, a falling or
+// flying item, the hovered worker, the page, new figures, the status page's play time), so the
+// caller repaints only then.
+bool animationTick(GameScreen& screen, PlayerRecord& record, uint32_t nowTick);
 
 }  // namespace orelog

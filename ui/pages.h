@@ -54,6 +54,9 @@ void drawListScrollBar(Canvas& canvas, const ListScrollBar& bar);
 
 // A character's picture for hashrate v (KH/s) at animation frame f.
 SpriteRegion characterFrame(int32_t hashrate, uint64_t frame);
+// The phases a character's picture depends on, as one number: two animation frames with the same
+// pose draw the character alike (frame, coins or ore).
+uint32_t characterPose(int32_t hashrate, uint64_t frame);
 // One worker on the top page: its frame, coins or ore, and its name above it.
 void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame);
 

@@ -272,6 +272,23 @@ TEST_F(ShellTest, AnimationTimerTicksAndRepaintsOnTheGameScreen) {
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"repaint"}));
 }
 
+TEST_F(ShellTest, AnAnimationTickThatChangesNothingDoesNotRepaint) {
+  startNamed();
+  enterGameScreen(deadPoolUrl());
+  app->record.workers = {{"m.idle", 0}};  // a worker standing still
+  rebuildCharacterSlots(app->screen.slots, app->record);
+  platform.tickCountValue = app->record.lastTick + 83;
+  timerEvent(*app, platform, kAnimationTimerId);  // the first tick shows the page
+  platform.calls.clear();
+  platform.tickCountValue += 83;
+  timerEvent(*app, platform, kAnimationTimerId);  // nothing moves
+  EXPECT_EQ(app->screen.frame, 2u) << "the clock still runs";
+  EXPECT_TRUE(platform.calls.empty());
+  app->screen.hoveredCharacter = 0;  // as a mouse move leaves it, for the next tick to show
+  timerEvent(*app, platform, kAnimationTimerId);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"repaint"}));
+}
+
 TEST_F(ShellTest, UpdateTimerRebuildsTheCharactersWhateverTheCycleGives) {
   DemoPoolProcess pool({"--fault", "html404@getuserbalance"});
   ASSERT_NE(pool.port, 0);

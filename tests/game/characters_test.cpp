@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -162,6 +164,117 @@ TEST(AnimationTick, ForgetsAHoveredWorkerWhoseSlotIsGone) {
   animationTick(screen, record, 0);
   EXPECT_FALSE(screen.hoveredCharacter.has_value());
 }
+
+// Two ticks in a row: the first sees the starting picture, the second reports whether anything
+// it shows changed since. The game repaints only on such a report.
+struct TickChangeCase {
+  const char* name;
+  std::map<std::string, int32_t> workers;
+  int32_t page;
+  uint64_t frame;  // the frame counter before the first tick
+  std::function<void(GameScreen&, PlayerRecord&)> between;
+  uint32_t secondTickMs;  // the millisecond tick counter at the second tick (the first is at 0)
+  bool changed;
+};
+
+void nothing(GameScreen&, PlayerRecord&) {}
+const std::map<std::string, int32_t> kIdle{{"m.idle", 0}};
+const std::map<std::string, int32_t> kPicker{{"m.pick", 500}};
+
+class AnimationTickChange : public ::testing::TestWithParam<TickChangeCase> {};
+
+TEST_P(AnimationTickChange, ReportsExactlyTheChangesThePageShows) {
+  const TickChangeCase& c = GetParam();
+  PlayerRecord record;
+  record.workers = c.workers;
+  GameScreen screen;
+  initGameScreen(screen, record);
+  rebuildCharacterSlots(screen.slots, record);
+  screen.page = c.page;
+  screen.frame = c.frame;
+  animationTick(screen, record, 0);
+  c.between(screen, record);
+  EXPECT_EQ(animationTick(screen, record, c.secondTickMs), c.changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AnimationTickChange,
+    ::testing::Values(
+        TickChangeCase{"TheFirstTickAfterTheStart",
+                       {},
+                       kTopPage,
+                       0,
+                       [](GameScreen& s, PlayerRecord&) { s.lastTick = {}; },
+                       83,
+                       true},
+        TickChangeCase{"NoWorkers", {}, kTopPage, 0, nothing, 83, false},
+        TickChangeCase{"AnIdleWorkerStandsStill", kIdle, kTopPage, 4, nothing, 83, false},
+        TickChangeCase{"CoinsTurn", kPicker, kTopPage, 1, nothing, 83, true},
+        TickChangeCase{"BetweenTwoPoses", kPicker, kTopPage, 0, nothing, 83, false},
+        TickChangeCase{"ANegativeFigureSwingsItsPick", {{"m.odd", -5}}, kTopPage, 4, nothing, 83, true},
+        TickChangeCase{"ExcavatorRocks", {{"m.dig", 60000}}, kTopPage, 2, nothing, 83, true},
+        TickChangeCase{"OreFliesWithTheDrill", {{"m.drill", 20000}}, kTopPage, 4, nothing, 83, true},
+        TickChangeCase{"TheDrillBetweenItsFrames", {{"m.drill", 20000}}, kTopPage, 6, nothing, 83, false},
+        TickChangeCase{"CoinsTurnOnAnotherPageUnseen", kPicker, kItemsPage, 1, nothing, 83, false},
+        TickChangeCase{"AnItemFalls",
+                       {},
+                       kTopPage,
+                       0,
+                       [](GameScreen&, PlayerRecord& r) { r.items = {ownedItemOfKind(0, 100, 110 - 17)}; },
+                       83,
+                       true},
+        TickChangeCase{"AnItemFallsOnAnotherPageUnseen",
+                       {},
+                       kShopPage,
+                       0,
+                       [](GameScreen&, PlayerRecord& r) { r.items = {ownedItemOfKind(0, 100, 110 - 17)}; },
+                       83,
+                       false},
+        TickChangeCase{"AnItemRestsOnAShelf",
+                       {},
+                       kTopPage,
+                       0,
+                       [](GameScreen&, PlayerRecord& r) { r.items = {ownedItemOfKind(0, 100, 203 - 17)}; },
+                       83,
+                       false},
+        TickChangeCase{"AnItemFliesBack",
+                       {},
+                       kTopPage,
+                       0,
+                       [](GameScreen& s, PlayerRecord& r) {
+                         r.items = {ownedItemOfKind(0, 300, 203 - 17)};
+                         s.items.motion.flyingItem = 0;
+                         s.items.motion.flightStartX = 300;
+                         s.items.motion.flightStartY = 186;
+                       },
+                       83,
+                       true},
+        TickChangeCase{"TheHoveredWorkerChanges", kIdle, kTopPage, 0,
+                       [](GameScreen& s, PlayerRecord&) { s.hoveredCharacter = 0; }, 83, true},
+        TickChangeCase{"ThePageChanges",
+                       {},
+                       kTopPage,
+                       0,
+                       [](GameScreen& s, PlayerRecord&) { s.page = kStatusPage; },
+                       83,
+                       true},
+        TickChangeCase{"NewFiguresAfterACycle",
+                       {},
+                       kStatusPage,
+                       0,
+                       [](GameScreen&, PlayerRecord& r) { r.level += 1; },
+                       83,
+                       true},
+        TickChangeCase{"NewWorkersAfterACycle", kIdle, kTopPage, 0,
+                       [](GameScreen& s, PlayerRecord& r) {
+                         r.workers = {{"m.idle", 0}, {"m.new", 0}};
+                         rebuildCharacterSlots(s.slots, r);
+                       },
+                       83, true},
+        TickChangeCase{"PlayTimeWithinASecond", {}, kStatusPage, 0, nothing, 999, false},
+        TickChangeCase{"PlayTimeReachesTheNextSecond", {}, kStatusPage, 0, nothing, 1000, true},
+        TickChangeCase{"PlayTimeOnTheTopPageUnseen", {}, kTopPage, 0, nothing, 5000, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orelog

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Resident memory and idle CPU of the running game: its own Xvfb, a demo pool on a port the OS
-# picks, a connect by the button, then readings from /proc while the top page shows.
+# The game's figures against a demo pool on a port the OS picks: the time of one update cycle of
+# orelog-tool on loopback, then, in its own Xvfb, the game connected by its button, with resident
+# memory and idle CPU read from /proc while the top page shows.
 # usage: bench/game-figures.sh BUILD-DIR [SECONDS] [--no-workers]
 #   SECONDS (default 60): how long the idle CPU is measured on the top page.
 #   --no-workers: the pool reports no workers, so nothing on the top page moves.
@@ -45,6 +46,14 @@ background+=($!)
 wait_until "the demo pool" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
 printf '{"Server":"%sindex.php","API Key":"demo","Player Name":"figures"}' "$(head -n1 "$work/pool.out")" \
   >"$work/game/config.json"
+
+mkdir "$work/tool"
+cp "$work/game/config.json" "$work/tool/"
+readonly kCycles=20
+start=$(date +%s%N)
+(cd "$work/tool" && "$build/orelog-tool" update --cycles $kCycles >/dev/null)
+awk -v ns=$(($(date +%s%N) - start)) -v n=$kCycles \
+  'BEGIN { printf "update cycle on loopback (orelog-tool, mean of %d): %.1f ms\n", n, ns / n / 1e6 }'
 
 (cd "$work/game" && exec "$build/orelog") >"$work/game.log" 2>&1 &
 game_pid=$!

@@ -1,14 +1,22 @@
-// One blocking HTTP(S) GET over WinHTTP: a fresh session, connection and request per fetch, the
-// body into the caller's buffer, every handle closed on every path.
+// One blocking HTTP(S) GET over WinHTTP: a fresh session, connection and request per fetch, every
+// handle closed on every path.
+//
+// The exchange runs on a worker thread of its own, into the worker's own buffer: a cancel or the
+// deadline then returns at once even where closing the handles does not wake a blocked call (Wine),
+// and a worker that wakes up later finds itself abandoned and writes nowhere the caller can see.
 #include "platform/http.h"
 
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "pool/request_target.h"
 #include "util/utf.h"
@@ -17,18 +25,16 @@
 namespace orelog {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr wchar_t kUserAgent[] = L"Orelog";
 constexpr int kLowestPort = 1;
 constexpr int kHighestPort = 65535;
 
 // The session, connection and request of one fetch. Another thread may close them to break off a
-// blocking call (a cancel, the overall deadline); closing twice is harmless.
+// blocking call; closing twice is harmless.
 class Handles {
  public:
-  ~Handles() { closeAll(); }
   Handles() = default;
+  ~Handles() { closeAll(); }
   Handles(const Handles&) = delete;
   Handles& operator=(const Handles&) = delete;
 
@@ -44,7 +50,7 @@ class Handles {
     return true;
   }
 
-  // The request first, so a call blocked on it returns at once.
+  // The request first, so a call blocked on it can return.
   void closeAll() {
     std::lock_guard lock(mutex_);
     closed_ = true;
@@ -54,62 +60,45 @@ class Handles {
     }
   }
 
-  bool closed() const {
-    std::lock_guard lock(mutex_);
-    return closed_;
-  }
-
   HINTERNET session = nullptr;
   HINTERNET connection = nullptr;
   HINTERNET request = nullptr;
 
  private:
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   bool closed_ = false;
 };
 
-// Closes the handles when the whole fetch outlasts its deadline, however the server trickles.
-class DeadlineWatch {
- public:
-  DeadlineWatch(Handles& handles, long overallMs)
-      : thread_([this, &handles, overallMs] {
-          std::unique_lock lock(mutex_);
-          if (!finished_.wait_for(lock, std::chrono::milliseconds(overallMs), [this] { return done_; }))
-            handles.closeAll();
-        }) {}
-  ~DeadlineWatch() {
+// What the caller and the worker share; it lives until both are done with it.
+struct Exchange {
+  explicit Exchange(std::size_t capacity) : body(capacity) {}
+
+  // The caller gives up: a cancel or the deadline.
+  void abandon() {
     {
-      std::lock_guard lock(mutex_);
-      done_ = true;
+      std::lock_guard lock(mutex);
+      abandoned = true;
     }
-    finished_.notify_one();
-    thread_.join();
+    ended.notify_all();
+    handles.closeAll();
   }
-  DeadlineWatch(const DeadlineWatch&) = delete;
-  DeadlineWatch& operator=(const DeadlineWatch&) = delete;
 
- private:
-  std::mutex mutex_;
-  std::condition_variable finished_;
-  bool done_ = false;
-  std::thread thread_;  // last, so it starts once the members it uses exist
-};
-
-// Ties the cancel's interrupt to this fetch's handles for as long as the fetch runs. The fetch
-// only reads the cancel's state; arming its hook is the one change it makes, under its lock.
-class CancelHook {
- public:
-  CancelHook(const FetchCancel& cancel, Handles& handles) : cancel_(const_cast<FetchCancel&>(cancel)) {
-    armed_ = cancel_.setInterrupt([&handles] { handles.closeAll(); });
+  void finish(int length) {
+    {
+      std::lock_guard lock(mutex);
+      result = length;
+      done = true;
+    }
+    ended.notify_all();
   }
-  ~CancelHook() { cancel_.clearInterrupt(); }
-  CancelHook(const CancelHook&) = delete;
-  CancelHook& operator=(const CancelHook&) = delete;
-  bool armed() const { return armed_; }
 
- private:
-  FetchCancel& cancel_;
-  bool armed_ = false;
+  std::mutex mutex;
+  std::condition_variable ended;
+  bool done = false;
+  bool abandoned = false;
+  int result = -1;
+  std::vector<uint8_t> body;
+  Handles handles;
 };
 
 int clampMs(long ms) {
@@ -154,16 +143,30 @@ int readBody(HINTERNET request, std::span<uint8_t> buffer) {
   }
 }
 
-int exchange(Handles& handles, const HttpRequest& request, std::span<uint8_t> buffer,
-             const HttpTimeouts& timeouts) {
-  if (!openRequest(handles, request, timeouts)) return -1;
-  if (!WinHttpSendRequest(handles.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                          0))
-    return -1;
-  if (!WinHttpReceiveResponse(handles.request, nullptr)) return -1;
-  const int length = readBody(handles.request, buffer);
-  // A body cut short by a cancel or the deadline is a failure, however it ended.
-  return handles.closed() ? -1 : length;
+// The length the server announced, when it did.
+std::optional<DWORD> announcedLength(HINTERNET request) {
+  DWORD length = 0, size = sizeof length;
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &length, &size, WINHTTP_NO_HEADER_INDEX))
+    return std::nullopt;
+  return length;
+}
+
+// The whole exchange on the worker thread; the handles are closed before it returns.
+int exchange(Exchange& shared, const HttpRequest& request, const HttpTimeouts& timeouts) {
+  Handles& handles = shared.handles;
+  int length = -1;
+  if (openRequest(handles, request, timeouts) &&
+      WinHttpSendRequest(handles.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                         0) &&
+      WinHttpReceiveResponse(handles.request, nullptr)) {
+    length = readBody(handles.request, shared.body);
+    // A body cut short by a server hanging up half-way is a failure, not a shorter body.
+    const std::optional<DWORD> announced = announcedLength(handles.request);
+    if (length >= 0 && announced && *announced != static_cast<DWORD>(length)) length = -1;
+  }
+  handles.closeAll();
+  return length;
 }
 
 }  // namespace
@@ -172,11 +175,28 @@ int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTim
             const FetchCancel& cancel) {
   if (request.port < kLowestPort || request.port > kHighestPort || buffer.empty()) return -1;
   if (request.target.empty() || request.target.front() != u'/') return -1;
-  Handles handles;
-  CancelHook hook(cancel, handles);
-  if (!hook.armed()) return -1;
-  DeadlineWatch watch(handles, timeouts.overallMs);
-  return exchange(handles, request, buffer, timeouts);
+  auto shared = std::make_shared<Exchange>(buffer.size());
+  if (!cancel.setInterrupt([shared] { shared->abandon(); })) return -1;
+  try {
+    std::thread([shared, request, timeouts] {
+      shared->finish(exchange(*shared, request, timeouts));
+    }).detach();
+  } catch (...) {  // no thread to be had
+    cancel.clearInterrupt();
+    return -1;
+  }
+  std::unique_lock lock(shared->mutex);
+  const bool ended = shared->ended.wait_for(lock, std::chrono::milliseconds(timeouts.overallMs),
+                                            [&] { return shared->done || shared->abandoned; });
+  const bool answered = ended && shared->done && !shared->abandoned && shared->result >= 0;
+  lock.unlock();
+  cancel.clearInterrupt();
+  if (!answered) {
+    shared->abandon();  // the deadline: the worker is left to end on its own
+    return -1;
+  }
+  std::copy_n(shared->body.begin(), shared->result, buffer.begin());
+  return shared->result;
 }
 
 }  // namespace orelog

@@ -2,9 +2,12 @@
 // encoding with the "image/png" encoder.
 #include "png_codec.h"
 
-#include <gdiplus.h>
-#include <objidl.h>
+// GDI+'s headers need these two first, in this order.
+// clang-format off
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+// clang-format on
 
 #include <cstring>
 #include <memory>

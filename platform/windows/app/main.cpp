@@ -1,0 +1,68 @@
+// orelog.exe: the game on Win32, one user-interface thread and its message loop.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/shell.h"
+#include "embedded_sheets.h"
+#include "front_end.h"
+#include "platform/windows/resource_ids.h"
+#include "png_codec.h"
+
+namespace orelog {
+
+namespace {
+
+// Tab moves between the connect controls and Enter presses connect, as in a dialog.
+bool connectScreenTakes(WinFrontEnd& front, MSG& message) {
+  HWND window = front.window.window.load();
+  return window != nullptr && front.app->mode == ScreenMode::Connect && IsDialogMessageW(window, &message);
+}
+
+// Until the quit message. The accelerators reach the main window wherever the focus is.
+int runMessageLoop(WinFrontEnd& front, HACCEL accelerators) {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    HWND window = front.window.window.load();
+    if (window != nullptr && TranslateAcceleratorW(window, accelerators, &message)) continue;
+    if (connectScreenTakes(front, message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+// Tasks posted by the pool thread after the window went are dropped unrun.
+void dropPostedTasks() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, kRunTaskMessage, kRunTaskMessage, PM_REMOVE)) {
+    delete reinterpret_cast<std::function<void()>*>(message.lParam);
+  }
+}
+
+int run(HINSTANCE instance, int showCommand) {
+  WinFrontEnd front;
+  front.platform.showCommand = showCommand;
+  startGdiplus();
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (!createMainWindow(front, instance)) return 0;
+  if (!startUp(*front.app, front.platform, loadEmbeddedSheets)) return 0;
+  const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(ORELOG_ID_ACCELERATORS));
+  const int code = front.window.window.load() != nullptr ? runMessageLoop(front, accelerators) : 0;
+  dropPostedTasks();
+  if (!front.shutDownDone) shutDown(*front.app, front.platform);
+  return code;
+}
+
+}  // namespace
+
+}  // namespace orelog
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  try {
+    return orelog::run(instance, showCommand);
+  } catch (...) {
+    return 1;  // only running out of memory while starting gets here
+  }
+}

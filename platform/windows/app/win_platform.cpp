@@ -1,0 +1,116 @@
+// The platform services on Win32: each call translated into the Windows operation that does it.
+#include "win_platform.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/timers.h"
+#include "dialogs.h"
+#include "png_codec.h"
+#include "wide_text.h"
+
+namespace orelog {
+
+namespace {
+
+void addEntries(HWND box, const std::vector<std::u16string>& entries, int selection) {
+  SendMessageW(box, CB_RESETCONTENT, 0, 0);
+  for (const std::u16string& entry : entries) {
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(entry).c_str()));
+  }
+  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+}
+
+}  // namespace
+
+uint32_t WinPlatform::tickCount() { return GetTickCount(); }
+
+LocalTime WinPlatform::localTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {int{now.wYear}, int{now.wMonth}, int{now.wDay}, int{now.wHour}, int{now.wMinute}, int{now.wSecond}};
+}
+
+void WinPlatform::showMessage(std::u16string_view text, MessageOwner owner) {
+  showErrorBox(owner == MessageOwner::MainWindow ? this->owner() : nullptr, text);
+}
+
+void WinPlatform::showAbout() { runAboutBox(owner()); }
+
+std::optional<std::u16string> WinPlatform::askPlayerName(std::u16string_view current) {
+  return runNameDialog(owner(), current);
+}
+
+std::optional<std::string> WinPlatform::askSavePath(std::u16string_view defaultName) {
+  return runSaveDialog(owner(), defaultName);
+}
+
+void WinPlatform::openLink(std::string_view url) {
+  ShellExecuteW(nullptr, L"open", wideFromUtf8(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+int WinPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
+  return orelog::httpGet(request, buffer, HttpTimeouts{}, cancel);
+}
+
+// A task that cannot be posted (the window is gone) is dropped here; one still queued when the
+// window goes is dropped by the loop's end.
+void WinPlatform::postToUiThread(std::function<void()> task) {
+  auto* posted = new std::function<void()>(std::move(task));
+  HWND window = window_.window.load();
+  if (window == nullptr || !PostMessageW(window, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(posted))) delete posted;
+}
+
+bool WinPlatform::encodePng(const Canvas& canvas, const std::string& path) { return writePngFile(canvas, path); }
+
+void WinPlatform::fillConnectControls(const ConnectControlsContent& content) {
+  addEntries(window_.poolBox, content.poolEntries, content.poolSelection);
+  addEntries(window_.keyBox, content.keyEntries, content.keySelection);
+}
+
+std::u16string WinPlatform::connectFieldText(ConnectField field) {
+  HWND box = field == ConnectField::Pool ? window_.poolBox : window_.keyBox;
+  std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1);
+  GetWindowTextW(box, text.data(), static_cast<int>(text.size()));
+  return utf16Text(text.data());
+}
+
+void WinPlatform::setConnectControlsEnabled(bool enabled) {
+  for (HWND control : {window_.keyBox, window_.poolBox, window_.connectButton}) EnableWindow(control, enabled);
+  repaint();
+}
+
+void WinPlatform::hideConnectControls() {
+  for (HWND control : {window_.keyBox, window_.poolBox, window_.connectButton}) ShowWindow(control, SW_HIDE);
+}
+
+void WinPlatform::showMainWindow() {
+  ShowWindow(owner(), showCommand);
+  UpdateWindow(owner());
+}
+
+void WinPlatform::setClientSize(int width, int height) { resizeClientArea(window_, width, height); }
+
+void WinPlatform::setBusyCursor(bool busy) {
+  window_.busy = busy;
+  POINT pointer{};
+  RECT client{};
+  if (GetCursorPos(&pointer) && ScreenToClient(owner(), &pointer) && GetClientRect(owner(), &client) &&
+      PtInRect(&client, pointer))
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void WinPlatform::startTimers(uint32_t updateIntervalMs) {
+  SetTimer(owner(), kAnimationTimerId, kAnimationIntervalMs, nullptr);
+  SetTimer(owner(), kUpdateTimerId, updateIntervalMs, nullptr);
+}
+
+void WinPlatform::showCreditsBox(bool visible) { ShowWindow(window_.creditsBox, visible ? SW_SHOW : SW_HIDE); }
+
+void WinPlatform::repaint() {
+  InvalidateRect(owner(), nullptr, FALSE);
+  UpdateWindow(owner());
+}
+
+}  // namespace orelog

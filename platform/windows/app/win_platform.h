@@ -1,0 +1,55 @@
+// The platform services on Win32 and the Windows services: dialogs, controls, timers, HTTP, text, PNG.
+#pragma once
+#include <windows.h>
+
+#include "gdi_text.h"
+#include "instance_lock.h"
+#include "main_window.h"
+#include "platform/platform.h"
+
+namespace orelog {
+
+class WinPlatform : public Platform {
+ public:
+  explicit WinPlatform(MainWindow& window) : window_(window) {}
+  WinPlatform(const WinPlatform&) = delete;
+  WinPlatform& operator=(const WinPlatform&) = delete;
+
+  uint32_t tickCount() override;
+  LocalTime localTime() override;
+  bool acquireInstanceLock() override { return lock_.acquire(); }
+  void releaseInstanceLock() override { lock_.release(); }
+  void showMessage(std::u16string_view text, MessageOwner owner) override;
+  void showAbout() override;
+  std::optional<std::u16string> askPlayerName(std::u16string_view current) override;
+  std::optional<std::string> askSavePath(std::u16string_view defaultName) override;
+  void openLink(std::string_view url) override;
+  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
+  void postToUiThread(std::function<void()> task) override;
+  TextRenderer& textRenderer() override { return text_; }
+  bool encodePng(const Canvas& canvas, const std::string& path) override;
+  void fillConnectControls(const ConnectControlsContent& content) override;
+  std::u16string connectFieldText(ConnectField field) override;
+  void setConnectControlsEnabled(bool enabled) override;
+  void hideConnectControls() override;
+  void showMainWindow() override;
+  void setClientSize(int width, int height) override;
+  void setBusyCursor(bool busy) override;
+  void startTimers(uint32_t updateIntervalMs) override;
+  void showCreditsBox(bool visible) override;
+  void repaint() override;
+
+  // Text for a canvas over this surface goes straight into it.
+  void drawTextInto(const DibSurface* surface) { text_.drawInto(surface); }
+  // The show command the entry was given, for the first showing.
+  int showCommand = SW_SHOWNORMAL;
+
+ private:
+  HWND owner() const { return window_.window.load(); }
+
+  MainWindow& window_;
+  GdiTextRenderer text_;
+  InstanceLock lock_;
+};
+
+}  // namespace orelog

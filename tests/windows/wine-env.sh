@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Wine for the Windows programs' tests: a fresh prefix that fetches nothing, shows Japanese text,
+# and runs at a chosen dpi. Source it, or run it with --can-run-32-bit to learn whether this
+# machine's kernel runs Wine's 32-bit loader (exit 0) or only the 64-bit one (exit 1).
+
+readonly kWine32=/usr/lib/wine/wine kWine64=/usr/lib/wine/wine64
+# The faces the program asks for, and the installed face that stands in for each.
+readonly kFontStandIns=('ＭＳ Ｐゴシック=IPAPGothic' 'Meiryo UI=IPAPGothic' 'メイリオ=IPAPGothic' 'MS Shell Dlg=IPAPGothic')
+
+can_run_32_bit() { [[ -x $kWine32 ]] && "$kWine32" --version >/dev/null 2>&1; }
+
+if [[ ${1:-} == --can-run-32-bit ]]; then
+  can_run_32_bit
+  exit
+fi
+
+# wine_prefix FOLDER: a fresh prefix in FOLDER for the programs of this machine's loader.
+wine_prefix() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+  if can_run_32_bit; then
+    export WINELOADER=$kWine32 WINEARCH=win32
+  else
+    export WINELOADER=$kWine64 WINEARCH=win64
+  fi
+  export WINESERVER=/usr/lib/wine/wineserver64
+  "$WINELOADER" wineboot -i >/dev/null 2>&1
+  local standIn
+  for standIn in "${kFontStandIns[@]}"; do
+    wine_run reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${standIn%%=*}" /t REG_SZ /d "${standIn#*=}" /f
+  done
+  wine_wait
+}
+
+wine_run() { "$WINELOADER" "$@" >/dev/null 2>&1; }
+
+# The prefix's programs have all ended.
+wine_wait() { "$WINESERVER" -w; }
+
+# wine_dpi N: the dpi the next program sees.
+wine_dpi() {
+  wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+  wine_wait
+}

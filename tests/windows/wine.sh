@@ -1,0 +1,433 @@
+#!/usr/bin/env bash
+# The Windows programs under Wine: each scenario its own prefix and headless X server, the demo pool
+# on a port the OS picks, and xdotool and import in the player's place.
+# usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
+#   SCENARIO: fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi
+# The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
+# builds for this machine's Wine.
+set -euo pipefail
+scenario=$1 linux_tool=$2 demo_pool=$3 close_window=$4
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+source "$here/wine-env.sh"
+
+readonly kTitle='ホリダスα' kNameDialog='名前設定' kMessageBox='エラー' kAbout='About Orelog'
+readonly kTopGrey='#D3D0C9' kSkyBlue='#55A9FF' kPageBlue='#508DFF' kCreditsNavy='#28507F'
+readonly kDeadline=90  # seconds any awaited condition may take; Wine starts slowly on a busy machine
+
+if [[ -z ${ORELOG_WINDOWS_PROGRAMS:-} ]]; then
+  ORELOG_WINDOWS_PROGRAMS=$root/build-windows
+  can_run_32_bit || ORELOG_WINDOWS_PROGRAMS+=64
+fi
+game_exe=$ORELOG_WINDOWS_PROGRAMS/orelog.exe
+tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
+probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-wine.XXXXXX")
+background=()
+cleanup() {
+  local pid
+  [[ -n ${WINEPREFIX:-} ]] && "$WINESERVER" -k 2>/dev/null || true
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL ($scenario): $*" >&2
+  local log
+  for log in "$work"/*.log; do [[ -s $log ]] && { echo "== $log" >&2; tail -n 40 "$log" >&2; }; done
+  exit 1
+}
+step() { echo "-- $*"; }
+
+wait_until() {
+  local what=$1 deadline=$((SECONDS + kDeadline))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep 0.2
+  done
+}
+
+# --- The world around the programs ----------------------------------------------------------------
+
+start_display() {
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  background+=($!)
+  wait_until "the X server" test -s "$work/display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+start_wine() {
+  [[ -f $game_exe && -f $tool_exe ]] || fail "no Windows programs in $ORELOG_WINDOWS_PROGRAMS (run scripts/build-windows)"
+  start_display
+  step "a fresh Wine prefix"
+  wine_prefix "$work/prefix"
+}
+
+# start_pool [FLAGS...]: sets pool_url and pool_port.
+start_pool() {
+  "$demo_pool" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
+  background+=($!)
+  wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
+  pool_url="$(head -n1 "$work/pool.out")index.php"
+  pool_port=$(head -n1 "$work/pool.out" | sed 's#.*:\([0-9]*\)/$#\1#')
+}
+
+# start_game FOLDER: runs orelog.exe in FOLDER; sets game_pid.
+start_game() {
+  mkdir -p "$1"
+  (cd "$1" && exec "$WINELOADER" "$game_exe") >"$work/game-$(basename "$1").log" 2>&1 &
+  game_pid=$!
+  background+=("$game_pid")
+}
+
+# in_folder FOLDER COMMAND...: runs the command there.
+in_folder() { (cd "$1" && shift && "$@"); }
+windows_tool() { "$WINELOADER" "$tool_exe" "$@"; }
+
+# --- Looking at the screen ----------------------------------------------------------------------------
+
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+window_shown() { [[ -n $(window_named "$1") ]]; }
+window_gone() { [[ -z $(window_named "$1") ]]; }
+await_window() {
+  wait_until "the window \"$1\"" window_shown "$1"
+  window_named "$1"
+}
+client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
+
+shoot() { import -window "$1" "$2" 2>/dev/null; }
+pixel() {
+  shoot "$1" "$work/shot.png"
+  convert "$work/shot.png" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
+}
+pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
+pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
+# The number of pixels in which two pictures differ.
+pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+
+# --- Acting as the player -----------------------------------------------------------------------------
+
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+type_into() {
+  click "$1" "$2" "$3"
+  xdotool key ctrl+a
+  xdotool type --delay 20 -- "$4"
+}
+
+clipboard_has() { timeout 5 xclip -o -selection clipboard 2>/dev/null | grep -qF -- "$1"; }
+
+# expect_message TEXT: the error box shows TEXT (copied with Ctrl+C, as a Windows box allows); it is
+# then closed.
+expect_message() {
+  local box
+  box=$(await_window "$kMessageBox")
+  xdotool mousemove --window "$box" 5 5 click 1
+  xdotool key ctrl+c
+  wait_until "the message \"$1\"" clipboard_has "$1"
+  xdotool key Return
+  wait_until "the message box to close" window_gone "$kMessageBox"
+}
+
+cancel_name_dialog() {
+  local dialog
+  dialog=$(await_window "$kNameDialog")
+  xdotool mousemove --window "$dialog" 10 10 click 1 key Escape
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+}
+
+open_and_close_about() {  # open_and_close_about WINDOW KEY
+  xdotool mousemove --window "$1" 5 5 key "$2"
+  local about
+  about=$(await_window "$kAbout")
+  xdotool mousemove --window "$about" 5 5 key Escape
+  wait_until "the About box to close" window_gone "$kAbout"
+}
+
+connect() {  # connect WINDOW URL KEY
+  type_into "$1" 200 15 "$2"
+  type_into "$1" 200 42 "$3"
+  click "$1" 474 17
+}
+
+close_game() {
+  "$close_window" "$1"
+  local status=0
+  wait "$game_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "the game ended with code $status"
+}
+
+# --- Scenarios: the tools -------------------------------------------------------------------------------
+
+# The WinHTTP fetch against the demo pool: sizes, error pages, a refused port, stalls and a cancel.
+scenario_fetch() {
+  start_wine
+  local target='/index.php?page=api&action=getuserbalance&api_key=demo'
+  local row fault expected got
+  for row in 'none:>0' 'size=262143:262143' 'size=262144:-1' 'size=1000000:-1' 'empty:0' 'html404:>0' \
+    'html500:>0' 'close:-1' 'stall:-1' 'trickle:-1'; do
+    fault=${row%%:*} expected=${row#*:}
+    if [[ $fault == none ]]; then start_pool; else start_pool --fault "$fault"; fi
+    got=$("$WINELOADER" "$probe_exe" "$pool_port" "$target" --short 2>"$work/probe.log" | tr -d '\r')
+    if [[ $expected == '>0' ]]; then
+      ((got > 0)) || fail "fetch with fault $fault gave $got, not a body"
+    else
+      [[ $got == "$expected" ]] || fail "fetch with fault $fault gave $got, not $expected"
+    fi
+    step "fault $fault: $got"
+  done
+  got=$("$WINELOADER" "$probe_exe" 1 "$target" --short 2>/dev/null | tr -d '\r')
+  [[ $got == -1 ]] || fail "a refused connection gave $got"
+
+  step "a cancel breaks off a stalled fetch long before its time-outs"
+  start_pool --fault stall
+  got=$("$WINELOADER" "$probe_exe" "$pool_port" "$target" --cancel-after 500 2>"$work/probe.log" | tr -d '\r')
+  [[ $got == -1 ]] || fail "the cancelled fetch gave $got"
+  local took
+  took=$(grep -o 'took [0-9]*' "$work/probe.log" | cut -d' ' -f2)
+  ((took < 20000)) || fail "the cancelled fetch took $took ms"
+}
+
+# The figures the pool reports, pinned, so the two tools see the same answers.
+write_pinned_figures() {
+  cat >"$1" <<'JSON'
+{"workers":[{"username":"kuro.rig1","hashrate":1234.56,"difficulty":0.5},{"username":"kuro.rig2","hashrate":69.91,"difficulty":0.5},
+            {"username":"kuro.cpu","hashrate":0,"difficulty":0}],
+ "balance":{"confirmed":"1.50000000000000000000000000000","unconfirmed":"0.25000000000000000000000000000"},
+ "transactions":{"transactions":[
+   {"id":3,"username":"kuro","type":"Credit","amount":"2.5","timestamp":"2026-12-01 10:00:00"},
+   {"id":2,"username":"kuro","type":"Debit_AP","amount":"1.25","timestamp":"2026-11-30 09:00:00"}]}}
+JSON
+}
+
+start_config() {  # start_config FOLDER: a player on the pinned pool
+  mkdir -p "$1"
+  printf '{"Version":3,"Player Name":"ねこ","Server":"%s","API Key":"demo","Poko Coin Coin Spent":1,"Items":[{"Item ID":13,"X":100,"Y":105},{"Item ID":0,"X":-1,"Y":-1}]}' \
+    "$pool_url" >"$1/config.json"
+}
+
+scenario_same_record() {
+  start_wine
+  write_pinned_figures "$work/figures.json"
+  start_pool --data "$work/figures.json"
+  start_config "$work/linux"
+  start_config "$work/windows"
+  step "eight update cycles with each tool"
+  in_folder "$work/linux" "$linux_tool" update --cycles 8 >"$work/linux.log" 2>&1 || fail "the Linux tool failed"
+  in_folder "$work/windows" windows_tool update --cycles 8 >"$work/windows.log" 2>&1 || fail "the Windows tool failed"
+  cmp "$work/linux/config.json" "$work/windows/config.json" ||
+    fail "the records differ: $(cat "$work/linux/config.json") / $(cat "$work/windows/config.json")"
+  diff <(tr -d '\r' <"$work/linux.log") <(tr -d '\r' <"$work/windows.log") || fail "the tools' summaries differ"
+
+  step "the same failures from both tools"
+  local fault
+  for fault in size=262143@getuserworkers size=262144@getuserworkers html404@getuserbalance malformed@getusertransactions; do
+    start_pool --fault "$fault"
+    start_config "$work/linux-$fault"
+    start_config "$work/windows-$fault"
+    local linux_status=0 windows_status=0
+    in_folder "$work/linux-$fault" "$linux_tool" update >"$work/linux-fault.out" 2>&1 || linux_status=$?
+    in_folder "$work/windows-$fault" windows_tool update >"$work/windows-fault.out" 2>&1 || windows_status=$?
+    [[ $linux_status == "$windows_status" ]] || fail "$fault: exit $linux_status on Linux, $windows_status on Windows"
+    diff <(tr -d '\r' <"$work/linux-fault.out") <(tr -d '\r' <"$work/windows-fault.out") >/dev/null ||
+      fail "$fault: the tools say different things"
+    step "$fault: exit $windows_status on both"
+  done
+}
+
+scenario_same_pages() {
+  start_wine
+  write_pinned_figures "$work/figures.json"
+  start_pool --data "$work/figures.json"
+  local page
+  for page in 0 1 2 3 4 5 6; do
+    start_config "$work/linux-$page"
+    start_config "$work/windows-$page"
+    in_folder "$work/linux-$page" "$linux_tool" render "$page" page.png --cycles 1 --frame 5 --hover 0 --no-text ||
+      fail "the Linux tool could not render page $page"
+    in_folder "$work/windows-$page" windows_tool render "$page" page.png --cycles 1 --frame 5 --hover 0 --no-text \
+      >/dev/null 2>&1 || fail "the Windows tool could not render page $page"
+    local differing
+    differing=$(pixels_differing "$work/linux-$page/page.png" "$work/windows-$page/page.png")
+    [[ $differing == 0 ]] || fail "page $page: $differing pixels differ"
+    step "page $page: the same pixels"
+  done
+}
+
+# --- Scenarios: the game --------------------------------------------------------------------------------
+
+readonly kBack='500 290' kBackgroundPoint='5 150' kCreditsBoxPoint='200 275'
+
+back_to_top() {
+  click "$1" $kBack
+  wait_until "the top page" pixel_is "$1" $kBackgroundPoint "$kTopGrey"
+}
+
+visit_tab() {  # visit_tab WINDOW X Y
+  click "$1" "$2" "$3"
+  wait_until "the page behind the tab at $2,$3" pixel_is "$1" $kBackgroundPoint "$kPageBlue"
+  back_to_top "$1"
+}
+
+items_json() { grep -o '"Items":\[[^]]*\]' "$1"; }
+has_placed_item() { items_json "$1" | grep -q '"X":[0-9]'; }
+
+scenario_play() {
+  start_wine
+  start_pool
+  start_game "$work/game"
+  local config=$work/game/config.json
+
+  step "first start: the name dialog, cancelled"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen is $(client_size "$main"), not 520x62"
+  [[ ! -e $config ]] || fail "config.json was written before connecting"
+  open_and_close_about "$main" alt+slash
+
+  step "connect to the demo pool"
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
+  open_and_close_about "$main" alt+question
+
+  step "every tab and back"
+  local boxPlaceOnTop
+  boxPlaceOnTop=$(pixel "$main" $kCreditsBoxPoint)
+  visit_tab "$main" 90 77    # status
+  visit_tab "$main" 157 77   # items
+  visit_tab "$main" 217 77   # shop
+  visit_tab "$main" 273 77   # friends
+  visit_tab "$main" 319 77   # log
+  click "$main" $kBack       # the credit button sits where every back button is
+  wait_until "the credits page" pixel_is "$main" $kBackgroundPoint "$kCreditsNavy"
+  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
+  back_to_top "$main"
+  wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
+
+  step "name the player on the status page"
+  click "$main" 90 77
+  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 302 78
+  local dialog
+  dialog=$(await_window "$kNameDialog")
+  xdotool mousemove --window "$dialog" 10 10
+  xdotool type --delay 20 Mike
+  xdotool key Return
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+  back_to_top "$main"
+
+  step "buy the first item in the shop"
+  click "$main" 217 77
+  wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 100 80
+  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$config"
+  back_to_top "$main"
+
+  step "take it from the inventory and drop it on the shelf"
+  click "$main" 157 77
+  wait_until "the items page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 60 85
+  wait_until "the top page with the item in hand" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  xdotool mousemove --window "$main" 120 180
+  xdotool mousemove --window "$main" 150 200
+  click "$main" 150 200
+  wait_until "the placed item in config.json" has_placed_item "$config"
+
+  step "close the window"
+  close_game "$main"
+  grep -q '"Poko Coin Coin Spent":2' "$config" || fail "the purchase is not saved: $(cat "$config")"
+  has_placed_item "$config" || fail "the placed item is not saved: $(items_json "$config")"
+  grep -q '"Player Name":"Mike"' "$config" || fail "the name is not saved: $(cat "$config")"
+}
+
+scenario_second_copy() {
+  start_wine
+  start_game "$work/first"
+  local first_pid=$game_pid
+  cancel_name_dialog
+  await_window "$kTitle" >/dev/null
+
+  step "a second copy in another folder"
+  mkdir -p "$work/second"
+  printf '%s' '{"Player Name":"Kuro","Version":3}' >"$work/second/config.json"
+  cp "$work/second/config.json" "$work/expected.json"
+  start_game "$work/second"
+  expect_message '既に起動しています。'
+  local status=0
+  wait "$game_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "the second copy ended with code $status"
+  cmp -s "$work/expected.json" "$work/second/config.json" || fail "the second copy touched its config.json"
+  [[ ! -e $work/second/config.json.tmp ]] || fail "the second copy began a save"
+  kill -0 "$first_pid" || fail "the first copy is gone"
+  [[ $(xdotool search --onlyvisible --name "^$kTitle\$" | wc -l) -eq 1 ]] || fail "more than one main window"
+
+  step "the first copy saves at its end"
+  game_pid=$first_pid
+  close_game "$(window_named "$kTitle")"
+  grep -q '"Version":3' "$work/first/config.json" || fail "the first copy did not save at its end"
+}
+
+scenario_failing_pool() {
+  start_wine
+  start_pool
+  start_game "$work/game"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+
+  step "a pool that does not answer"
+  type_into "$main" 200 15 "http://127.0.0.1:1/index.php"
+  type_into "$main" 200 42 demo
+  xdotool key Return  # Enter in a field presses the connect button
+  expect_message 'ワーカーの情報取得に失敗しました。'
+  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen did not stay"
+  grep -q '127.0.0.1:1' "$work/game/config.json" || fail "the connect fields were not saved before the cycle"
+
+  step "a key that is too long"
+  type_into "$main" 200 42 "$(printf 'k%.0s' {1..256})"
+  click "$main" 474 17
+  expect_message 'APIキーが長すぎます。'
+
+  step "the same screen, corrected, connects"
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  close_game "$main"
+}
+
+# At 192 dpi the game shows each canvas pixel as a sharp 2 x 2 block.
+scenario_high_dpi() {
+  start_wine
+  wine_dpi 192
+  start_pool
+  mkdir -p "$work/game"
+  printf '{"Version":3,"Player Name":"Kuro"}' >"$work/game/config.json"
+  start_game "$work/game"
+  local main
+  main=$(await_window "$kTitle")
+  [[ $(client_size "$main") == 1040x124 ]] || fail "the connect screen is $(client_size "$main"), not 1040x124"
+  connect "$main" "$pool_url" demo  # the fields lie at twice their places; these points are inside both
+  wait_until "the game screen's size" client_size_is "$main" 1040x600
+  wait_until "the top page's grey" pixel_is "$main" 10 300 "$kTopGrey"
+  shoot "$main" "$work/big.png"
+  convert "$work/big.png" -sample 50% -sample 200% "$work/blocks.png"
+  local differing
+  differing=$(pixels_differing "$work/big.png" "$work/blocks.png")
+  [[ $differing == 0 ]] || fail "$differing pixels break the 2 x 2 blocks"
+  step "a click at twice a tab's place opens its page"
+  click "$main" 180 154
+  wait_until "the status page" pixel_is "$main" 10 300 "$kPageBlue"
+  close_game "$main"
+}
+
+case $scenario in
+  fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi) "scenario_$scenario" ;;
+  *) fail "no scenario named $scenario" ;;
+esac
+echo "PASS ($scenario)"

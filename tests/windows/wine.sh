@@ -6,7 +6,7 @@
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
 # builds for this machine's Wine.
 set -euo pipefail
-scenario=$1 linux_tool=$2 demo_pool=$3 close_window=$4
+scenario=$1 linux_tool=$(realpath "$2") demo_pool=$(realpath "$3") close_window=$(realpath "$4")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$here/wine-env.sh"
@@ -198,9 +198,9 @@ write_pinned_figures() {
 {"workers":[{"username":"kuro.rig1","hashrate":1234.56,"difficulty":0.5},{"username":"kuro.rig2","hashrate":69.91,"difficulty":0.5},
             {"username":"kuro.cpu","hashrate":0,"difficulty":0}],
  "balance":{"confirmed":"1.50000000000000000000000000000","unconfirmed":"0.25000000000000000000000000000"},
- "transactions":{"transactions":[
+ "transactions":[
    {"id":3,"username":"kuro","type":"Credit","amount":"2.5","timestamp":"2026-12-01 10:00:00"},
-   {"id":2,"username":"kuro","type":"Debit_AP","amount":"1.25","timestamp":"2026-11-30 09:00:00"}]}}
+   {"id":2,"username":"kuro","type":"Debit_AP","amount":"1.25","timestamp":"2026-11-30 09:00:00"}]}
 JSON
 }
 

@@ -1,4 +1,4 @@
-// The command-line platform: standard error for messages, libcurl for the pool, monotonic ticks.
+// The command-line platform: standard error for messages, the platform's fetch, monotonic ticks.
 #include "tool_platform.h"
 
 #include <chrono>
@@ -19,7 +19,11 @@ uint32_t ToolPlatform::tickCount() {
 DateTime ToolPlatform::localTime() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
+#if defined(_WIN32)
+  localtime_s(&parts, &now);
+#else
   localtime_r(&now, &parts);
+#endif
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
 }
 

@@ -2,12 +2,18 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "app/shell.h"
+#include "dialogs.h"
 #include "embedded_sheets.h"
 #include "front_end.h"
 #include "platform/windows/resource_ids.h"
 #include "png_codec.h"
+#include "wide_text.h"
 
 namespace orelog {
 
@@ -40,8 +46,19 @@ void dropPostedTasks() {
   }
 }
 
-int run(HINSTANCE instance, int showCommand) {
+// The program's arguments in UTF-8, without its own name.
+std::vector<std::string> commandLineArgs() {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; words != nullptr && i < count; ++i) args.push_back(utf16ToUtf8(utf16Text(words[i])));
+  LocalFree(words);
+  return args;
+}
+
+int run(HINSTANCE instance, int showCommand, const CommandLine& commandLine) {
   WinFrontEnd front;
+  front.app->requestedUpdateIntervalMs = commandLine.updateIntervalMs;
   front.platform.showCommand = showCommand;
   startGdiplus();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -61,7 +78,12 @@ int run(HINSTANCE instance, int showCommand) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
-    return orelog::run(instance, showCommand);
+    const auto commandLine = orelog::readCommandLine(orelog::commandLineArgs());
+    if (!commandLine) {
+      orelog::showErrorBox(nullptr, orelog::utf8ToUtf16(orelog::kCommandLineUsage));
+      return 2;
+    }
+    return orelog::run(instance, showCommand, *commandLine);
   } catch (...) {
     return 1;  // only running out of memory while starting gets here
   }

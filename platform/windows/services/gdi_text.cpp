@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "ui/fonts.h"
+#include "wide_text.h"
+
 namespace orelog {
 
 HFONT createCellFont(const wchar_t* face, int cellHeight) {
@@ -13,9 +16,9 @@ HFONT createCellFont(const wchar_t* face, int cellHeight) {
 }
 
 GdiTextRenderer::GdiTextRenderer()
-    : small_(createCellFont(kGameFontFace, static_cast<int>(FontSize::Small))),
-      medium_(createCellFont(kGameFontFace, static_cast<int>(FontSize::Medium))),
-      large_(createCellFont(kGameFontFace, static_cast<int>(FontSize::Large))) {}
+    : small_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Small))),
+      medium_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Medium))),
+      large_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Large))) {}
 
 GdiTextRenderer::~GdiTextRenderer() {
   for (HFONT font : {small_, medium_, large_}) {

@@ -1,4 +1,4 @@
-// Text on the canvas through GDI in "ＭＳ Ｐゴシック", 10, 13 and 16 pixel cells.
+// Text on the canvas through GDI in the page face, 10, 13 and 16 pixel cells.
 #pragma once
 #include <windows.h>
 
@@ -33,10 +33,6 @@ class GdiTextRenderer : public TextRenderer {
   const DibSurface* direct_ = nullptr;
   std::unique_ptr<DibSurface> scratch_;
 };
-
-// The face every game-screen text is drawn in, and the connect screen's.
-inline constexpr wchar_t kGameFontFace[] = L"ＭＳ Ｐゴシック";
-inline constexpr wchar_t kConnectFontFace[] = L"Meiryo UI";
 
 // A font of the face with the given cell height (not character height), otherwise all defaults.
 HFONT createCellFont(const wchar_t* face, int cellHeight);

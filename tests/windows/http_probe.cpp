@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
   const int length = orelog::httpGet(request, buffer.span(), timeouts, cancel);
   const auto tookMs =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+          .count();
   if (canceller.joinable()) canceller.join();
   std::printf("%d\n", length);
   std::fprintf(stderr, "took %lld ms\n", static_cast<long long>(tookMs));

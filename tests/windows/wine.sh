@@ -76,10 +76,12 @@ start_pool() {
   pool_port=$(head -n1 "$work/pool.out" | sed 's#.*:\([0-9]*\)/$#\1#')
 }
 
-# start_game FOLDER: runs orelog.exe in FOLDER; sets game_pid.
+# start_game FOLDER: runs orelog.exe in FOLDER; sets game_pid and game_log, where Wine notes the
+# text of every message box the game opens.
 start_game() {
   mkdir -p "$1"
-  (cd "$1" && exec "$WINELOADER" "$game_exe") >"$work/game-$(basename "$1").log" 2>&1 &
+  game_log=$work/game-$(basename "$1").log
+  (cd "$1" && WINEDEBUG=-all,trace+msgbox exec "$WINELOADER" "$game_exe") >"$game_log" 2>&1 &
   game_pid=$!
   background+=("$game_pid")
 }
@@ -119,17 +121,18 @@ type_into() {
   xdotool type --delay 20 -- "$4"
 }
 
-clipboard_has() { timeout 5 xclip -o -selection clipboard 2>/dev/null | grep -qF -- "$1"; }
+# TEXT as Wine's trace writes a wide string: ASCII as it is, every other unit as \xxxx.
+wine_trace_text() {
+  perl -CA -e 'print join "", map { my $c = ord; $c >= 32 && $c < 127 ? $_ : sprintf "\\%04x", $c } split //, $ARGV[0]' "$1"
+}
 
-# expect_message TEXT: the error box shows TEXT (copied with Ctrl+C, as a Windows box allows); it is
-# then closed.
+# expect_message TEXT: the game opens an error box with exactly TEXT; it is then closed.
 expect_message() {
-  local box
+  local box traced
   box=$(await_window "$kMessageBox")
-  xdotool mousemove --window "$box" 5 5 click 1
-  xdotool key ctrl+c
-  wait_until "the message \"$1\"" clipboard_has "$1"
-  xdotool key Return
+  traced="msgbox:MSGBOX_OnInit L\"$(wine_trace_text "$1")\""
+  wait_until "the message \"$1\"" grep -qF -- "$traced" "$game_log"
+  "$close_window" "$box"
   wait_until "the message box to close" window_gone "$kMessageBox"
 }
 
@@ -412,7 +415,10 @@ scenario_high_dpi() {
   local main
   main=$(await_window "$kTitle")
   [[ $(client_size "$main") == 1040x124 ]] || fail "the connect screen is $(client_size "$main"), not 1040x124"
-  connect "$main" "$pool_url" demo  # the fields lie at twice their places; these points are inside both
+  # Every control at twice its place and size.
+  type_into "$main" 200 30 "$pool_url"
+  type_into "$main" 200 84 demo
+  click "$main" 948 34
   wait_until "the game screen's size" client_size_is "$main" 1040x600
   wait_until "the top page's grey" pixel_is "$main" 10 300 "$kTopGrey"
   shoot "$main" "$work/big.png"

@@ -37,6 +37,8 @@ int ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer,
   return orelog::httpGet(request, buffer, timeouts, cancel);
 }
 
-TextRenderer& ToolPlatform::textRenderer() { return text ? *text : NullPlatform::textRenderer(); }
+TextRenderer& ToolPlatform::textRenderer() {
+  return text ? *text : NullPlatform::textRenderer();
+}
 
 }  // namespace orelog::tool

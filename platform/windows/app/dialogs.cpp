@@ -80,7 +80,8 @@ void showErrorBox(HWND owner, std::u16string_view text) {
 }
 
 void runAboutBox(HWND owner) {
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ORELOG_ID_ABOUT_DIALOG), owner, aboutProcedure, 0);
+  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ORELOG_ID_ABOUT_DIALOG), owner, aboutProcedure,
+                  0);
 }
 
 std::optional<std::u16string> runNameDialog(HWND owner, std::u16string_view current) {

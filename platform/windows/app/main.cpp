@@ -1,8 +1,7 @@
 // orelog.exe: the game on Win32, one user-interface thread and its message loop.
-#include <windows.h>
-
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

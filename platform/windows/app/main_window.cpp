@@ -23,18 +23,22 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kSizingStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // what the frame's size depends on
-constexpr int kBaseDpi = 96;                                            // the dpi at which one canvas pixel is one device pixel
-constexpr int kConnectControlId = 1001;                                  // both combo boxes; nothing addresses them by it
+constexpr int kBaseDpi = 96;             // the dpi at which one canvas pixel is one device pixel
+constexpr int kConnectControlId = 1001;  // both combo boxes; nothing addresses them by it
 constexpr int kStringCapacity = 100;
 
-COLORREF colourRef(Pixel pixel) { return RGB(red(pixel), green(pixel), blue(pixel)); }
+COLORREF colourRef(Pixel pixel) {
+  return RGB(red(pixel), green(pixel), blue(pixel));
+}
 
 WinFrontEnd& frontOf(HWND window) {
   return *reinterpret_cast<WinFrontEnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // The largest whole number of device pixels per canvas pixel that the dpi allows, at least one.
-int scaleForDpi(int dpi) { return std::max(1, dpi / kBaseDpi); }
+int scaleForDpi(int dpi) {
+  return std::max(1, dpi / kBaseDpi);
+}
 
 int screenDpi() {
   HDC screen = GetDC(nullptr);
@@ -63,9 +67,12 @@ std::wstring loadString(HINSTANCE instance, int id) {
 
 HWND& controlWindow(MainWindow& w, ConnectControl control) {
   switch (control) {
-    case ConnectControl::PoolBox: return w.poolBox;
-    case ConnectControl::ConnectButton: return w.connectButton;
-    case ConnectControl::ApiKeyBox: break;
+    case ConnectControl::PoolBox:
+      return w.poolBox;
+    case ConnectControl::ConnectButton:
+      return w.connectButton;
+    case ConnectControl::ApiKeyBox:
+      break;
   }
   return w.keyBox;
 }
@@ -81,7 +88,8 @@ void layOutChildren(MainWindow& w) {
     if (font != nullptr) DeleteObject(font);
   }
   w.connectFont = createCellFont(wideText(kConnectFontFace).c_str(), kConnectFontCellPixels * w.scale);
-  w.creditsFont = createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(kCreditsBoxFont) * w.scale);
+  w.creditsFont =
+      createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(kCreditsBoxFont) * w.scale);
   for (const ConnectControlPlace& place : kConnectControlPlaces) {
     HWND control = controlWindow(w, place.control);
     placeChild(control, place.rect, w.scale);
@@ -93,7 +101,8 @@ void layOutChildren(MainWindow& w) {
 
 HWND createChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
   return CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                         nullptr);
 }
 
 // In the order of creation, which is also the tab order: pool box, connect button, API key box.
@@ -106,8 +115,8 @@ void createChildren(MainWindow& w) {
                             WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, kCommandConnect);
     } else {
       const DWORD scrolls = place.control == ConnectControl::ApiKeyBox ? CBS_AUTOHSCROLL : 0;
-      control = createChild(parent, L"ComboBox", L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | scrolls,
-                            kConnectControlId);
+      control = createChild(parent, L"ComboBox", L"",
+                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | scrolls, kConnectControlId);
     }
   }
   w.creditsBox = createChild(parent, L"Edit", L"",
@@ -160,10 +169,17 @@ void onPaint(WinFrontEnd& front, HWND window) {
 
 LRESULT onCommand(WinFrontEnd& front, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (LOWORD(wParam)) {
-    case kCommandAbout: handleMessage([&] { aboutCommand(front.platform); }); return 0;
-    case kCommandExit: DestroyWindow(window); return 0;
-    case kCommandConnect: handleMessage([&] { connectCommand(*front.app, front.platform); }); return 0;
-    default: return DefWindowProcW(window, message, wParam, lParam);
+    case kCommandAbout:
+      handleMessage([&] { aboutCommand(front.platform); });
+      return 0;
+    case kCommandExit:
+      DestroyWindow(window);
+      return 0;
+    case kCommandConnect:
+      handleMessage([&] { connectCommand(*front.app, front.platform); });
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -192,7 +208,8 @@ void onDpiChanged(WinFrontEnd& front, HWND window, WPARAM wParam, LPARAM lParam)
   layOutChildren(w);
   const auto* suggested = reinterpret_cast<const RECT*>(lParam);
   const SIZE outer = outerSize(w.clientWidth * w.scale, w.clientHeight * w.scale);
-  SetWindowPos(window, nullptr, suggested->left, suggested->top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, outer.cx, outer.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The session ends (log off, shut down): the process goes once this returns, so the end's save runs now.
@@ -215,23 +232,39 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       front.window.window = nullptr;
       PostQuitMessage(0);
       return 0;
-    case WM_PAINT: onPaint(front, window); return 0;
-    case WM_COMMAND: return onCommand(front, window, message, wParam, lParam);
-    case WM_TIMER: handleMessage([&] { timerEvent(*front.app, front.platform, static_cast<int>(wParam)); }); return 0;
+    case WM_PAINT:
+      onPaint(front, window);
+      return 0;
+    case WM_COMMAND:
+      return onCommand(front, window, message, wParam, lParam);
+    case WM_TIMER:
+      handleMessage([&] { timerEvent(*front.app, front.platform, static_cast<int>(wParam)); });
+      return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: return 0;
+    case WM_KILLFOCUS:
+      return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: onMouse(front, window, message, lParam); return 0;
+    case WM_LBUTTONUP:
+      onMouse(front, window, message, lParam);
+      return 0;
     case WM_SETCURSOR:
       if (!front.window.busy || LOWORD(lParam) != HTCLIENT) break;
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       return TRUE;
-    case DM_GETDEFID: return MAKELRESULT(kCommandConnect, DC_HASDEFID);  // Enter in a field presses connect
-    case kRunTaskMessage: runPostedTask(lParam); return 0;
-    case WM_DPICHANGED: onDpiChanged(front, window, wParam, lParam); return 0;
-    case WM_ENDSESSION: onEndSession(front, wParam); return 0;
-    default: break;
+    case DM_GETDEFID:
+      return MAKELRESULT(kCommandConnect, DC_HASDEFID);  // Enter in a field presses connect
+    case kRunTaskMessage:
+      runPostedTask(lParam);
+      return 0;
+    case WM_DPICHANGED:
+      onDpiChanged(front, window, wParam, lParam);
+      return 0;
+    case WM_ENDSESSION:
+      onEndSession(front, wParam);
+      return 0;
+    default:
+      break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -278,8 +311,8 @@ bool createMainWindow(WinFrontEnd& front, HINSTANCE instance) {
   const SIZE outer = outerSize(w.clientWidth * w.scale, w.clientHeight * w.scale);
   const WindowPlacement place =
       initialPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), outer.cx, outer.cy);
-  if (!CreateWindowExW(0, className.c_str(), title.c_str(), kWindowStyle, place.x, place.y, outer.cx, outer.cy,
-                       nullptr, nullptr, instance, &front))
+  if (!CreateWindowExW(0, className.c_str(), title.c_str(), kWindowStyle, place.x, place.y, outer.cx,
+                       outer.cy, nullptr, nullptr, instance, &front))
     return false;
   createChildren(w);
   return true;
@@ -289,7 +322,8 @@ void resizeClientArea(MainWindow& w, int width, int height) {
   w.clientWidth = width;
   w.clientHeight = height;
   const SIZE outer = outerSize(width * w.scale, height * w.scale);
-  SetWindowPos(w.window.load(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(w.window.load(), nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace orelog

@@ -24,7 +24,7 @@ struct MainWindow {
   HFONT connectFont = nullptr;
   HFONT creditsFont = nullptr;
   HBRUSH background = nullptr;
-  int scale = 1;  // device pixels per canvas pixel, each way
+  int scale = 1;                          // device pixels per canvas pixel, each way
   int clientWidth = 0, clientHeight = 0;  // in canvas pixels
   std::unique_ptr<DibSurface> canvas;
   bool busy = false;

@@ -24,7 +24,9 @@ void addEntries(HWND box, const std::vector<std::u16string>& entries, int select
 
 }  // namespace
 
-uint32_t WinPlatform::tickCount() { return GetTickCount(); }
+uint32_t WinPlatform::tickCount() {
+  return GetTickCount();
+}
 
 LocalTime WinPlatform::localTime() {
   SYSTEMTIME now{};
@@ -36,7 +38,9 @@ void WinPlatform::showMessage(std::u16string_view text, MessageOwner owner) {
   showErrorBox(owner == MessageOwner::MainWindow ? this->owner() : nullptr, text);
 }
 
-void WinPlatform::showAbout() { runAboutBox(owner()); }
+void WinPlatform::showAbout() {
+  runAboutBox(owner());
+}
 
 std::optional<std::u16string> WinPlatform::askPlayerName(std::u16string_view current) {
   return runNameDialog(owner(), current);
@@ -59,10 +63,13 @@ int WinPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, 
 void WinPlatform::postToUiThread(std::function<void()> task) {
   auto* posted = new std::function<void()>(std::move(task));
   HWND window = window_.window.load();
-  if (window == nullptr || !PostMessageW(window, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(posted))) delete posted;
+  if (window == nullptr || !PostMessageW(window, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(posted)))
+    delete posted;
 }
 
-bool WinPlatform::encodePng(const Canvas& canvas, const std::string& path) { return writePngFile(canvas, path); }
+bool WinPlatform::encodePng(const Canvas& canvas, const std::string& path) {
+  return writePngFile(canvas, path);
+}
 
 void WinPlatform::fillConnectControls(const ConnectControlsContent& content) {
   addEntries(window_.poolBox, content.poolEntries, content.poolSelection);
@@ -77,7 +84,8 @@ std::u16string WinPlatform::connectFieldText(ConnectField field) {
 }
 
 void WinPlatform::setConnectControlsEnabled(bool enabled) {
-  for (HWND control : {window_.keyBox, window_.poolBox, window_.connectButton}) EnableWindow(control, enabled);
+  for (HWND control : {window_.keyBox, window_.poolBox, window_.connectButton})
+    EnableWindow(control, enabled);
   repaint();
 }
 
@@ -90,7 +98,9 @@ void WinPlatform::showMainWindow() {
   UpdateWindow(owner());
 }
 
-void WinPlatform::setClientSize(int width, int height) { resizeClientArea(window_, width, height); }
+void WinPlatform::setClientSize(int width, int height) {
+  resizeClientArea(window_, width, height);
+}
 
 void WinPlatform::setBusyCursor(bool busy) {
   window_.busy = busy;
@@ -106,7 +116,9 @@ void WinPlatform::startTimers(uint32_t updateIntervalMs) {
   SetTimer(owner(), kUpdateTimerId, updateIntervalMs, nullptr);
 }
 
-void WinPlatform::showCreditsBox(bool visible) { ShowWindow(window_.creditsBox, visible ? SW_SHOW : SW_HIDE); }
+void WinPlatform::showCreditsBox(bool visible) {
+  ShowWindow(window_.creditsBox, visible ? SW_SHOW : SW_HIDE);
+}
 
 void WinPlatform::repaint() {
   InvalidateRect(owner(), nullptr, FALSE);

@@ -1,7 +1,10 @@
 // orelog.exe: the game on Win32, one user-interface thread and its message loop.
+// The other system headers need <windows.h> first.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <string>
 #include <vector>

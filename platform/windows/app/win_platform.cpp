@@ -28,7 +28,7 @@ uint32_t WinPlatform::tickCount() {
   return GetTickCount();
 }
 
-LocalTime WinPlatform::localTime() {
+DateTime WinPlatform::localTime() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   return {int{now.wYear}, int{now.wMonth}, int{now.wDay}, int{now.wHour}, int{now.wMinute}, int{now.wSecond}};

@@ -16,7 +16,7 @@ class WinPlatform : public Platform {
   WinPlatform& operator=(const WinPlatform&) = delete;
 
   uint32_t tickCount() override;
-  LocalTime localTime() override;
+  DateTime localTime() override;
   bool acquireInstanceLock() override { return lock_.acquire(); }
   void releaseInstanceLock() override { lock_.release(); }
   void showMessage(std::u16string_view text, MessageOwner owner) override;

@@ -1,0 +1,37 @@
+// Fuzzing the share link: any name a record can hold and any figures give a link within its buffer.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "share/share_link.h"
+
+namespace {
+
+constexpr std::size_t kLinkMaxBytes = 1023;
+
+int32_t takeInt32(const uint8_t*& data, std::size_t& size) {
+  uint32_t value = 0;
+  const std::size_t count = size < sizeof value ? size : sizeof value;
+  std::memcpy(&value, data, count);
+  data += count;
+  size -= count;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  orelog::PlayerRecord record;
+  record.level = takeInt32(data, size);
+  record.points = takeInt32(data, size);
+  record.totalHashrate = takeInt32(data, size);
+  // The rest in pairs as UTF-16 units, lone surrogates included, up to the name field's length.
+  for (std::size_t i = 0; i + 1 < size && record.playerName.size() < orelog::kPlayerNameMaxUnits; i += 2) {
+    record.playerName.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+  }
+  const std::u16string message = orelog::shareMessage(record);
+  const std::string link = orelog::shareLink(record);
+  if (message.empty() || link.size() > kLinkMaxBytes) abort();
+  return 0;
+}

@@ -1,0 +1,20 @@
+// Fuzzing the transactions answer with its timestamp scan: any body is read or refused; a refused
+// one leaves payout and newest time alone, a read one keeps the payout finite and the time no older.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "pool/pool_queries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  constexpr double kOldPayout = 3.25;
+  constexpr int64_t kOldNewest = 130939632000000000;  // 2015-12-05 in 100 ns steps from 1601
+  orelog::PlayerRecord record;
+  record.payout = kOldPayout;
+  record.lastTimestamp = kOldNewest;
+  const bool read = orelog::readTransactionsAnswer({reinterpret_cast<const char*>(data), size}, record);
+  if (read && (!std::isfinite(record.payout) || record.lastTimestamp < kOldNewest)) abort();
+  if (!read && (record.payout != kOldPayout || record.lastTimestamp != kOldNewest)) abort();
+  return 0;
+}

@@ -10,6 +10,7 @@
 
 #include "profile/catalogue.h"
 #include "profile/record_file.h"
+#include "profile/settings_text.h"
 #include "util/numeric.h"
 #include "util/utf.h"
 
@@ -268,7 +269,7 @@ picojson::value itemsValue(const std::vector<OwnedItem>& items) {
 }
 
 // The library's object is ordered by member name, which is the order the file has.
-std::string settingsText(const PlayerRecord& record) {
+std::string serialise(const PlayerRecord& record) {
   picojson::object object;
   object[kVersionKey] = numberValue(record.version);
   object[kPlayerNameKey] = textValue(record.playerName);
@@ -287,22 +288,34 @@ std::string settingsText(const PlayerRecord& record) {
 
 }  // namespace
 
+SettingsTextRead readSettingsText(PlayerRecord& record, std::string_view text) {
+  const ParsedText parsed = parseSettingsText(std::string(text));
+  const bool loaded = !parsed.outOfRange && readSettings(parsed.value, record);
+  if (!loaded) applyDefaults(record);
+  return {loaded, parsed.clean};
+}
+
+std::optional<std::string> settingsText(const PlayerRecord& record) {
+  // The library cannot hold a number that is not finite.
+  if (!std::isfinite(record.payout) || !std::isfinite(record.coinSpent)) return std::nullopt;
+  return serialise(record);
+}
+
 bool loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick) {
   record.lastTick = nowTick;
   record.balance = 0.0;
   const RecordFileRead read = readRecordFile(file);
-  const ParsedText parsed =
-      read.state == RecordFileState::Read ? parseSettingsText(read.bytes) : ParsedText{};
-  const bool loaded = !parsed.outOfRange && readSettings(parsed.value, record);
-  if (!loaded) applyDefaults(record);
-  if (read.state != RecordFileState::Missing && (!loaded || !parsed.clean)) keepBrokenCopy(file);
+  const SettingsTextRead result =
+      readSettingsText(record, read.state == RecordFileState::Read ? read.bytes : "");
+  const bool loaded = read.state == RecordFileState::Read && result.loaded;
+  if (read.state != RecordFileState::Missing && (!loaded || !result.clean)) keepBrokenCopy(file);
   return loaded;
 }
 
 bool saveSettings(const PlayerRecord& record, const std::filesystem::path& file) {
-  // The library cannot hold a number that is not finite; the old file stays as it was.
-  if (!std::isfinite(record.payout) || !std::isfinite(record.coinSpent)) return false;
-  return replaceRecordFile(file, settingsText(record));
+  // A number that is not finite cannot be written; the old file stays as it was.
+  const std::optional<std::string> text = settingsText(record);
+  return text && replaceRecordFile(file, *text);
 }
 
 }  // namespace orelog

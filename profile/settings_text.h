@@ -1,0 +1,23 @@
+// The text halves of loading and saving config.json, apart from the file: the load's reading of the
+// values and the save's text.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "profile/player_record.h"
+
+namespace orelog {
+
+// loaded: the record took the text's values (else the defaults); clean: the text had no fault at
+// all, so it need not be kept aside.
+struct SettingsTextRead {
+  bool loaded = false;
+  bool clean = false;
+};
+SettingsTextRead readSettingsText(PlayerRecord& record, std::string_view text);
+
+// The file's text for the record; nullopt when a number is not finite.
+std::optional<std::string> settingsText(const PlayerRecord& record);
+
+}  // namespace orelog

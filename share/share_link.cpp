@@ -41,22 +41,24 @@ bool fitsBuffers(std::u16string_view message) {
          percentEncode(utf8).size() <= kEncodedMaxBytes;
 }
 
-// One character shorter, never splitting a surrogate pair.
-std::u16string withoutLastCharacter(const std::u16string& text) {
-  return truncateUtf16(text, text.size() - 1);
-}
-
 }  // namespace
 
 std::u16string shareMessage(const PlayerRecord& record) {
-  std::u16string name = record.playerName.empty() ? std::u16string(kNoName) : record.playerName;
-  // A long name is shortened until the message fits its buffers, so the link stays whole.
+  const std::u16string name = record.playerName.empty() ? std::u16string(kNoName) : record.playerName;
   std::u16string message = messageWithName(record, name);
-  while (!fitsBuffers(message) && !name.empty()) {
-    name = withoutLastCharacter(name);
-    message = messageWithName(record, name);
+  if (fitsBuffers(message)) return message;
+  // A long name is cut to its longest start (never inside a surrogate pair) with which the message
+  // fits its buffers, so the link stays whole. The message only grows with the name, so that
+  // length is found by halving: [fitting, tooLong) holds it.
+  std::size_t fitting = 0, tooLong = name.size();
+  while (tooLong - fitting > 1) {
+    const std::size_t middle = fitting + (tooLong - fitting) / 2;
+    if (fitsBuffers(messageWithName(record, truncateUtf16(name, middle))))
+      fitting = middle;
+    else
+      tooLong = middle;
   }
-  return message;
+  return messageWithName(record, truncateUtf16(name, fitting));
 }
 
 std::string percentEncode(std::string_view utf8) {

@@ -52,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(Powers, ShareMessage,
                                            MessageCase{-5, u"-5 KH/s"}, MessageCase{25500, u"25 MH/s"}));
 
 TEST(ShareMessage, NamesAnEmptyPlayerNameless) {
-  EXPECT_EQ(shareMessage(recordOf(u"", 1, 0, 0)), u"名無しさんのレベルは 1、採掘力は 0 KH/s。0 ポコポイント所持しています。");
+  EXPECT_EQ(shareMessage(recordOf(u"", 1, 0, 0)),
+            u"名無しさんのレベルは 1、採掘力は 0 KH/s。0 ポコポイント所持しています。");
 }
 
 struct EncodeCase {
@@ -66,12 +67,12 @@ TEST_P(PercentEncode, KeepsLettersAndFourMarksAndEscapesEverythingElseInLowerCas
   EXPECT_EQ(percentEncode(GetParam().text), GetParam().encoded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, PercentEncode,
-    ::testing::Values(EncodeCase{"", ""}, EncodeCase{" ", "%20"}, EncodeCase{"1", "%31"},
-                      EncodeCase{"KH/s", "KH%2fs"}, EncodeCase{"-_.~AZaz", "-_.~AZaz"}, EncodeCase{",", "%2c"},
-                      EncodeCase{"あ", "%e3%81%82"}, EncodeCase{"%", "%25"}, EncodeCase{"\xff", "%ff"},
-                      EncodeCase{std::string(1, '\0'), "%00"}));
+INSTANTIATE_TEST_SUITE_P(Bytes, PercentEncode,
+                         ::testing::Values(EncodeCase{"", ""}, EncodeCase{" ", "%20"}, EncodeCase{"1", "%31"},
+                                           EncodeCase{"KH/s", "KH%2fs"}, EncodeCase{"-_.~AZaz", "-_.~AZaz"},
+                                           EncodeCase{",", "%2c"}, EncodeCase{"あ", "%e3%81%82"},
+                                           EncodeCase{"%", "%25"}, EncodeCase{"\xff", "%ff"},
+                                           EncodeCase{std::string(1, '\0'), "%00"}));
 
 // Names of 63 units that would overflow the message's buffers if written whole.
 class LongName : public ::testing::TestWithParam<std::u16string> {};
@@ -90,6 +91,13 @@ TEST_P(LongName, IsShortenedOnACharacterBoundaryUntilTheLinkFits) {
   EXPECT_GT(nameLength, 0u);
   EXPECT_LT(nameLength, GetParam().size());
   EXPECT_EQ(message.substr(0, nameLength), GetParam().substr(0, nameLength));
+  // The name keeps as much as fits: one more character of it would overflow a buffer.
+  const char16_t following = GetParam()[nameLength];
+  const std::size_t next = following >= 0xD800 && following <= 0xDBFF ? 2 : 1;  // a whole pair
+  const std::u16string longer =
+      std::u16string(message).insert(nameLength, GetParam().substr(nameLength, next));
+  const std::string longerUtf8 = utf16ToUtf8(longer);
+  EXPECT_TRUE(longer.size() > 255u || longerUtf8.size() > 255u || percentEncode(longerUtf8).size() > 511u);
 }
 
 std::u16string pairs(int count) {

@@ -7,31 +7,10 @@
 #   --no-workers: the pool reports no workers, so nothing on the top page moves.
 set -euo pipefail
 build=$(cd "$1" && pwd) seconds=${2:-60} workers=${3:-}
-readonly kTitle='ホリダスα' kDeadline=60
+scenario=figures
+source "$(dirname "$0")/../tests/support/desktop.sh"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-figures.XXXXXX")
-background=()
-cleanup() {
-  local pid
-  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-wait_until() {
-  local what=$1 deadline=$((SECONDS + kDeadline))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || { echo "timed out waiting for $what" >&2; exit 1; }
-    sleep 0.1
-  done
-}
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-background+=($!)
-wait_until "the X server" test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb
 mkdir -m 700 "$work/run" "$work/home" "$work/game"
 export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 unset WAYLAND_DISPLAY
@@ -41,11 +20,8 @@ if [[ $workers == --no-workers ]]; then
   printf '{"workers":[]}' >"$work/pool-data.json"
   pool_flags=(--data "$work/pool-data.json")
 fi
-"$build/demo-pool" --port 0 "${pool_flags[@]}" >"$work/pool.out" 2>"$work/pool.log" &
-background+=($!)
-wait_until "the demo pool" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
-printf '{"Server":"%sindex.php","API Key":"demo","Player Name":"figures"}' "$(head -n1 "$work/pool.out")" \
-  >"$work/game/config.json"
+start_demo_pool "$build/demo-pool" "${pool_flags[@]}"
+printf '{"Server":"%s","API Key":"demo","Player Name":"figures"}' "$pool_url" >"$work/game/config.json"
 
 mkdir "$work/tool"
 cp "$work/game/config.json" "$work/tool/"
@@ -58,12 +34,9 @@ awk -v ns=$(($(date +%s%N) - start)) -v n=$kCycles \
 (cd "$work/game" && exec "$build/orelog") >"$work/game.log" 2>&1 &
 game_pid=$!
 background+=($game_pid)
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-wait_until "the main window" window_named "$kTitle"
-main=$(window_named "$kTitle")
-client_height() { xwininfo -id "$main" | awk '/Height:/ { print $2 }'; }
-xdotool mousemove --window "$main" 474 17 click 1
-wait_until "the game screen" test "$(client_height)" = 300
+main=$(await_window "$kTitle")
+click "$main" 474 17
+wait_until "the game screen" client_size_is "$main" 520x300
 xdotool mousemove 1279 799  # the pointer rests outside the window: no hover
 sleep 2
 

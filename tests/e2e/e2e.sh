@@ -7,46 +7,13 @@
 set -euo pipefail
 scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
 
-readonly kTitle='ホリダスα' kNameDialog='名前設定' kMessageBox='エラー' kAbout='About Orelog'
 readonly kSaveDialog='名前を付けて保存'
-readonly kTopGrey='#D3D0C9' kSkyBlue='#55A9FF' kPageBlue='#508DFF' kCreditsNavy='#28507F'
-readonly kDeadline=60  # seconds any awaited condition may take; generous on a busy machine
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-e2e.XXXXXX")
-background=()
-cleanup() {
-  local pid
-  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL ($scenario): $*" >&2
-  local log
-  for log in "$work"/*.log; do [[ -s $log ]] && { echo "== $log" >&2; cat "$log" >&2; }; done
-  exit 1
-}
-step() { echo "-- $*"; }
-
-# wait_until WHAT COMMAND...: polls the command until it succeeds, failing after the deadline.
-wait_until() {
-  local what=$1 deadline=$((SECONDS + kDeadline))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || fail "timed out waiting for $what"
-    sleep 0.1
-  done
-}
+source "$(dirname "$0")/../support/desktop.sh"
 
 # --- The world around the game ---------------------------------------------------------------------
 
 start_display() {  # start_display [WIDTHxHEIGHT]
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  background+=($!)
-  wait_until "the X server" test -s "$work/display"
-  export DISPLAY=":$(head -n1 "$work/display")"
+  start_xvfb "$@"
   # The game's own lock, settings and GTK state stay inside this test.
   mkdir -m 700 "$work/run" "$work/home"
   export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
@@ -66,15 +33,7 @@ install_fake_browser() {
   printf '[Default Applications]\nx-scheme-handler/https=fake-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 }
 
-# start_pool [FLAGS...]: sets pool_url, pool_port and pool_pid.
-start_pool() {
-  "$demo_pool" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
-  pool_pid=$!
-  background+=("$pool_pid")
-  wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
-  pool_url="$(head -n1 "$work/pool.out")index.php"
-  pool_port=$(sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p' "$work/pool.out")
-}
+start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
 # replace_pool FLAGS...: another demo pool, with FLAGS, in the place of the running one.
 replace_pool() {
@@ -98,18 +57,6 @@ start_game() {
 
 # --- Looking at the screen -------------------------------------------------------------------------
 
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-window_shown() { [[ -n $(window_named "$1") ]]; }
-window_gone() { [[ -z $(window_named "$1") ]]; }
-
-# await_window NAME: waits for it and prints its id.
-await_window() {
-  wait_until "the window \"$1\"" window_shown "$1"
-  window_named "$1"
-}
-
-client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
-client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
 window_place() { xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x "," y }'; }
 
 # A window that cannot be resized (nor so maximised): its smallest and largest sizes are both SIZE.
@@ -129,24 +76,7 @@ shot() {
 # same_pictures A B: no pixel differs.
 same_pictures() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 
-pixel_of() { convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
-pixel() {
-  import -window "$1" "$work/shot.png" 2>/dev/null
-  pixel_of "$work/shot.png" "$2" "$3"
-}
-pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
-pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
-
 # --- Acting as the player --------------------------------------------------------------------------
-
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
-
-# type_into WINDOW X Y TEXT: replaces the text of the field at (X, Y).
-type_into() {
-  click "$1" "$2" "$3"
-  xdotool key ctrl+a
-  xdotool type --delay 5 -- "$4"
-}
 
 primary_matches() { timeout 5 xclip -o -selection primary 2>/dev/null | grep -Eq "$1"; }
 primary_is() { [[ $(timeout 5 xclip -o -selection primary 2>/dev/null) == "$1" ]]; }
@@ -169,14 +99,6 @@ cancel_name_dialog() {
   wait_until "the name dialog to close" window_gone "$kNameDialog"
 }
 
-open_and_close_about() {  # open_and_close_about WINDOW KEY
-  xdotool mousemove --window "$1" 5 5 key "$2"
-  local about
-  about=$(await_window "$kAbout")
-  xdotool mousemove --window "$about" 5 5 key Escape
-  wait_until "the About box to close" window_gone "$kAbout"
-}
-
 # connect WINDOW URL KEY: fills the connect screen and presses the button.
 connect() {
   type_into "$1" 200 18 "$2"
@@ -184,32 +106,7 @@ connect() {
   click "$1" 474 17
 }
 
-# close_game WINDOW: the close box; the game must end by itself with code 0.
-close_game() {
-  "$close_window" "$1"
-  local status=0
-  wait "$game_pid" || status=$?
-  [[ $status -eq 0 ]] || fail "the game ended with code $status"
-}
-
 # --- Scenarios --------------------------------------------------------------------------------------
-
-# Tab positions on the top page, and the one place where every other page shows its background.
-readonly kBack='500 290' kBackgroundPoint='5 150' kCreditsBoxPoint='200 275'
-
-back_to_top() {
-  click "$1" $kBack
-  wait_until "the top page" pixel_is "$1" $kBackgroundPoint "$kTopGrey"
-}
-
-visit_tab() {  # visit_tab WINDOW X Y
-  click "$1" "$2" "$3"
-  wait_until "the page behind the tab at $2,$3" pixel_is "$1" $kBackgroundPoint "$kPageBlue"
-  back_to_top "$1"
-}
-
-items_json() { grep -o '"Items":\[[^]]*\]' "$1"; }
-has_placed_item() { items_json "$1" | grep -q '"X":[0-9]'; }
 
 scenario_play() {
   start_display
@@ -237,48 +134,7 @@ scenario_play() {
   pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
   open_and_close_about "$main" alt+question
 
-  step "every tab and back"
-  local boxPlaceOnTop
-  boxPlaceOnTop=$(pixel "$main" $kCreditsBoxPoint)
-  visit_tab "$main" 90 77    # status
-  visit_tab "$main" 157 77   # items
-  visit_tab "$main" 217 77   # shop
-  visit_tab "$main" 273 77   # friends
-  visit_tab "$main" 319 77   # log
-  click "$main" $kBack       # the credit button sits where every back button is
-  wait_until "the credits page" pixel_is "$main" $kBackgroundPoint "$kCreditsNavy"
-  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
-  back_to_top "$main"
-  wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
-
-  step "name the player on the status page"
-  click "$main" 90 77
-  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 302 78
-  local dialog
-  dialog=$(await_window "$kNameDialog")
-  xdotool mousemove --window "$dialog" 10 10
-  xdotool type --delay 5 Mike
-  xdotool key Return
-  wait_until "the name dialog to close" window_gone "$kNameDialog"
-  back_to_top "$main"
-
-  step "buy the first item in the shop"
-  click "$main" 217 77
-  wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 100 80
-  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$config"
-  back_to_top "$main"
-
-  step "take it from the inventory and drop it on the shelf"
-  click "$main" 157 77
-  wait_until "the items page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 60 85
-  wait_until "the top page with the item in hand" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
-  xdotool mousemove --window "$main" 120 180
-  xdotool mousemove --window "$main" 150 200
-  click "$main" 150 200
-  wait_until "the placed item in config.json" has_placed_item "$config"
+  play_the_pages "$main" "$config"
 
   step "save a screenshot"
   click "$main" 490 60
@@ -477,6 +333,9 @@ buttons_are_whole() {
 # The credits box (a crop of it): a scroll bar at its right edge, set apart from the text's
 # background, and a plain strip between the left border and the text.
 readonly kCreditsBoxArea='400x80+30+200'
+# shows_whole_buttons WINDOW FILE: a screenshot of the dialog, once drawn, shows its buttons whole.
+shows_whole_buttons() { shot "$1" "$2" && buttons_are_whole "$2"; }
+
 credits_box_is_right() {
   local width height
   width=$(picture_width "$1") height=$(picture_height "$1")
@@ -523,8 +382,7 @@ scenario_dialogs() {
   step "the name dialog's button is whole"
   local dialog
   dialog=$(await_window "$kNameDialog")
-  shot "$dialog" "$work/name-dialog.png"
-  buttons_are_whole "$work/name-dialog.png" || fail "the name dialog's button is cut off"
+  wait_until "the name dialog's button, whole" shows_whole_buttons "$dialog" "$work/name-dialog.png"
   xdotool mousemove --window "$dialog" 10 10 key Escape
   wait_until "the name dialog to close" window_gone "$kNameDialog"
   local main
@@ -534,8 +392,7 @@ scenario_dialogs() {
   xdotool mousemove --window "$main" 5 5 key alt+question
   local about
   about=$(await_window "$kAbout")
-  shot "$about" "$work/about.png"
-  buttons_are_whole "$work/about.png" || fail "About's button is cut off"
+  wait_until "About's button, whole" shows_whole_buttons "$about" "$work/about.png"
   xdotool mousemove --window "$about" 5 5 key Escape
   wait_until "the About box to close" window_gone "$kAbout"
 

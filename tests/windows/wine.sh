@@ -11,9 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$here/wine-env.sh"
 
-readonly kTitle='ホリダスα' kNameDialog='名前設定' kMessageBox='エラー' kAbout='About Orelog'
-readonly kTopGrey='#D3D0C9' kSkyBlue='#55A9FF' kPageBlue='#508DFF' kCreditsNavy='#28507F'
 readonly kDeadline=90  # seconds any awaited condition may take; Wine starts slowly on a busy machine
+readonly kTypingDelayMs=20
 
 if [[ -z ${ORELOG_WINDOWS_PROGRAMS:-} ]]; then
   ORELOG_WINDOWS_PROGRAMS=$root/build-windows
@@ -23,58 +22,20 @@ game_exe=$ORELOG_WINDOWS_PROGRAMS/orelog.exe
 tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-wine.XXXXXX")
-background=()
-cleanup() {
-  local pid
-  [[ -n ${WINEPREFIX:-} ]] && "$WINESERVER" -k 2>/dev/null || true
-  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL ($scenario): $*" >&2
-  local log
-  for log in "$work"/*.log; do [[ -s $log ]] && { echo "== $log" >&2; tail -n 40 "$log" >&2; }; done
-  exit 1
-}
-step() { echo "-- $*"; }
-
-wait_until() {
-  local what=$1 deadline=$((SECONDS + kDeadline))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || fail "timed out waiting for $what"
-    sleep 0.2
-  done
-}
+# Wine's own processes end before the scratch folder with its prefix goes.
+stop_extras() { [[ -z ${WINEPREFIX:-} ]] || "$WINESERVER" -k 2>/dev/null; }
+source "$root/tests/support/desktop.sh"
 
 # --- The world around the programs ----------------------------------------------------------------
 
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  background+=($!)
-  wait_until "the X server" test -s "$work/display"
-  export DISPLAY=":$(head -n1 "$work/display")"
-}
-
 start_wine() {
   [[ -f $game_exe && -f $tool_exe ]] || fail "no Windows programs in $ORELOG_WINDOWS_PROGRAMS (run scripts/build-windows)"
-  start_display
+  start_xvfb
   step "a fresh Wine prefix"
   wine_prefix "$work/prefix"
 }
 
-# start_pool [FLAGS...]: sets pool_url and pool_port.
-start_pool() {
-  "$demo_pool" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
-  background+=($!)
-  wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
-  pool_url="$(head -n1 "$work/pool.out")index.php"
-  pool_port=$(head -n1 "$work/pool.out" | sed 's#.*:\([0-9]*\)/$#\1#')
-}
+start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
 # start_game FOLDER: runs orelog.exe in FOLDER; sets game_pid and game_log, where Wine notes the
 # text of every message box the game opens.
@@ -92,34 +53,11 @@ windows_tool() { "$WINELOADER" "$tool_exe" "$@"; }
 
 # --- Looking at the screen ----------------------------------------------------------------------------
 
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-window_shown() { [[ -n $(window_named "$1") ]]; }
-window_gone() { [[ -z $(window_named "$1") ]]; }
-await_window() {
-  wait_until "the window \"$1\"" window_shown "$1"
-  window_named "$1"
-}
-client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
-client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
-
 shoot() { import -window "$1" "$2" 2>/dev/null; }
-pixel() {
-  shoot "$1" "$work/shot.png"
-  convert "$work/shot.png" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
-}
-pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
-pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
 # The number of pixels in which two pictures differ.
 pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
 # --- Acting as the player -----------------------------------------------------------------------------
-
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
-type_into() {
-  click "$1" "$2" "$3"
-  xdotool key ctrl+a
-  xdotool type --delay 20 -- "$4"
-}
 
 # TEXT as Wine's trace writes a wide string: ASCII as it is, every other unit as \xxxx.
 wine_trace_text() {
@@ -143,25 +81,10 @@ cancel_name_dialog() {
   wait_until "the name dialog to close" window_gone "$kNameDialog"
 }
 
-open_and_close_about() {  # open_and_close_about WINDOW KEY
-  xdotool mousemove --window "$1" 5 5 key "$2"
-  local about
-  about=$(await_window "$kAbout")
-  xdotool mousemove --window "$about" 5 5 key Escape
-  wait_until "the About box to close" window_gone "$kAbout"
-}
-
 connect() {  # connect WINDOW URL KEY
   type_into "$1" 200 15 "$2"
   type_into "$1" 200 42 "$3"
   click "$1" 474 17
-}
-
-close_game() {
-  "$close_window" "$1"
-  local status=0
-  wait "$game_pid" || status=$?
-  [[ $status -eq 0 ]] || fail "the game ended with code $status"
 }
 
 # --- Scenarios: the tools -------------------------------------------------------------------------------
@@ -263,22 +186,6 @@ scenario_same_pages() {
 
 # --- Scenarios: the game --------------------------------------------------------------------------------
 
-readonly kBack='500 290' kBackgroundPoint='5 150' kCreditsBoxPoint='200 275'
-
-back_to_top() {
-  click "$1" $kBack
-  wait_until "the top page" pixel_is "$1" $kBackgroundPoint "$kTopGrey"
-}
-
-visit_tab() {  # visit_tab WINDOW X Y
-  click "$1" "$2" "$3"
-  wait_until "the page behind the tab at $2,$3" pixel_is "$1" $kBackgroundPoint "$kPageBlue"
-  back_to_top "$1"
-}
-
-items_json() { grep -o '"Items":\[[^]]*\]' "$1"; }
-has_placed_item() { items_json "$1" | grep -q '"X":[0-9]'; }
-
 scenario_play() {
   start_wine
   start_pool
@@ -300,48 +207,7 @@ scenario_play() {
   pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
   open_and_close_about "$main" alt+question
 
-  step "every tab and back"
-  local boxPlaceOnTop
-  boxPlaceOnTop=$(pixel "$main" $kCreditsBoxPoint)
-  visit_tab "$main" 90 77    # status
-  visit_tab "$main" 157 77   # items
-  visit_tab "$main" 217 77   # shop
-  visit_tab "$main" 273 77   # friends
-  visit_tab "$main" 319 77   # log
-  click "$main" $kBack       # the credit button sits where every back button is
-  wait_until "the credits page" pixel_is "$main" $kBackgroundPoint "$kCreditsNavy"
-  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
-  back_to_top "$main"
-  wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
-
-  step "name the player on the status page"
-  click "$main" 90 77
-  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 302 78
-  local dialog
-  dialog=$(await_window "$kNameDialog")
-  xdotool mousemove --window "$dialog" 10 10
-  xdotool type --delay 20 Mike
-  xdotool key Return
-  wait_until "the name dialog to close" window_gone "$kNameDialog"
-  back_to_top "$main"
-
-  step "buy the first item in the shop"
-  click "$main" 217 77
-  wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 100 80
-  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$config"
-  back_to_top "$main"
-
-  step "take it from the inventory and drop it on the shelf"
-  click "$main" 157 77
-  wait_until "the items page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 60 85
-  wait_until "the top page with the item in hand" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
-  xdotool mousemove --window "$main" 120 180
-  xdotool mousemove --window "$main" 150 200
-  click "$main" 150 200
-  wait_until "the placed item in config.json" has_placed_item "$config"
+  play_the_pages "$main" "$config"
 
   step "close the window"
   close_game "$main"

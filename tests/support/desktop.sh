@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# The player's eyes and hands on a headless X desktop, shared by the end-to-end scenarios, the Wine
+# scenarios and the figures bench. Source it after setting `scenario` (named in failures); it makes
+# the scratch folder `work`, kills what was started in the background and removes `work` on exit.
+#   kDeadline (default 60): seconds any awaited condition may take.
+#   kTypingDelayMs (default 5): the pause between typed keys.
+#   stop_extras: a function the caller may define; run first on exit.
+
+readonly kTitle='ホリダスα' kNameDialog='名前設定' kMessageBox='エラー' kAbout='About Orelog'
+readonly kTopGrey='#D3D0C9' kSkyBlue='#55A9FF' kPageBlue='#508DFF' kCreditsNavy='#28507F'
+# The back button, and the places where every page but the top shows its background, and where
+# the credits page shows its text box.
+readonly kBack='500 290' kBackgroundPoint='5 150' kCreditsBoxPoint='200 275'
+: "${kDeadline:=60}" "${kTypingDelayMs:=5}"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orelog-${scenario:-desktop}.XXXXXX")
+background=()
+cleanup() {
+  local pid
+  if declare -F stop_extras >/dev/null; then stop_extras || true; fi
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# fail WHY: names the scenario and the failure, shows the end of every log, and ends the script.
+fail() {
+  echo "FAIL (${scenario:-}): $*" >&2
+  local log
+  for log in "$work"/*.log; do [[ -s $log ]] && { echo "== $log" >&2; tail -n 60 "$log" >&2; }; done
+  exit 1
+}
+step() { echo "-- $*"; }
+
+# wait_until WHAT COMMAND...: polls the command until it succeeds, failing after the deadline.
+wait_until() {
+  local what=$1 deadline=$((SECONDS + kDeadline))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+# start_xvfb [WIDTHxHEIGHT]: a headless X server of its own (1280 x 800 unless told), as DISPLAY.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  background+=($!)
+  wait_until "the X server" test -s "$work/display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+# start_demo_pool PROGRAM [FLAGS...]: the demo pool on a port the OS picks; sets pool_url (its
+# script), pool_port and pool_pid.
+start_demo_pool() {
+  local program=$1
+  shift
+  "$program" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
+  pool_pid=$!
+  background+=("$pool_pid")
+  wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
+  pool_url="$(head -n1 "$work/pool.out")index.php"
+  pool_port=$(sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p' "$work/pool.out")
+}
+
+# --- Looking at the screen -------------------------------------------------------------------------
+
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+window_shown() { [[ -n $(window_named "$1") ]]; }
+window_gone() { [[ -z $(window_named "$1") ]]; }
+
+# await_window NAME: waits for it and prints its id.
+await_window() {
+  wait_until "the window \"$1\"" window_shown "$1"
+  window_named "$1"
+}
+
+client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
+
+# pixel_of FILE X Y / pixel WINDOW X Y: the colour there as #RRGGBB.
+pixel_of() { convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
+pixel() {
+  import -window "$1" "$work/shot.png" 2>/dev/null
+  pixel_of "$work/shot.png" "$2" "$3"
+}
+pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
+pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
+
+# --- Acting as the player --------------------------------------------------------------------------
+
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# type_into WINDOW X Y TEXT: replaces the text of the field at (X, Y).
+type_into() {
+  click "$1" "$2" "$3"
+  xdotool key ctrl+a
+  xdotool type --delay "$kTypingDelayMs" -- "$4"
+}
+
+open_and_close_about() {  # open_and_close_about WINDOW KEY
+  xdotool mousemove --window "$1" 5 5 key "$2"
+  local about
+  about=$(await_window "$kAbout")
+  xdotool mousemove --window "$about" 5 5 key Escape
+  wait_until "the About box to close" window_gone "$kAbout"
+}
+
+# close_game WINDOW: the close box; the game (game_pid) must end by itself with code 0.
+close_game() {
+  "$close_window" "$1"
+  local status=0
+  wait "$game_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "the game ended with code $status"
+}
+
+back_to_top() {
+  click "$1" $kBack
+  wait_until "the top page" pixel_is "$1" $kBackgroundPoint "$kTopGrey"
+}
+
+visit_tab() {  # visit_tab WINDOW X Y
+  click "$1" "$2" "$3"
+  wait_until "the page behind the tab at $2,$3" pixel_is "$1" $kBackgroundPoint "$kPageBlue"
+  back_to_top "$1"
+}
+
+items_json() { grep -o '"Items":\[[^]]*\]' "$1"; }
+has_placed_item() { items_json "$1" | grep -q '"X":[0-9]'; }
+
+# play_the_pages WINDOW CONFIG: from the top page, every tab and back, the credits and their text
+# box, the name "Mike" set on the status page, the first shop item bought, taken from the inventory
+# and dropped on the shelf; the purchase and the drop reach CONFIG. Ends on the top page.
+play_the_pages() {
+  local main=$1 config=$2
+  step "every tab and back"
+  local boxPlaceOnTop
+  boxPlaceOnTop=$(pixel "$main" $kCreditsBoxPoint)
+  visit_tab "$main" 90 77    # status
+  visit_tab "$main" 157 77   # items
+  visit_tab "$main" 217 77   # shop
+  visit_tab "$main" 273 77   # friends
+  visit_tab "$main" 319 77   # log
+  click "$main" $kBack       # the credit button sits where every back button is
+  wait_until "the credits page" pixel_is "$main" $kBackgroundPoint "$kCreditsNavy"
+  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
+  back_to_top "$main"
+  wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
+
+  step "name the player on the status page"
+  click "$main" 90 77
+  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 302 78
+  local dialog
+  dialog=$(await_window "$kNameDialog")
+  xdotool mousemove --window "$dialog" 10 10
+  xdotool type --delay "$kTypingDelayMs" Mike
+  xdotool key Return
+  wait_until "the name dialog to close" window_gone "$kNameDialog"
+  back_to_top "$main"
+
+  step "buy the first item in the shop"
+  click "$main" 217 77
+  wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 100 80
+  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$config"
+  back_to_top "$main"
+
+  step "take it from the inventory and drop it on the shelf"
+  click "$main" 157 77
+  wait_until "the items page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 60 85
+  wait_until "the top page with the item in hand" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  xdotool mousemove --window "$main" 120 180
+  xdotool mousemove --window "$main" 150 200
+  click "$main" 150 200
+  wait_until "the placed item in config.json" has_placed_item "$config"
+}

@@ -67,19 +67,23 @@ Span1D clipSpan(int source, int dest, int length, int sourceLimit, int destLimit
 }  // namespace
 
 void drawSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const SpriteRegion& region) {
+  if (const CompiledSprite* compiled = findCompiledSprite(sheets, region)) {
+    // The compiled picture covers the region, so only the canvas clips it.
+    const Span1D cols = clipSpan(0, x, region.width, region.width, canvas.width);
+    const Span1D rows = clipSpan(0, y, region.height, region.height, canvas.height);
+    if (cols.length == 0 || rows.length == 0) return;
+    drawCompiledRows(sheets.runs, *compiled, rows.source, rows.length, cols.source, cols.source + cols.length,
+                     canvas.pixels + static_cast<std::ptrdiff_t>(rows.dest) * canvas.stride + cols.dest,
+                     canvas.stride);
+    return;
+  }
   const SheetExtent sheet = sheetExtent(sheets);
   const Span1D cols = clipSpan(region.x, x, region.width, sheet.width, canvas.width);
   const Span1D rows = clipSpan(region.y, y, region.height, sheet.height, canvas.height);
   if (cols.length == 0 || rows.length == 0) return;
-  if (cols.length >= kShortestIndexedSpan) {
-    for (int r = 0; r < rows.length; ++r) {
-      Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(rows.dest + r) * canvas.stride + cols.dest;
-      copySheetSpan(sheets, rows.source + r, cols.source, cols.length, dest);
-    }
-    return;
-  }
-  // Short rows are combined whole; the row pointers are only advanced while rows remain.
   Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(rows.dest) * canvas.stride + cols.dest;
+  // A picture the index does not hold is combined whole; the row pointers are only advanced
+  // while rows remain.
   const Pixel* mask = sheetRow(sheets.mask, rows.source) + cols.source;
   const Pixel* colour = sheetRow(sheets.colour, rows.source) + cols.source;
   for (int r = 0;;) {
@@ -134,20 +138,51 @@ bool withinLimit(int v) {
   return v >= -kFrameCoordinateLimit && v <= kFrameCoordinateLimit;
 }
 
+// A piece of the frame: its region on the sheets, compiled when the sheets are indexed.
+struct FramePiece {
+  SpriteRegion region;
+  const CompiledSprite* compiled;
+};
+
+struct FramePieces {
+  FramePiece topLeft, top, topRight, left, centre, right, bottomLeft, bottom, bottomRight;
+};
+
+FramePieces framePieces(const SpriteSheets& sheets) {
+  using namespace sprites;
+  const auto piece = [&](const SpriteRegion& region) {
+    return FramePiece{region, findCompiledSprite(sheets, region)};
+  };
+  return {piece(kFrameTopLeft),    piece(kFrameTop),    piece(kFrameTopRight),
+          piece(kFrameLeft),       piece(kFrameCentre), piece(kFrameRight),
+          piece(kFrameBottomLeft), piece(kFrameBottom), piece(kFrameBottomRight)};
+}
+
 // The pieces one row of a frame is made of: the left border, the tile repeated across the middle,
 // the right border, and the row within them. The pieces never overlap, so a frame can be copied
 // row by row, each row in three spans.
 struct FrameRowPieces {
-  SpriteRegion left, tile, right;
+  const FramePiece &left, &tile, &right;
   int pieceRow;
 };
 
-FrameRowPieces frameRowPieces(int row, int h) {
-  using namespace sprites;
-  if (row < kFrameBorder) return {kFrameTopLeft, kFrameTop, kFrameTopRight, row};
+FrameRowPieces frameRowPieces(const FramePieces& pieces, int row, int h) {
+  if (row < kFrameBorder) return {pieces.topLeft, pieces.top, pieces.topRight, row};
   if (row >= h - kFrameBorder)
-    return {kFrameBottomLeft, kFrameBottom, kFrameBottomRight, row - (h - kFrameBorder)};
-  return {kFrameLeft, kFrameCentre, kFrameRight, (row - kFrameBorder) % kFrameTile};
+    return {pieces.bottomLeft, pieces.bottom, pieces.bottomRight, row - (h - kFrameBorder)};
+  return {pieces.left, pieces.centre, pieces.right, (row - kFrameBorder) % kFrameTile};
+}
+
+// True when frame row `row` gives the same pixels as the row above it: both lie between the
+// borders, in the same repetition of the tiles, and every piece's row replaces all its pixels
+// with the colours of the row above.
+bool frameRowRepeatsAbove(const SheetRuns& index, const FramePieces& pieces, int row, int h) {
+  if (row <= kFrameBorder || row >= h - kFrameBorder) return false;
+  const int pieceRow = (row - kFrameBorder) % kFrameTile;
+  const auto repeats = [&](const FramePiece& piece) {
+    return piece.compiled && rowRepeatsAbove(index, *piece.compiled, pieceRow);
+  };
+  return pieceRow != 0 && repeats(pieces.left) && repeats(pieces.centre) && repeats(pieces.right);
 }
 
 // Copies sheet columns [column, column + length) of `row` to `dest`, leaving out what lies beyond
@@ -163,9 +198,29 @@ void copyWithinSheet(const SpriteSheets& sheets, const SheetExtent& sheet, int r
   }
 }
 
+// Columns [pieceColumn, pieceColumn + length) of one row of a piece onto `dest`; with a
+// background, the pixels the piece does not replace are first painted with it.
+void copyPieceRow(const SpriteSheets& sheets, const SheetExtent& sheet, const FramePiece& piece, int pieceRow,
+                  int pieceColumn, int length, Pixel* dest, const Pixel* background) {
+  if (piece.compiled && background) {
+    drawCompiledRowOn(sheets.runs, *piece.compiled, pieceRow, pieceColumn, pieceColumn + length, dest,
+                      *background);
+  } else if (piece.compiled) {
+    drawCompiledRows(sheets.runs, *piece.compiled, pieceRow, 1, pieceColumn, pieceColumn + length, dest, 0);
+  } else {
+    if (background) std::fill_n(dest, length, *background);
+    copyWithinSheet(sheets, sheet, piece.region.y + pieceRow, piece.region.x + pieceColumn, length, dest);
+  }
+}
+
+// The colours of the tile row when it replaces every pixel, or none.
+const Pixel* solidTileRow(const SheetRuns& index, const FramePiece& tile, int pieceRow) {
+  return tile.compiled ? solidRowColours(index, *tile.compiled, pieceRow) : nullptr;
+}
+
 // The middle of a frame row whose tile row is solid: the tile's colours from `firstColumn` on,
-// repeated. The sheet is read for the first tile only; the rest is copied from the row itself,
-// doubling the copied length each time.
+// repeated. The tile is read once; the rest is copied from the row itself, doubling the copied
+// length each time.
 void copySolidTiles(const Pixel* tile, int firstColumn, int length, Pixel* dest) {
   int done = std::min(kFrameTile - firstColumn, length);
   std::memcpy(dest, tile + firstColumn, static_cast<std::size_t>(done) * sizeof(Pixel));
@@ -182,38 +237,30 @@ void copySolidTiles(const Pixel* tile, int firstColumn, int length, Pixel* dest)
 }
 
 // Columns [from, to) of one frame row; `dest` is where column `from` lies on the canvas. With a
-// background, the row is first filled with it wherever the frame does not replace every pixel.
+// background, the row is painted with it wherever the frame does not replace every pixel.
 void copyFrameRow(const SpriteSheets& sheets, const SheetExtent& sheet, const FrameRowPieces& pieces, int w,
                   int from, int to, Pixel* dest, const Pixel* background) {
-  const auto piece = [&](const SpriteRegion& region, int pieceColumn, int at, int length) {
-    if (background) std::fill_n(dest + (at - from), length, *background);
-    copyWithinSheet(sheets, sheet, region.y + pieces.pieceRow, region.x + pieceColumn, length,
-                    dest + (at - from));
+  const auto piece = [&](const FramePiece& p, int pieceColumn, int at, int length) {
+    copyPieceRow(sheets, sheet, p, pieces.pieceRow, pieceColumn, length, dest + (at - from), background);
   };
   const int rightX = w - kFrameBorder;
   if (from < kFrameBorder) piece(pieces.left, from, from, std::min(kFrameBorder, to) - from);
   const int middleFrom = std::max(from, kFrameBorder);
   const int middleTo = std::min(to, rightX);
-  const int tileRow = pieces.tile.y + pieces.pieceRow;
-  if (middleFrom < middleTo && tileRow < sheet.height &&
-      isSolidSpan(sheets, tileRow, pieces.tile.x, kFrameTile)) {
-    copySolidTiles(sheetRow(sheets.colour, tileRow) + pieces.tile.x, (middleFrom - kFrameBorder) % kFrameTile,
-                   middleTo - middleFrom, dest + (middleFrom - from));
-  } else {
-    for (int at = middleFrom; at < middleTo;) {
-      const int tileColumn = (at - kFrameBorder) % kFrameTile;
-      const int length = std::min(kFrameTile - tileColumn, middleTo - at);
-      piece(pieces.tile, tileColumn, at, length);
-      at += length;
+  const Pixel* solid = solidTileRow(sheets.runs, pieces.tile, pieces.pieceRow);
+  for (int at = middleFrom; at < middleTo;) {
+    const int tileColumn = (at - kFrameBorder) % kFrameTile;
+    if (solid) {
+      copySolidTiles(solid, tileColumn, middleTo - at, dest + (at - from));
+      break;
     }
+    const int length = std::min(kFrameTile - tileColumn, middleTo - at);
+    piece(pieces.tile, tileColumn, at, length);
+    at += length;
   }
   const int rightFrom = std::max(from, rightX);
   if (rightFrom < to) piece(pieces.right, rightFrom - rightX, rightFrom, to - rightFrom);
 }
-
-}  // namespace
-
-namespace {
 
 void drawFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, int h,
                const Pixel* background) {
@@ -225,9 +272,15 @@ void drawFrame(Canvas& canvas, const SpriteSheets& sheets, int x, int y, int w, 
   const int fromY = std::max(0, -y), toY = std::min(h, canvas.height - y);
   if (fromX >= toX || fromY >= toY) return;
   const SheetExtent sheet = sheetExtent(sheets);
+  const FramePieces pieces = framePieces(sheets);
+  const std::size_t rowBytes = static_cast<std::size_t>(toX - fromX) * sizeof(Pixel);
   for (int row = fromY; row < toY; ++row) {
     Pixel* dest = canvas.pixels + static_cast<std::ptrdiff_t>(y + row) * canvas.stride + (x + fromX);
-    copyFrameRow(sheets, sheet, frameRowPieces(row, h), w, fromX, toX, dest, background);
+    if (row > fromY && frameRowRepeatsAbove(sheets.runs, pieces, row, h)) {
+      std::memcpy(dest, dest - canvas.stride, rowBytes);
+    } else {
+      copyFrameRow(sheets, sheet, frameRowPieces(pieces, row, h), w, fromX, toX, dest, background);
+    }
   }
 }
 

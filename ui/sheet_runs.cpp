@@ -1,9 +1,16 @@
-// Splitting the sheet rows into runs, and copying sheet spans run by run.
+// Compiling the sheets' pictures into runs, and copying their rows run by run.
 #include "ui/sheet_runs.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
+#include <bit>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "profile/catalogue.h"
+#include "ui/sprite_regions.h"
 
 namespace orelog {
 
@@ -11,56 +18,146 @@ namespace {
 
 constexpr Pixel kWhite = rgb(255, 255, 255);
 
-RunKind kindOf(Pixel mask, Pixel colour) {
-  if (mask == 0 && colour == kWhite) return RunKind::Keep;
-  if ((mask & colour) == colour) return RunKind::Replace;
-  return RunKind::Combine;
+// Run bounds are 16-bit columns of a picture, and corners are looked up as 16-bit coordinates.
+constexpr int kLargestIndexedSheet = std::numeric_limits<uint16_t>::max();
+
+// Whether the sprite copy changes the canvas pixel under a sheet pixel, and how.
+enum class PixelKind { Keep, Replace, Combine };
+
+PixelKind kindOf(Pixel mask, Pixel colour) {
+  if (mask == 0 && colour == kWhite) return PixelKind::Keep;
+  if ((mask & colour) == colour) return PixelKind::Replace;
+  return PixelKind::Combine;
 }
 
-constexpr int kKindShift = 14;
-constexpr int kLongestCell = (1 << kKindShift) - 1;
+uint32_t cornerKey(int32_t x, int32_t y) {
+  return static_cast<uint32_t>(y) << 16 | static_cast<uint32_t>(x);
+}
+
+std::size_t cornerSlot(uint32_t key, std::size_t slots) {
+  return (key * 0x9E3779B1u >> 16) & (slots - 1);
+}
+
+// Every picture the pages draw, each cut picture merged into the whole one at its corner.
+std::vector<SpriteRegion> drawnPictures() {
+  std::vector<SpriteRegion> all;
+  for (const sprites::NamedRegion& named : sprites::kNamedRegions) all.push_back(named.region);
+  using namespace sprites;
+  all.insert(all.end(), {kFrameTopLeft, kFrameTopRight, kFrameBottomRight, kFrameBottomLeft, kFrameTop,
+                         kFrameRight, kFrameBottom, kFrameLeft, kFrameCentre});
+  for (int32_t kind = 0; kind < kItemKindCount; ++kind) all.push_back(itemRegion(kind));
+  std::map<std::pair<int32_t, int32_t>, SpriteRegion> byCorner;
+  for (const SpriteRegion& region : all) {
+    SpriteRegion& merged = byCorner.try_emplace({region.y, region.x}, region).first->second;
+    merged.width = std::max(merged.width, region.width);
+    merged.height = std::max(merged.height, region.height);
+  }
+  std::vector<SpriteRegion> pictures;
+  for (const auto& entry : byCorner) pictures.push_back(entry.second);
+  return pictures;
+}
+
+bool insideSheets(const SpriteSheets& sheets, const SpriteRegion& r) {
+  return r.x >= 0 && r.y >= 0 && r.width > 0 && r.height > 0 && r.width <= sheets.colour.width - r.x &&
+         r.height <= sheets.colour.height - r.y;
+}
+
+// True when `row` is a single replacing run over the whole picture with the colours of `above`.
+bool repeats(const SheetRuns& index, const SpriteRow& above, const SpriteRow& row, std::size_t rowEnd,
+             int width) {
+  const auto solid = [&](std::size_t first, std::size_t end) {
+    return end == first + 1 && index.runs[first].kind == RunKind::Replace && index.runs[first].start == 0 &&
+           index.runs[first].end == width;
+  };
+  if (!solid(above.firstRun, row.firstRun) || !solid(row.firstRun, rowEnd)) return false;
+  const Pixel* upper = index.pixels.data() + index.runs[above.firstRun].pixels;
+  const Pixel* lower = index.pixels.data() + index.runs[row.firstRun].pixels;
+  return std::equal(upper, upper + width, lower);
+}
+
+// Appends the runs and pixels of row y of the region (sheet coordinates).
+void compileRow(const SpriteSheets& sheets, const SpriteRegion& region, int y, SheetRuns& index) {
+  const auto kindAt = [&](int x) { return kindOf(sheets.mask.at(x, y), sheets.colour.at(x, y)); };
+  const int right = region.x + region.width;
+  for (int x = region.x; x < right;) {
+    const PixelKind kind = kindAt(x);
+    const int start = x;
+    while (x < right && kindAt(x) == kind) ++x;
+    if (kind == PixelKind::Keep) continue;
+    const bool replaces = kind == PixelKind::Replace;
+    index.runs.push_back({static_cast<uint16_t>(start - region.x), static_cast<uint16_t>(x - region.x),
+                          replaces ? RunKind::Replace : RunKind::Combine,
+                          static_cast<uint32_t>(index.pixels.size())});
+    if (!replaces)
+      for (int c = start; c < x; ++c) index.pixels.push_back(sheets.mask.at(c, y));
+    for (int c = start; c < x; ++c) index.pixels.push_back(sheets.colour.at(c, y));
+  }
+}
+
+CompiledSprite compile(const SpriteSheets& sheets, const SpriteRegion& region, SheetRuns& index) {
+  const CompiledSprite sprite{region, static_cast<uint32_t>(index.rows.size())};
+  for (int y = region.y; y < region.y + region.height; ++y) {
+    index.rows.push_back({static_cast<uint32_t>(index.runs.size()), false});
+    compileRow(sheets, region, y, index);
+  }
+  const std::size_t last = index.rows.size() - 1;
+  for (std::size_t r = sprite.firstRow + 1; r <= last; ++r) {
+    const std::size_t end = r < last ? index.rows[r + 1].firstRun : index.runs.size();
+    index.rows[r].repeatsAbove = repeats(index, index.rows[r - 1], index.rows[r], end, region.width);
+  }
+  return sprite;
+}
+
+void insert(SheetRuns& index, const CompiledSprite& sprite) {
+  const uint32_t key = cornerKey(sprite.region.x, sprite.region.y);
+  std::size_t slot = cornerSlot(key, index.sprites.size());
+  while (index.sprites[slot].region.width != 0) slot = (slot + 1) & (index.sprites.size() - 1);
+  index.sprites[slot] = sprite;
+}
 
 bool indexFits(const SpriteSheets& sheets) {
   const SheetRuns& index = sheets.runs;
-  return index.width > 0 && index.width == sheets.colour.width && index.width == sheets.mask.width &&
-         index.height == sheets.colour.height && index.height == sheets.mask.height &&
-         index.cells.size() == static_cast<std::size_t>(index.width) * static_cast<std::size_t>(index.height);
+  return !index.sprites.empty() && index.width == sheets.colour.width && index.width == sheets.mask.width &&
+         index.height == sheets.colour.height && index.height == sheets.mask.height;
 }
 
-// Runs shorter than this are combined with their neighbours: a short copy or skip costs more
-// than combining its pixels along with the rest.
-constexpr int kShortestRun = 16;
-
-struct Run {
-  int start;
-  RunKind kind;
-};
-
-// Row y's runs, short ones merged into combined spans.
-std::vector<Run> rowRuns(const SpriteSheets& sheets, int y) {
-  const int width = sheets.colour.width;
-  std::vector<Run> exact;
-  for (int x = 0; x < width; ++x) {
-    const RunKind kind = kindOf(sheets.mask.at(x, y), sheets.colour.at(x, y));
-    if (exact.empty() || exact.back().kind != kind) exact.push_back({x, kind});
+// Plain copies. Runs are mostly a few dozen pixels, too short to pay for a library call: they
+// are copied in blocks of four pixels where the compiler offers vector types, the last block
+// overlapping the one before instead of a loop over the remainder.
+inline void copyPixels(Pixel* dest, const Pixel* source, int length) {
+  constexpr int kLongRun = 64;
+  if (length >= kLongRun) {
+    std::memcpy(dest, source, static_cast<std::size_t>(length) * sizeof(Pixel));
+    return;
   }
-  std::vector<Run> merged;
-  for (std::size_t i = 0; i < exact.size(); ++i) {
-    const int end = i + 1 < exact.size() ? exact[i + 1].start : width;
-    const RunKind kind = end - exact[i].start < kShortestRun ? RunKind::Combine : exact[i].kind;
-    if (merged.empty() || merged.back().kind != kind) merged.push_back({exact[i].start, kind});
+#if defined(__GNUC__)
+  using Quad = Pixel __attribute__((vector_size(4 * sizeof(Pixel))));
+  using Pair = Pixel __attribute__((vector_size(2 * sizeof(Pixel))));
+  const auto copy = [dest, source](auto block, int at) {
+    std::memcpy(&block, source + at, sizeof block);
+    std::memcpy(dest + at, &block, sizeof block);
+  };
+  if (length >= 4) {
+    for (int i = 0; i < length - 4; i += 4) copy(Quad{}, i);
+    copy(Quad{}, length - 4);
+  } else if (length >= 2) {
+    copy(Pair{}, 0);
+    copy(Pair{}, length - 2);
+  } else if (length == 1) {
+    dest[0] = source[0];
   }
-  return merged;
+#else
+  std::memcpy(dest, source, static_cast<std::size_t>(length) * sizeof(Pixel));
+#endif
 }
 
-// Writes row y's cells: each pixel's run kind and the pixels left in the run, counting down.
-void writeRowCells(uint16_t* cells, const std::vector<Run>& runs, int width) {
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    const int end = i + 1 < runs.size() ? runs[i + 1].start : width;
-    for (int x = runs[i].start; x < end; ++x) {
-      const int left = std::min(end - x, kLongestCell);
-      cells[x] = static_cast<uint16_t>(static_cast<int>(runs[i].kind) << kKindShift | left);
-    }
+// Picture columns [from, to) of a run onto `out`, where column `from` lands.
+inline void drawRunPart(const SpriteRun& run, const Pixel* packed, int from, int to, Pixel* out) {
+  const Pixel* pixels = packed + run.pixels + (from - run.start);
+  if (run.kind == RunKind::Replace) {
+    copyPixels(out, pixels, to - from);
+  } else {
+    combineRow(out, pixels, pixels + (run.end - run.start), to - from);
   }
 }
 
@@ -70,47 +167,82 @@ void indexSheetRuns(SpriteSheets& sheets) {
   sheets.runs = {};
   const Image& colour = sheets.colour;
   const Image& mask = sheets.mask;
-  const std::size_t pixels = static_cast<std::size_t>(colour.width) * static_cast<std::size_t>(colour.height);
-  const bool sameShape = colour.width == mask.width && colour.height == mask.height && colour.width > 0 &&
-                         colour.height > 0 && colour.pixels.size() >= pixels && mask.pixels.size() >= pixels;
-  if (!sameShape) return;
+  const std::size_t pixels = static_cast<std::size_t>(std::max(colour.width, 0)) *
+                             static_cast<std::size_t>(std::max(colour.height, 0));
+  const bool indexable = colour.width == mask.width && colour.height == mask.height && colour.width > 0 &&
+                         colour.height > 0 && colour.width <= kLargestIndexedSheet &&
+                         colour.height <= kLargestIndexedSheet && colour.pixels.size() >= pixels &&
+                         mask.pixels.size() >= pixels;
+  if (!indexable) return;
 
-  SheetRuns index{colour.width, colour.height, std::vector<uint16_t>(pixels)};
-  for (int y = 0; y < colour.height; ++y)
-    writeRowCells(index.cells.data() + static_cast<std::size_t>(y) * colour.width, rowRuns(sheets, y),
-                  colour.width);
+  std::vector<SpriteRegion> pictures = drawnPictures();
+  std::erase_if(pictures, [&](const SpriteRegion& r) { return !insideSheets(sheets, r); });
+  if (pictures.empty()) return;
+  SheetRuns index{colour.width, colour.height, {}, {}, {}, {}};
+  index.sprites.resize(std::bit_ceil(2 * pictures.size()));
+  for (const SpriteRegion& picture : pictures) insert(index, compile(sheets, picture, index));
+  index.rows.push_back({static_cast<uint32_t>(index.runs.size()), false});
   sheets.runs = std::move(index);
 }
 
-bool isSolidSpan(const SpriteSheets& sheets, int row, int column, int length) {
-  if (!indexFits(sheets)) return false;
-  const uint16_t cell =
-      sheets.runs.cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(sheets.runs.width) +
-                        static_cast<std::size_t>(column)];
-  return static_cast<RunKind>(cell >> kKindShift) == RunKind::Replace && (cell & kLongestCell) >= length;
+const CompiledSprite* findCompiledSprite(const SpriteSheets& sheets, const SpriteRegion& region) {
+  if (!indexFits(sheets)) return nullptr;
+  const std::vector<CompiledSprite>& slots = sheets.runs.sprites;
+  for (std::size_t slot = cornerSlot(cornerKey(region.x, region.y), slots.size());
+       slots[slot].region.width != 0; slot = (slot + 1) & (slots.size() - 1)) {
+    const SpriteRegion& compiled = slots[slot].region;
+    if (compiled.x == region.x && compiled.y == region.y)
+      return region.width <= compiled.width && region.height <= compiled.height ? &slots[slot] : nullptr;
+  }
+  return nullptr;
 }
 
-void copySheetSpan(const SpriteSheets& sheets, int row, int column, int length, Pixel* dest) {
-  const auto at = [row, column](const auto& pixels, int width) {
-    return pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-           static_cast<std::size_t>(column);
-  };
-  const Pixel* colour = at(sheets.colour.pixels, sheets.colour.width);
-  const Pixel* mask = at(sheets.mask.pixels, sheets.mask.width);
-  if (length < kShortestIndexedSpan || !indexFits(sheets)) return combineRow(dest, mask, colour, length);
-
-  const uint16_t* cells = at(sheets.runs.cells, sheets.runs.width);
-  for (int x = 0; x < length;) {
-    const uint16_t cell = cells[x];
-    const int n = std::min<int>(cell & kLongestCell, length - x);
-    const auto kind = static_cast<RunKind>(cell >> kKindShift);
-    if (kind == RunKind::Replace) {
-      std::memcpy(dest + x, colour + x, static_cast<std::size_t>(n) * sizeof(Pixel));
-    } else if (kind == RunKind::Combine) {
-      combineRow(dest + x, mask + x, colour + x, n);
+void drawCompiledRows(const SheetRuns& index, const CompiledSprite& sprite, int row, int rows, int from,
+                      int to, Pixel* dest, std::ptrdiff_t destStride) {
+  const SpriteRow* spriteRow = index.rows.data() + sprite.firstRow + row;
+  const SpriteRun* const runs = index.runs.data();
+  const Pixel* const packed = index.pixels.data();
+  const bool whole = from == 0 && to == sprite.region.width;
+  for (int r = 0; r < rows; ++r, ++spriteRow) {
+    Pixel* out = dest + r * destStride;  // where column `from` lands
+    const SpriteRun* const end = runs + spriteRow[1].firstRun;
+    const SpriteRun* run = runs + spriteRow[0].firstRun;
+    if (whole) {
+      for (; run != end; ++run) drawRunPart(*run, packed, run->start, run->end, out + run->start);
+      continue;
     }
-    x += n;
+    for (; run != end && run->start < to; ++run) {
+      const int a = std::max<int>(run->start, from);
+      const int b = std::min<int>(run->end, to);
+      if (a < b) drawRunPart(*run, packed, a, b, out + (a - from));
+    }
   }
+}
+
+void drawCompiledRowOn(const SheetRuns& index, const CompiledSprite& sprite, int row, int from, int to,
+                       Pixel* dest, Pixel background) {
+  const SpriteRow* spriteRow = index.rows.data() + sprite.firstRow + row;
+  const SpriteRun* const end = index.runs.data() + spriteRow[1].firstRun;
+  int painted = from;  // the background lies on columns [from, painted)
+  for (const SpriteRun* run = index.runs.data() + spriteRow[0].firstRun; run != end && run->start < to;
+       ++run) {
+    const int a = std::max<int>(run->start, from);
+    const int b = std::min<int>(run->end, to);
+    if (a >= b) continue;
+    const int kept = run->kind == RunKind::Replace ? a : b;  // a combined run shows the background
+    std::fill(dest + (painted - from), dest + (kept - from), background);
+    drawRunPart(*run, index.pixels.data(), a, b, dest + (a - from));
+    painted = b;
+  }
+  std::fill(dest + (painted - from), dest + (to - from), background);
+}
+
+const Pixel* solidRowColours(const SheetRuns& index, const CompiledSprite& sprite, int row) {
+  const SpriteRow* r = index.rows.data() + sprite.firstRow + row;
+  if (r[1].firstRun != r[0].firstRun + 1) return nullptr;
+  const SpriteRun& run = index.runs[r[0].firstRun];
+  const bool solid = run.kind == RunKind::Replace && run.start == 0 && run.end == sprite.region.width;
+  return solid ? index.pixels.data() + run.pixels : nullptr;
 }
 
 }  // namespace orelog

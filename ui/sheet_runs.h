@@ -1,27 +1,40 @@
-// The run index of the sprite sheets, and the copy of one sheet row span through the mask.
+// The sheets' pictures compiled into runs, and sprite rows copied run by run.
 #pragma once
+#include <cstddef>
 #include <cstring>
 
 #include "ui/canvas.h"
 
 namespace orelog {
 
-// Splits every row of the sheets into runs by how a sprite copy treats them. Call it once the
-// sheets' pixels are final; sheets of a width the index cannot hold stay unindexed.
+// Compiles every picture the pages draw (cut pictures share their whole picture's top-left
+// corner and are drawn from it). Call it once the sheets' pixels are final; sheets of a size the
+// index cannot hold stay unindexed.
 void indexSheetRuns(SpriteSheets& sheets);
 
-// (canvas OR mask) AND colour for `length` pixels of sheet row `row` from column `column` onto
-// `dest`. The caller has clipped the span to the sheets and the canvas. With a run index that
-// fits the sheets, empty runs are skipped and solid runs copied plainly, with the same result for
-// canvas pixels whose top byte is clear (as every page leaves them).
-void copySheetSpan(const SpriteSheets& sheets, int row, int column, int length, Pixel* dest);
+// The compiled picture with the region's top-left corner that covers the whole region, if the
+// sheets are indexed and hold one.
+const CompiledSprite* findCompiledSprite(const SpriteSheets& sheets, const SpriteRegion& region);
 
-// Spans shorter than this are combined whole: looking up their runs would cost more than it saves.
-inline constexpr int kShortestIndexedSpan = 64;
+// Rows [row, row + rows) and columns [from, to) of a compiled picture onto `dest` (where the
+// first row's column `from` lands) and the canvas rows `destStride` pixels apart below it, as
+// (canvas OR mask) AND colour would leave canvas pixels whose top byte is clear (as every page
+// leaves them). The caller has clipped the block to the picture and the canvas.
+void drawCompiledRows(const SheetRuns& index, const CompiledSprite& sprite, int row, int rows, int from,
+                      int to, Pixel* dest, std::ptrdiff_t destStride);
 
-// True when the `length` sheet pixels of `row` from `column` all replace the canvas with their
-// colour (the sheets are indexed and the span lies in one solid run).
-bool isSolidSpan(const SpriteSheets& sheets, int row, int column, int length);
+// The same for one row over a background not yet painted: as if [from, to) were filled with
+// `background` first, but pixels the picture replaces are written once.
+void drawCompiledRowOn(const SheetRuns& index, const CompiledSprite& sprite, int row, int from, int to,
+                       Pixel* dest, Pixel background);
+
+// The colours of a row that replaces every pixel of the picture, or none.
+const Pixel* solidRowColours(const SheetRuns& index, const CompiledSprite& sprite, int row);
+
+// True when the row replaces every pixel with the same colours as the row above it.
+inline bool rowRepeatsAbove(const SheetRuns& index, const CompiledSprite& sprite, int row) {
+  return index.rows[sprite.firstRow + static_cast<std::size_t>(row)].repeatsAbove;
+}
 
 // (dest OR mask) AND colour, pixel by pixel. Four pixels at a time where the compiler offers
 // vector types, since plain loops are not vectorised at -O2 for the short rows of most sprites.

@@ -103,12 +103,35 @@ struct Placement {
 constexpr Placement kPlacements[] = {{40, 30},   {-7, 50},   {500, 120}, {200, -9},
                                      {150, 290}, {-20, -20}, {510, 285}};
 
-TEST(CompositionIdentity, SpriteCopiesMatchTheRuleForEveryDrawnRegion) {
-  REQUIRE_SHEETS();
+// The real sheets with some pixels of a worker, an item and the blue panel turned into pixels
+// that combine with the canvas (a mask without every colour bit, or a coloured pixel under a black
+// mask), which the real pictures do not have.
+SpriteSheets combiningSheets(const SpriteSheets& real) {
+  SpriteSheets combining = real;
+  for (const SpriteRegion& r : {sprites::kPick1, itemRegion(0), sprites::kBluePanel})
+    for (int y = r.y; y < r.y + r.height; ++y)
+      for (int x = r.x; x < r.x + r.width; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * combining.colour.width + x;
+        if (combining.mask.pixels[i] != 0 && (x + y) % 3 == 0)
+          combining.mask.pixels[i] = rgb(0x80, 0x80, 0x80);
+        if (combining.mask.pixels[i] == 0 && (x + 2 * y) % 5 == 0)
+          combining.colour.pixels[i] = rgb(200, 100, 50);
+      }
+  indexSheetRuns(combining);
+  return combining;
+}
+
+void checkSprites(const SpriteSheets& sheets, const char* drawnFrom) {
   std::vector<SpriteRegion> regions = {sprites::kShelf,        sprites::kTitleBanner, sprites::kBluePanel,
                                        sprites::kStatusBanner, sprites::kCloud,       sprites::kExcavator1,
-                                       sprites::kDrill2,       sprites::kCoinFront,   sprites::kShareIcon};
+                                       sprites::kDrill2,       sprites::kCoinFront,   sprites::kShareIcon,
+                                       sprites::kPick1,        sprites::kFrameTopLeft};
   for (int32_t kind = 0; kind < kItemKindCount; ++kind) regions.push_back(itemRegion(kind));
+  // Pictures cut short (as item pictures in a list row are) and regions no page draws.
+  for (const SpriteRegion& r : {itemRegion(0), sprites::kExcavator2, sprites::kBluePanel})
+    regions.push_back({r.x, r.y, r.width - 3, r.height / 2});
+  regions.push_back({sprites::kPick1.x + 5, sprites::kPick1.y + 3, 20, 20});
+  regions.push_back({sprites::kShelf.x, sprites::kShelf.y, sprites::kShelf.width + 40, 8});
   for (const SpriteRegion& region : regions)
     for (const Placement& at : kPlacements) {
       Canvas expected = noiseCanvas(1);
@@ -116,23 +139,33 @@ TEST(CompositionIdentity, SpriteCopiesMatchTheRuleForEveryDrawnRegion) {
       referenceSprite(expected, sheets, at.x, at.y, region);
       drawSprite(actual, sheets, at.x, at.y, region);
       ASSERT_EQ(actual.storage, expected.storage)
-          << "region at " << region.x << ", " << region.y << " drawn at " << at.x << ", " << at.y << ": "
+          << drawnFrom << ": region " << region.x << ", " << region.y << ", " << region.width << " x "
+          << region.height << " drawn at " << at.x << ", " << at.y << ": "
           << firstDifference(actual, expected);
     }
+}
+
+TEST(CompositionIdentity, SpriteCopiesMatchTheRuleForEveryDrawnRegion) {
+  REQUIRE_SHEETS();
+  checkSprites(sheets, "real sheets");
+  if (HasFatalFailure()) return;
+  checkSprites(combiningSheets(sheets), "sheets with combined pixels");
 }
 
 void checkFrames(const SpriteSheets& sheets);
 
 // The real sheets with every opaque pixel of the blue panel (the frame pieces' source) given a
-// colour of its own, so a piece or tile copied from a wrong column or row shows.
-SpriteSheets codedPanelSheets(const SpriteSheets& real) {
+// colour by its column and its band of `bandRows` rows, so a piece or tile copied from a wrong
+// column or band shows. Bands of several rows give rows equal to the row above, and a tile whose
+// last row differs from its first.
+SpriteSheets codedPanelSheets(const SpriteSheets& real, int bandRows) {
   SpriteSheets coded = real;
   const SpriteRegion& panel = sprites::kBluePanel;
   for (int y = panel.y; y < panel.y + panel.height; ++y)
     for (int x = panel.x; x < panel.x + panel.width; ++x) {
       const std::size_t i = static_cast<std::size_t>(y) * coded.colour.width + x;
       if (coded.mask.pixels[i] != 0)
-        coded.colour.pixels[i] = rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y), 99);
+        coded.colour.pixels[i] = rgb(static_cast<uint8_t>(x), static_cast<uint8_t>(y / bandRows), 99);
     }
   indexSheetRuns(coded);
   return coded;
@@ -140,7 +173,8 @@ SpriteSheets codedPanelSheets(const SpriteSheets& real) {
 
 TEST(CompositionIdentity, PanelFramesMatchTheirPiecesAndPaintTheirBackground) {
   REQUIRE_SHEETS();
-  for (const SpriteSheets& drawnFrom : {sheets, codedPanelSheets(sheets)}) {
+  for (const SpriteSheets& drawnFrom :
+       {sheets, codedPanelSheets(sheets, 1), codedPanelSheets(sheets, 8), combiningSheets(sheets)}) {
     checkFrames(drawnFrom);
     if (HasFatalFailure()) return;
   }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/pixel_rows.h"
 #include "ui/sheet_runs.h"
 #include "ui/sprite_regions.h"
 
@@ -101,10 +102,10 @@ void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel co
   const int x1 = std::min(right, canvas.width);
   const int y1 = std::min(bottom, canvas.height);
   if (x0 >= x1 || y0 >= y1) return;
-  // The first row is filled pixel by pixel and copied into the others, which is several times
-  // faster than filling every row with a 32-bit value.
+  // The first row is filled and copied into the others, which is several times faster than
+  // filling every row with a 32-bit value.
   Pixel* first = canvas.pixels + static_cast<std::ptrdiff_t>(y0) * canvas.stride + x0;
-  std::fill(first, first + (x1 - x0), colour);
+  fillPixels(first, colour, x1 - x0);
   const std::size_t rowBytes = static_cast<std::size_t>(x1 - x0) * sizeof(Pixel);
   for (int y = y0 + 1; y < y1; ++y)
     std::memcpy(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride + x0, first, rowBytes);
@@ -208,7 +209,7 @@ void copyPieceRow(const SpriteSheets& sheets, const SheetExtent& sheet, const Fr
   } else if (piece.compiled) {
     drawCompiledRows(sheets.runs, *piece.compiled, pieceRow, 1, pieceColumn, pieceColumn + length, dest, 0);
   } else {
-    if (background) std::fill_n(dest, length, *background);
+    if (background) fillPixels(dest, *background, length);
     copyWithinSheet(sheets, sheet, piece.region.y + pieceRow, piece.region.x + pieceColumn, length, dest);
   }
 }

@@ -121,36 +121,6 @@ bool indexFits(const SpriteSheets& sheets) {
          index.height == sheets.colour.height && index.height == sheets.mask.height;
 }
 
-// Plain copies. Runs are mostly a few dozen pixels, too short to pay for a library call: they
-// are copied in blocks of four pixels where the compiler offers vector types, the last block
-// overlapping the one before instead of a loop over the remainder.
-inline void copyPixels(Pixel* dest, const Pixel* source, int length) {
-  constexpr int kLongRun = 64;
-  if (length >= kLongRun) {
-    std::memcpy(dest, source, static_cast<std::size_t>(length) * sizeof(Pixel));
-    return;
-  }
-#if defined(__GNUC__)
-  using Quad = Pixel __attribute__((vector_size(4 * sizeof(Pixel))));
-  using Pair = Pixel __attribute__((vector_size(2 * sizeof(Pixel))));
-  const auto copy = [dest, source](auto block, int at) {
-    std::memcpy(&block, source + at, sizeof block);
-    std::memcpy(dest + at, &block, sizeof block);
-  };
-  if (length >= 4) {
-    for (int i = 0; i < length - 4; i += 4) copy(Quad{}, i);
-    copy(Quad{}, length - 4);
-  } else if (length >= 2) {
-    copy(Pair{}, 0);
-    copy(Pair{}, length - 2);
-  } else if (length == 1) {
-    dest[0] = source[0];
-  }
-#else
-  std::memcpy(dest, source, static_cast<std::size_t>(length) * sizeof(Pixel));
-#endif
-}
-
 // Picture columns [from, to) of a run onto `out`, where column `from` lands.
 inline void drawRunPart(const SpriteRun& run, const Pixel* packed, int from, int to, Pixel* out) {
   const Pixel* pixels = packed + run.pixels + (from - run.start);
@@ -230,11 +200,11 @@ void drawCompiledRowOn(const SheetRuns& index, const CompiledSprite& sprite, int
     const int b = std::min<int>(run->end, to);
     if (a >= b) continue;
     const int kept = run->kind == RunKind::Replace ? a : b;  // a combined run shows the background
-    std::fill(dest + (painted - from), dest + (kept - from), background);
+    fillPixels(dest + (painted - from), background, kept - painted);
     drawRunPart(*run, index.pixels.data(), a, b, dest + (a - from));
     painted = b;
   }
-  std::fill(dest + (painted - from), dest + (to - from), background);
+  fillPixels(dest + (painted - from), background, to - painted);
 }
 
 const Pixel* solidRowColours(const SheetRuns& index, const CompiledSprite& sprite, int row) {

@@ -1,9 +1,9 @@
 // The sheets' pictures compiled into runs, and sprite rows copied run by run.
 #pragma once
 #include <cstddef>
-#include <cstring>
 
 #include "ui/canvas.h"
+#include "ui/pixel_rows.h"
 
 namespace orelog {
 
@@ -34,24 +34,6 @@ const Pixel* solidRowColours(const SheetRuns& index, const CompiledSprite& sprit
 // True when the row replaces every pixel with the same colours as the row above it.
 inline bool rowRepeatsAbove(const SheetRuns& index, const CompiledSprite& sprite, int row) {
   return index.rows[sprite.firstRow + static_cast<std::size_t>(row)].repeatsAbove;
-}
-
-// (dest OR mask) AND colour, pixel by pixel. Four pixels at a time where the compiler offers
-// vector types, since plain loops are not vectorised at -O2 for the short rows of most sprites.
-inline void combineRow(Pixel* dest, const Pixel* mask, const Pixel* colour, int length) {
-  int i = 0;
-#if defined(__GNUC__)
-  using Quad = Pixel __attribute__((vector_size(4 * sizeof(Pixel))));
-  for (; i + 4 <= length; i += 4) {
-    Quad d, m, c;
-    std::memcpy(&d, dest + i, sizeof d);
-    std::memcpy(&m, mask + i, sizeof m);
-    std::memcpy(&c, colour + i, sizeof c);
-    d = (d | m) & c;
-    std::memcpy(dest + i, &d, sizeof d);
-  }
-#endif
-  for (; i < length; ++i) dest[i] = (dest[i] | mask[i]) & colour[i];
 }
 
 }  // namespace orelog

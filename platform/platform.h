@@ -39,7 +39,7 @@
 namespace orelog {
 
 enum class FontSize { Small = 10, Medium = 13, Large = 16 };  // cell heights in pixels
-enum class TextAlign { Left, Centre, Right };                  // anchored at x; top edge at y
+enum class TextAlign { Left, Centre, Right };                 // anchored at x; top edge at y
 
 // Draws text onto a canvas: transparent background, the face "ＭＳ Ｐゴシック" or its
 // metric-compatible stand-in. Kept apart so pages and tests can use a recording renderer. The
@@ -49,6 +49,16 @@ struct TextRenderer {
   virtual ~TextRenderer() = default;
   virtual void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                         TextAlign align, Pixel colour) = 0;
+  // Text over a busy picture: the text drawn in the outline colour one pixel off in each of the
+  // eight directions, then in its own colour at its place. A renderer may draw it its own faster
+  // way, alike to within the blends' rounding; this one is the plain nine draws.
+  virtual void drawOutlinedText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
+                                TextAlign align, Pixel colour, Pixel outline) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (dx != 0 || dy != 0) drawText(canvas, text, x + dx, y + dy, font, align, outline);
+    drawText(canvas, text, x, y, font, align, colour);
+  }
 };
 
 enum class MessageOwner { None, MainWindow };

@@ -25,12 +25,9 @@ void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, 
 
 void drawOutlinedText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y,
                       FontSize font, TextAlign align, Pixel colour, Pixel outline) {
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (dx != 0 || dy != 0) drawText(renderer, canvas, text, x + dx, y + dy, font, align, outline);
-    }
-  }
-  drawText(renderer, canvas, text, x, y, font, align, colour);
+  const std::u16string_view drawn = drawnText(text);
+  if (drawn.empty() || farOutside(x) || farOutside(y)) return;
+  renderer.drawOutlinedText(canvas, drawn, x, y, font, align, colour, outline);
 }
 
 }  // namespace orelog

@@ -23,8 +23,9 @@ std::u16string_view drawnText(std::u16string_view text);
 void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
               TextAlign align, Pixel colour);
 
-// Text over a busy picture: drawn first in the outline colour one pixel off in each of the eight
-// directions, then in its own colour at its place, so every glyph keeps a one-pixel dark rim.
+// Text over a busy picture, through the same rule: drawn first in the outline colour one pixel off
+// in each of the eight directions, then in its own colour at its place, so every glyph keeps a
+// one-pixel dark rim.
 void drawOutlinedText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y,
                       FontSize font, TextAlign align, Pixel colour, Pixel outline);
 

@@ -1,5 +1,5 @@
 // The text rule in front of every renderer: a text stops at its NUL and after 1024 units, and
-// texts anchored far outside the canvas are not handed on.
+// texts anchored far outside the canvas are not handed on, outlined or not.
 #include "ui/draw_text.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <limits>
 #include <string>
 
-#include "tests/support/sheet_fixture.h"
 #include "tests/support/recording_text_renderer.h"
+#include "tests/support/sheet_fixture.h"
 
 namespace orelog {
 namespace {
@@ -62,6 +62,9 @@ TEST(DrawText, AnchorsFarOutsideTheCanvasDrawNothing) {
     Canvas canvas = testing::filledCanvas(0);
     drawText(renderer, canvas, u"x", c.x, c.y, FontSize::Large, TextAlign::Left, 0);
     EXPECT_EQ(renderer.texts.size(), c.handedOn ? 1u : 0u) << c.x << ", " << c.y;
+    renderer.clear();
+    drawOutlinedText(renderer, canvas, u"x", c.x, c.y, FontSize::Large, TextAlign::Left, 0, 0);
+    EXPECT_EQ(renderer.texts.size(), c.handedOn ? 9u : 0u) << "outlined at " << c.x << ", " << c.y;
   }
 }
 

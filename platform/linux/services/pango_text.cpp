@@ -1,5 +1,6 @@
 // Text on the canvas: each (text, font) is laid out by Pango once, rasterised by cairo into a
 // coverage strip, and kept; every later draw blends the strip onto the canvas in the wanted colour.
+// An outlined text also keeps the rim its outline leaves.
 #include "pango_text.h"
 
 #include <cairo.h>
@@ -8,10 +9,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "coverage_strip.h"
 #include "ui/fonts.h"
 #include "util/utf.h"
 
@@ -22,60 +25,56 @@ namespace {
 // After the game's face come its metric-compatible stand-ins from fonts-ipafont-gothic.
 constexpr const char* kStandInFamilies = ",IPAPGothic,IPAGothic";
 constexpr std::array<FontSize, 3> kFontSizes = {FontSize::Small, FontSize::Medium, FontSize::Large};
-// The cache is emptied when it grows past this many texts (changing numbers add new texts).
+// A font's cache is emptied when it grows past this many texts (changing numbers add new texts)
+// or this much memory (each 1024-unit name a pool may send holds well over a megabyte at once).
 constexpr std::size_t kMaxCachedTexts = 1024;
-constexpr int kFullCoverage = 255;
+constexpr std::size_t kMaxCachedBytes = std::size_t{16} << 20;
 constexpr Pixel kColourBits = 0x00ffffff;  // canvas pixels keep their top byte clear
 constexpr int kProbeEmPixels = 1000;
 // The share of the cell above the baseline in the Gothic faces, should a face report no metrics.
 constexpr double kUsualAscentPerCell = 0.86;
 
-// A text's rasterised coverage and where it sits relative to the text's logical top-left corner.
+// A text's rasterised coverage, its logical width for the alignment, and the rim of its outline
+// once the text has been drawn outlined.
 struct Strip {
-  int offsetX = 0;
-  int offsetY = 0;
-  int width = 0;
-  int height = 0;
+  CoverageStrip ink;
   int logicalWidth = 0;
-  std::vector<uint8_t> coverage;  // row-major, stride = width
+  std::optional<CoverageStrip> rim;
 };
 
 struct TextHash {
   using is_transparent = void;
   std::size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
 };
-using StripCache = std::unordered_map<std::u16string, Strip, TextHash, std::equal_to<>>;
+// The texts of one font and the memory their strips hold.
+struct StripCache {
+  std::unordered_map<std::u16string, Strip, TextHash, std::equal_to<>> strips;
+  std::size_t bytes = 0;
+};
 
 int fontIndex(FontSize font) {
   switch (font) {
-    case FontSize::Small: return 0;
-    case FontSize::Medium: return 1;
-    case FontSize::Large: return 2;
+    case FontSize::Small:
+      return 0;
+    case FontSize::Medium:
+      return 1;
+    case FontSize::Large:
+      return 2;
   }
   return 0;
 }
 
-uint8_t blendChannel(uint8_t text, uint8_t under, int alpha) {
-  return static_cast<uint8_t>((text * alpha + under * (kFullCoverage - alpha) + kFullCoverage / 2) / kFullCoverage);
-}
-
-Pixel blend(Pixel text, Pixel under, int alpha) {
-  return rgb(blendChannel(red(text), red(under), alpha), blendChannel(green(text), green(under), alpha),
-             blendChannel(blue(text), blue(under), alpha));
-}
-
-void blitStrip(Canvas& canvas, const Strip& strip, int left, int top, Pixel colour) {
-  const int x0 = std::max(left, 0), x1 = std::min(left + strip.width, canvas.width);
-  const int y0 = std::max(top, 0), y1 = std::min(top + strip.height, canvas.height);
-  for (int y = y0; y < y1; ++y) {
-    const uint8_t* cover = strip.coverage.data() + static_cast<std::size_t>(y - top) * strip.width;
-    Pixel* row = canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride;
-    for (int x = x0; x < x1; ++x) {
-      const int alpha = cover[x - left];
-      if (alpha == kFullCoverage) row[x] = colour;
-      else if (alpha != 0) row[x] = blend(colour, row[x], alpha);
-    }
+// Where a strip's anchor lies for text anchored at x with this alignment.
+int alignedLeft(const Strip& strip, int x, TextAlign align) {
+  switch (align) {
+    case TextAlign::Left:
+      return x;
+    case TextAlign::Centre:
+      return x - strip.logicalWidth / 2;
+    case TextAlign::Right:
+      return x - strip.logicalWidth;
   }
+  return x;
 }
 
 }  // namespace
@@ -89,11 +88,12 @@ struct PangoTextRenderer::Impl {
     int baseline = 0;  // pixels below the cell's top
   };
   std::array<Font, 3> fonts{};
-  std::array<StripCache, 3> strips;
+  std::array<StripCache, 3> caches;
 
   Impl();
   ~Impl();
-  const Strip& stripFor(std::u16string_view text, FontSize font);
+  Strip& stripFor(std::u16string_view text, FontSize font);
+  const CoverageStrip& rimFor(Strip& strip, FontSize font);
   Strip rasterise(std::u16string_view text, FontSize font);
   Font fontWithCellHeight(int cellHeight);
 };
@@ -164,27 +164,36 @@ Strip PangoTextRenderer::Impl::rasterise(std::u16string_view text, FontSize font
     pango_cairo_show_layout(cr, layout);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
-    strip.offsetX = left;
     // The layout's own baseline moves to the font's baseline inside the cell.
-    strip.offsetY = top - PANGO_PIXELS(pango_layout_get_baseline(layout)) + chosen.baseline;
-    strip.width = right - left;
-    strip.height = bottom - top;
-    strip.coverage.resize(static_cast<std::size_t>(strip.width) * strip.height);
+    const int offsetY = top - PANGO_PIXELS(pango_layout_get_baseline(layout)) + chosen.baseline;
+    const int width = right - left, height = bottom - top;
+    std::vector<uint8_t> coverage(static_cast<std::size_t>(width) * height);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < strip.height; ++y)
-      std::copy_n(data + static_cast<std::ptrdiff_t>(y) * stride, strip.width,
-                  strip.coverage.data() + static_cast<std::size_t>(y) * strip.width);
+    for (int y = 0; y < height; ++y)
+      std::copy_n(data + static_cast<std::ptrdiff_t>(y) * stride, width,
+                  coverage.data() + static_cast<std::size_t>(y) * width);
+    strip.ink = makeCoverageStrip(left, offsetY, width, height, coverage);
   }
   cairo_surface_destroy(surface);
   return strip;
 }
 
-const Strip& PangoTextRenderer::Impl::stripFor(std::u16string_view text, FontSize font) {
-  StripCache& cache = strips[fontIndex(font)];
-  if (auto found = cache.find(text); found != cache.end()) return found->second;
-  if (cache.size() >= kMaxCachedTexts) cache.clear();
-  return cache.emplace(std::u16string(text), rasterise(text, font)).first->second;
+Strip& PangoTextRenderer::Impl::stripFor(std::u16string_view text, FontSize font) {
+  StripCache& cache = caches[fontIndex(font)];
+  if (auto found = cache.strips.find(text); found != cache.strips.end()) return found->second;
+  if (cache.strips.size() >= kMaxCachedTexts || cache.bytes >= kMaxCachedBytes) cache = {};
+  Strip& strip = cache.strips.emplace(std::u16string(text), rasterise(text, font)).first->second;
+  cache.bytes += strip.ink.bytes();
+  return strip;
+}
+
+const CoverageStrip& PangoTextRenderer::Impl::rimFor(Strip& strip, FontSize font) {
+  if (!strip.rim) {
+    strip.rim = outlineRim(strip.ink);
+    caches[fontIndex(font)].bytes += strip.rim->bytes();
+  }
+  return *strip.rim;
 }
 
 PangoTextRenderer::PangoTextRenderer() : impl_(std::make_unique<Impl>()) {}
@@ -194,10 +203,18 @@ void PangoTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x
                                  TextAlign align, Pixel colour) {
   if (text.empty() || canvas.pixels == nullptr) return;
   const Strip& strip = impl_->stripFor(text, font);
-  int left = x;
-  if (align == TextAlign::Centre) left = x - strip.logicalWidth / 2;
-  if (align == TextAlign::Right) left = x - strip.logicalWidth;
-  blitStrip(canvas, strip, left + strip.offsetX, y + strip.offsetY, colour & kColourBits);
+  blendStrip(canvas, strip.ink, alignedLeft(strip, x, align), y, colour & kColourBits);
+}
+
+// The eight one-pixel-off draws in the outline colour become one draw of their combined rim, kept
+// with the text, so an outlined name costs two blends instead of nine.
+void PangoTextRenderer::drawOutlinedText(Canvas& canvas, std::u16string_view text, int x, int y,
+                                         FontSize font, TextAlign align, Pixel colour, Pixel outline) {
+  if (text.empty() || canvas.pixels == nullptr) return;
+  Strip& strip = impl_->stripFor(text, font);
+  const int left = alignedLeft(strip, x, align);
+  blendStrip(canvas, impl_->rimFor(strip, font), left, y, outline & kColourBits);
+  blendStrip(canvas, strip.ink, left, y, colour & kColourBits);
 }
 
 }  // namespace orelog

@@ -13,6 +13,8 @@ class PangoTextRenderer : public TextRenderer {
   ~PangoTextRenderer() override;
   void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
                 Pixel colour) override;
+  void drawOutlinedText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
+                        TextAlign align, Pixel colour, Pixel outline) override;
 
  private:
   struct Impl;

@@ -62,19 +62,6 @@ bool insideSheets(const SpriteSheets& sheets, const SpriteRegion& r) {
          r.height <= sheets.colour.height - r.y;
 }
 
-// True when `row` is a single replacing run over the whole picture with the colours of `above`.
-bool repeats(const SheetRuns& index, const SpriteRow& above, const SpriteRow& row, std::size_t rowEnd,
-             int width) {
-  const auto solid = [&](std::size_t first, std::size_t end) {
-    return end == first + 1 && index.runs[first].kind == RunKind::Replace && index.runs[first].start == 0 &&
-           index.runs[first].end == width;
-  };
-  if (!solid(above.firstRun, row.firstRun) || !solid(row.firstRun, rowEnd)) return false;
-  const Pixel* upper = index.pixels.data() + index.runs[above.firstRun].pixels;
-  const Pixel* lower = index.pixels.data() + index.runs[row.firstRun].pixels;
-  return std::equal(upper, upper + width, lower);
-}
-
 // Appends the runs and pixels of row y of the region (sheet coordinates).
 void compileRow(const SpriteSheets& sheets, const SpriteRegion& region, int y, SheetRuns& index) {
   const auto kindAt = [&](int x) { return kindOf(sheets.mask.at(x, y), sheets.colour.at(x, y)); };
@@ -100,12 +87,19 @@ CompiledSprite compile(const SpriteSheets& sheets, const SpriteRegion& region, S
     index.rows.push_back({static_cast<uint32_t>(index.runs.size()), false});
     compileRow(sheets, region, y, index);
   }
-  const std::size_t last = index.rows.size() - 1;
-  for (std::size_t r = sprite.firstRow + 1; r <= last; ++r) {
-    const std::size_t end = r < last ? index.rows[r + 1].firstRun : index.runs.size();
-    index.rows[r].repeatsAbove = repeats(index, index.rows[r - 1], index.rows[r], end, region.width);
-  }
   return sprite;
+}
+
+// Marks each row of the sprite that replaces every pixel with the same colours as the row above.
+// Runs once every row, the closing one included, has its runs.
+void markRepeatedRows(SheetRuns& index, const CompiledSprite& sprite) {
+  const Pixel* above = solidRowColours(index, sprite, 0);
+  for (int row = 1; row < sprite.region.height; ++row) {
+    const Pixel* colours = solidRowColours(index, sprite, row);
+    index.rows[sprite.firstRow + static_cast<std::size_t>(row)].repeatsAbove =
+        above && colours && std::equal(above, above + sprite.region.width, colours);
+    above = colours;
+  }
 }
 
 void insert(SheetRuns& index, const CompiledSprite& sprite) {
@@ -152,6 +146,8 @@ void indexSheetRuns(SpriteSheets& sheets) {
   index.sprites.resize(std::bit_ceil(2 * pictures.size()));
   for (const SpriteRegion& picture : pictures) insert(index, compile(sheets, picture, index));
   index.rows.push_back({static_cast<uint32_t>(index.runs.size()), false});
+  for (const CompiledSprite& sprite : index.sprites)
+    if (sprite.region.width != 0) markRepeatedRows(index, sprite);
   sheets.runs = std::move(index);
 }
 

@@ -9,6 +9,11 @@ bool farOutside(int coordinate) {
   return coordinate < -kFarOutside || coordinate > kFarOutside;
 }
 
+// Whether the drawn part of a text anchored at (x, y) reaches the renderer at all.
+bool worthDrawing(std::u16string_view drawn, int x, int y) {
+  return !drawn.empty() && !farOutside(x) && !farOutside(y);
+}
+
 }  // namespace
 
 std::u16string_view drawnText(std::u16string_view text) {
@@ -19,14 +24,14 @@ std::u16string_view drawnText(std::u16string_view text) {
 void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
               TextAlign align, Pixel colour) {
   const std::u16string_view drawn = drawnText(text);
-  if (drawn.empty() || farOutside(x) || farOutside(y)) return;
+  if (!worthDrawing(drawn, x, y)) return;
   renderer.drawText(canvas, drawn, x, y, font, align, colour);
 }
 
 void drawOutlinedText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y,
                       FontSize font, TextAlign align, Pixel colour, Pixel outline) {
   const std::u16string_view drawn = drawnText(text);
-  if (drawn.empty() || farOutside(x) || farOutside(y)) return;
+  if (!worthDrawing(drawn, x, y)) return;
   renderer.drawOutlinedText(canvas, drawn, x, y, font, align, colour, outline);
 }
 

@@ -9,16 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/canvas_compare.h"
+
 namespace orelog {
 namespace {
 
-// Random colours with the top byte clear, as every page leaves the canvas.
-Canvas noiseCanvas(uint32_t seed) {
-  Canvas canvas = makeCanvas();
-  std::mt19937 random(seed);
-  for (Pixel& p : canvas.storage) p = random() & 0x00ffffffu;
-  return canvas;
-}
+using testing::firstDifference;
+using testing::noiseCanvas;
 
 // Glyph-like coverage: empty margins and gaps, runs of full ink, soft edges.
 std::vector<uint8_t> glyphLikeCoverage(int width, int height, uint32_t seed) {
@@ -49,14 +46,6 @@ void plainDraw(Canvas& canvas, const std::vector<uint8_t>& coverage, int width, 
       if (alpha == 0 || cx < 0 || cy < 0 || cx >= canvas.width || cy >= canvas.height) continue;
       canvas.at(cx, cy) = plainBlend(colour, canvas.at(cx, cy), alpha);
     }
-}
-
-std::string firstDifference(const Canvas& actual, const Canvas& expected) {
-  for (int y = 0; y < actual.height; ++y)
-    for (int x = 0; x < actual.width; ++x)
-      if (actual.at(x, y) != expected.at(x, y))
-        return "first difference at " + std::to_string(x) + ", " + std::to_string(y);
-  return "";
 }
 
 TEST(CoverageStrip, EveryCoverageBlendsExactlyByTheRule) {

@@ -13,6 +13,7 @@
 #include "game/characters.h"
 #include "pango_text.h"
 #include "profile/catalogue.h"
+#include "tests/support/canvas_compare.h"
 #include "ui/draw.h"
 #include "ui/game_screen.h"
 #include "ui/sheet_runs.h"
@@ -20,6 +21,9 @@
 
 namespace orelog {
 namespace {
+
+using testing::firstDifference;
+using testing::noiseCanvas;
 
 const SpriteSheets* realSheets() {
   static const std::optional<SpriteSheets> sheets = loadEmbeddedSheets();
@@ -29,23 +33,6 @@ const SpriteSheets* realSheets() {
 #define REQUIRE_SHEETS()                                                            \
   if (realSheets() == nullptr) GTEST_SKIP() << "this build has no embedded sheets"; \
   const SpriteSheets& sheets = *realSheets()
-
-// Random colours with the top byte clear, as every page leaves the canvas.
-Canvas noiseCanvas(uint32_t seed) {
-  Canvas canvas = makeCanvas();
-  std::mt19937 random(seed);
-  for (Pixel& p : canvas.storage) p = random() & 0x00FFFFFFu;
-  return canvas;
-}
-
-// The first differing pixel, for a readable failure.
-std::string firstDifference(const Canvas& actual, const Canvas& expected) {
-  for (int y = 0; y < actual.height; ++y)
-    for (int x = 0; x < actual.width; ++x)
-      if (actual.at(x, y) != expected.at(x, y))
-        return "first difference at " + std::to_string(x) + ", " + std::to_string(y);
-  return "";
-}
 
 // The sprite copy by its rule, one pixel at a time: OR the mask, AND the colour, inside both the
 // sheet and the canvas.

@@ -1,7 +1,7 @@
 // The keyboard accelerators: characters typed with Alt that run a command in either screen mode.
 #pragma once
 #include "app/shell.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <thread>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "pool/update_cycle.h"
 
 namespace orelog {

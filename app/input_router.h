@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/app_state.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

@@ -8,7 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/timers.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "ui/canvas.h"
 
 namespace orelog {

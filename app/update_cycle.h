@@ -3,7 +3,7 @@
 #pragma once
 #include <filesystem>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "pool/update_cycle.h"
 
 namespace orelog {

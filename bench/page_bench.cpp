@@ -11,7 +11,7 @@
 #include "game/characters.h"
 #include "game/items.h"
 #include "pango_text.h"
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
 #include "profile/catalogue.h"
 #include "tests/support/recording_text_renderer.h"
 #include "ui/game_screen.h"

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/http.h"
+#include "services/http.h"
 #include "pool/pool_address.h"
 #include "pool/response_buffer.h"
 #include "profile/player_record.h"
 
 namespace orelog {
 
-// One GET of the pool client: the body into the buffer, its length or -1 (see platform/http.h).
+// One GET of the pool client: the body into the buffer, its length or -1 (see services/http.h).
 using HttpFetch = std::function<int(const HttpRequest& request, std::span<uint8_t> buffer)>;
 
 // Each fetches one action's answer and, when it reads cleanly, commits its own fields of record

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "profile/catalogue.h"
-#include "profile/record_file.h"
+#include "services/record_file.h"
 #include "profile/settings_text.h"
 #include "util/numeric.h"
 #include "util/utf.h"

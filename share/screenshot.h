@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

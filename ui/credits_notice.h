@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "util/geometry.h"
 
 namespace orelog {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "ui/canvas.h"
 
 namespace orelog {

@@ -7,7 +7,7 @@
 
 #include "game/characters.h"
 #include "game/items.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "profile/player_record.h"
 #include "ui/canvas.h"
 #include "util/geometry.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "game/items.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "profile/player_record.h"
 #include "ui/canvas.h"
 #include "ui/draw_text.h"

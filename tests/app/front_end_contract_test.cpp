@@ -6,7 +6,7 @@
 
 #include "app/accelerators.h"
 #include "app/dialogs.h"
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
 #include "ui/connect_layout.h"
 
 namespace orelog {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/characters.h"
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
 #include "profile/catalogue.h"
 #include "profile/settings.h"
 #include "share/screenshot.h"

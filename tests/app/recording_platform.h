@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "http_curl.h"
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
 #include "util/utf.h"
 
 namespace orelog::test {

@@ -1,5 +1,6 @@
-// The core's folders depend one way: util <- profile <- game <- pool, ui, share <- app, with no
-// include cycle between folders, and no platform header or platform branch inside the core.
+// The core's folders depend one way: util <- services <- profile <- game <- pool, ui, share <- app,
+// with no include cycle between folders, and no platform header, front-end header or platform
+// branch inside the core.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,12 +22,13 @@ namespace fs = std::filesystem;
 // A folder may include its own files and those of folders of a lower layer; folders of the same
 // layer may include each other as long as no cycle forms.
 const std::map<std::string, int> kLayers = {
-    {"util", 0}, {"profile", 1}, {"game", 2}, {"pool", 3}, {"ui", 3}, {"share", 3}, {"app", 4},
+    {"util", 0}, {"services", 1}, {"profile", 2}, {"game", 3},
+    {"pool", 4}, {"ui", 4},       {"share", 4},   {"app", 5},
 };
 
-// The contract in platform/ (its own files, not the front ends' folders) belongs to no layer: an
-// include of a contract header counts as an include of what that header includes.
-constexpr const char* kContractFolder = "platform";
+// The front ends (platform/linux, platform/windows) implement the contract of services/; nothing
+// in the core names them.
+constexpr const char* kFrontEndFolder = "platform";
 
 // Headers of a system or third-party library that only a front end may include.
 const char* const kPlatformHeaders[] = {"gtk/",  "gdk/",    "glib",      "pango",     "cairo",
@@ -42,11 +44,6 @@ struct SourceFile {
 
 std::string folderOf(const std::string& path) {
   return path.substr(0, path.find('/'));
-}
-
-bool isContract(const std::string& path) {
-  return folderOf(path) == kContractFolder &&
-         path.find('/', std::string(kContractFolder).size() + 1) == std::string::npos;
 }
 
 bool isCore(const std::string& path) {
@@ -67,36 +64,27 @@ SourceFile readIncludes(const fs::path& root, const fs::path& file) {
   return source;
 }
 
-// Every source of the core and of the contract, by path.
+// Every source of the core, by path.
 std::map<std::string, SourceFile> readSources() {
   const fs::path root = ORELOG_SOURCE_DIR;
   std::map<std::string, SourceFile> sources;
-  std::vector<std::string> folders{kContractFolder};
-  for (const auto& [folder, layer] : kLayers) folders.push_back(folder);
-  for (const std::string& folder : folders) {
+  for (const auto& [folder, layer] : kLayers) {
     for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
       const auto extension = entry.path().extension();
       if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) continue;
       SourceFile source = readIncludes(root, entry.path());
-      if (isCore(source.path) || isContract(source.path)) sources[source.path] = std::move(source);
+      sources[source.path] = std::move(source);
     }
   }
   return sources;
 }
 
-// The core headers a file reaches, looking through contract headers.
-std::set<std::string> coreIncludes(const std::map<std::string, SourceFile>& sources, const SourceFile& file) {
+// The core headers a file includes.
+std::set<std::string> coreIncludes(const std::map<std::string, SourceFile>&, const SourceFile& file) {
   std::set<std::string> reached;
-  std::set<std::string> seenContract;
-  std::function<void(const SourceFile&)> walk = [&](const SourceFile& from) {
-    for (const std::string& target : from.quoted) {
-      if (isCore(target)) reached.insert(target);
-      if (!isContract(target) || !seenContract.insert(target).second) continue;
-      const auto contract = sources.find(target);
-      if (contract != sources.end()) walk(contract->second);
-    }
-  };
-  walk(file);
+  for (const std::string& target : file.quoted) {
+    if (isCore(target)) reached.insert(target);
+  }
   return reached;
 }
 
@@ -144,7 +132,7 @@ TEST(IncludeDirection, NoCycleBetweenFolders) {
   EXPECT_FALSE(cycle.has_value()) << *cycle;
 }
 
-TEST(IncludeDirection, TheCoreAndTheContractIncludeNoPlatformHeaderAndBranchOnNoPlatform) {
+TEST(IncludeDirection, TheCoreIncludesNoPlatformOrFrontEndHeaderAndBranchesOnNoPlatform) {
   std::vector<std::string> faults;
   for (const auto& [path, file] : readSources()) {
     if (file.mentionsWin32) faults.push_back(path + " branches on _WIN32");
@@ -154,8 +142,7 @@ TEST(IncludeDirection, TheCoreAndTheContractIncludeNoPlatformHeaderAndBranchOnNo
       }
     }
     for (const std::string& target : file.quoted) {
-      const bool frontEnd = folderOf(target) == kContractFolder && !isContract(target);
-      if (frontEnd) faults.push_back(path + " -> " + target);
+      if (folderOf(target) == kFrontEndFolder) faults.push_back(path + " -> " + target);
     }
   }
   EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);

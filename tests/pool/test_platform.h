@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "http_curl.h"
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
 #include "pool/pool_queries.h"
 
 namespace orelog::test {

@@ -1,6 +1,6 @@
 // config.json as a file: permissions, symbolic links, planted and left-over temporary files, pipes,
 // devices and oversized files.
-#include "profile/record_file.h"
+#include "services/record_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

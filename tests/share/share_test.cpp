@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
+#include "ui/canvas.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
 #include "util/utf.h"

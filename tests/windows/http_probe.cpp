@@ -6,7 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/http.h"
+#include "services/http.h"
 #include "pool/response_buffer.h"
 #include "util/utf.h"
 

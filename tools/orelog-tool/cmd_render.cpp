@@ -8,7 +8,7 @@
 #include "commands.h"
 #include "embedded_sheets.h"
 #include "game/characters.h"
-#include "platform/null_platform.h"
+#include "services/null_platform.h"
 #include "png_codec.h"
 #include "record_options.h"
 #include "system_text.h"

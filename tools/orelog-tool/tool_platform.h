@@ -1,7 +1,7 @@
 // The platform of orelog-tool: messages on standard error, the platform's fetch, the real clocks.
 #pragma once
-#include "platform/http.h"
-#include "platform/null_platform.h"
+#include "services/http.h"
+#include "services/null_platform.h"
 
 namespace orelog::tool {
 

@@ -9,7 +9,7 @@
 #include "instance_lock.h"
 #include "main_window.h"
 #include "pango_text.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

@@ -4,11 +4,11 @@
 #include <span>
 #include <string>
 
-#include "platform/http.h"
+#include "services/http.h"
 
 namespace orelog {
 
-// httpGet() of platform/http.h, with one addition for tests: caFile, when not empty, replaces the
+// httpGet() of services/http.h, with one addition for tests: caFile, when not empty, replaces the
 // system's CA certificates (tests trust a throwaway one).
 int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
                 const FetchCancel& cancel, const std::string& caFile = {});

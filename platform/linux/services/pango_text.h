@@ -2,7 +2,7 @@
 #pragma once
 #include <memory>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

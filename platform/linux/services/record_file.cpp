@@ -1,6 +1,6 @@
 // Reading and replacing the record file with POSIX calls: bounded reads, exclusive temporary files,
 // flushes of the file and its folder.
-#include "profile/record_file.h"
+#include "services/record_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -5,7 +5,7 @@
 #include "gdi_text.h"
 #include "instance_lock.h"
 #include "main_window.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

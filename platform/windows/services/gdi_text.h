@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "dib_surface.h"
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

@@ -4,7 +4,7 @@
 // The exchange runs on a worker thread of its own, into the worker's own buffer: a cancel or the
 // deadline then returns at once even where closing the handles does not wake a blocked call (Wine),
 // and a worker that wakes up later finds itself abandoned and writes nowhere the caller can see.
-#include "platform/http.h"
+#include "services/http.h"
 
 #include <windows.h>
 #include <winhttp.h>

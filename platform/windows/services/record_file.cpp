@@ -1,5 +1,5 @@
 // Reading and replacing the record file with the C runtime's wide-name calls and MoveFileExW.
-#include "profile/record_file.h"
+#include "services/record_file.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "services/platform.h"
 #include "tests/support/recording_text_renderer.h"
 #include "ui/canvas.h"
 #include "ui/game_screen.h"

@@ -1,5 +1,5 @@
 // Making canvases over owned or borrowed memory, and copying them safely.
-#include "ui/canvas.h"
+#include "util/pixels.h"
 
 #include <algorithm>
 #include <cassert>

@@ -32,8 +32,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/http.h"
-#include "ui/canvas.h"
+#include "services/http.h"
+#include "util/pixels.h"
 #include "util/date_time.h"
 
 namespace orelog {
@@ -93,7 +93,7 @@ struct Platform {
   virtual std::optional<std::string> askSavePath(std::u16string_view defaultName) = 0;
   virtual void openLink(std::string_view url) = 0;
 
-  // One blocking GET on the pool thread, as httpGet() of platform/http.h with the platform's
+  // One blocking GET on the pool thread, as httpGet() of services/http.h with the platform's
   // time-outs; -1 at once once cancel is set.
   virtual int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) = 0;
   // Any thread: runs task on the user-interface thread from its event loop.

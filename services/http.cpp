@@ -1,5 +1,5 @@
 // The cancel shared by the user-interface thread and a fetch on the pool thread.
-#include "platform/http.h"
+#include "services/http.h"
 
 #include <utility>
 

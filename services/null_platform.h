@@ -1,6 +1,6 @@
 // A platform that does nothing: tools and tests derive from it and override what they need.
 #pragma once
-#include "platform/platform.h"
+#include "services/platform.h"
 
 namespace orelog {
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "profile/player_record.h"
+#include "util/version.h"
 
 namespace orelog {
 
@@ -22,8 +23,8 @@ inline constexpr std::u16string_view kMessageCaption = u"エラー";
 inline constexpr std::u16string_view kOkButton = u"OK";
 
 // The About box: an icon, two lines and a default OK button.
-inline constexpr std::u16string_view kAboutCaption = u"About Orelog";
-inline constexpr std::u16string_view kAboutVersionLine = u"Orelog, Version 1.0";
+inline constexpr std::u16string_view kAboutCaption = u"About " ORELOG_NAME;
+inline constexpr std::u16string_view kAboutVersionLine = u"" ORELOG_NAME ", Version " ORELOG_VERSION;
 inline constexpr std::u16string_view kAboutSecondLine = u"Your pool's figures, dug up by cats.";
 inline constexpr DialogSize kAboutSize{170, 62};
 inline constexpr DialogFont kAboutFont{u"MS Shell Dlg", 8};

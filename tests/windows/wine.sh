@@ -2,7 +2,7 @@
 # The Windows programs under Wine: each scenario its own prefix and headless X server, the demo pool
 # on a port the OS picks, and xdotool and import in the player's place.
 # usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
-#   SCENARIO: fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi
+#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
 # builds for this machine's Wine.
 set -euo pipefail
@@ -88,6 +88,19 @@ connect() {  # connect WINDOW URL KEY
 }
 
 # --- Scenarios: the tools -------------------------------------------------------------------------------
+
+# Both programs print their version on standard output and end with 0; the game, a GUI program
+# without a console, through the output it inherited.
+scenario_version() {
+  start_wine
+  local exe got
+  for exe in "$game_exe" "$tool_exe"; do
+    got=$(cd "$work" && "$WINELOADER" "$exe" --version | tr -d '\r') || fail "$(basename "$exe") --version failed"
+    [[ $got == "Orelog 1.0" ]] || fail "$(basename "$exe") --version printed '$got'"
+    step "$(basename "$exe"): $got"
+  done
+  [[ ! -e $work/config.json ]] || fail "--version wrote a record"
+}
 
 # The WinHTTP fetch against the demo pool: sizes, error pages, a refused port, stalls and a cancel.
 scenario_fetch() {
@@ -299,7 +312,7 @@ scenario_high_dpi() {
 }
 
 case $scenario in
-  fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi) "scenario_$scenario" ;;
+  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -10,6 +10,7 @@
 
 #include "demo_answers.h"
 #include "demo_options.h"
+#include "util/version.h"
 
 namespace {
 
@@ -66,7 +67,9 @@ void serve(const Options& options, const PoolClock& clock, const httplib::Reques
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (orelog::asksForVersion(args)) return orelog::printVersionLine();
+  const auto options = parseOptions(args);
   if (!options) return 2;
   if (options->showHelp) {
     std::fputs(usageText(), stdout);

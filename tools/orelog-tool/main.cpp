@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands.h"
+#include "util/version.h"
 
 namespace {
 
@@ -23,12 +25,15 @@ constexpr Command kCommands[] = {
 int usage() {
   std::fputs("usage:\n", stderr);
   for (const auto& command : kCommands) std::fprintf(stderr, "  orelog-tool %s\n", command.usage.data());
+  std::fprintf(stderr, "  orelog-tool %s\n", orelog::kVersionOption.data());
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (orelog::asksForVersion(args)) return orelog::printVersionLine();
   if (argc < 2) return usage();
   const std::string_view name = argv[1];
   for (const auto& command : kCommands) {

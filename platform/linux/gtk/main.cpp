@@ -10,6 +10,7 @@
 #include "app/shell.h"
 #include "embedded_sheets.h"
 #include "front_end.h"
+#include "util/version.h"
 
 namespace orelog {
 
@@ -65,6 +66,10 @@ int run(const CommandLine& commandLine) {
 }  // namespace orelog
 
 int main(int argc, char** argv) {
+  // Answered before GTK starts, so no display is needed.
+  if (orelog::asksForVersion(std::vector<std::string>(argv + 1, argv + argc))) {
+    return orelog::printVersionLine();
+  }
   // The game draws with cairo only; without this GDK loads OpenGL (some 50 MB resident) unused.
   g_setenv("GDK_GL", "disable", TRUE);
   orelog::keepSettingsInMemoryWithoutSessionBus();

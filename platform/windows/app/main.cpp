@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/shell.h"
@@ -15,6 +16,7 @@
 #include "front_end.h"
 #include "platform/windows/resource_ids.h"
 #include "png_codec.h"
+#include "util/version.h"
 #include "wide_text.h"
 
 namespace orelog {
@@ -58,6 +60,23 @@ std::vector<std::string> commandLineArgs() {
   return args;
 }
 
+// The game is a GUI program without a console of its own: the version line goes to the standard
+// output it inherited (a pipe or a file when redirected), or else to the console of the command
+// prompt that started it. The exit code: 0, or 1 when there is nowhere to write.
+int printVersionFromGuiProgram() {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    out = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                      nullptr);
+  }
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return 1;
+  const std::string line = std::string(kVersionLine) + "\r\n";
+  DWORD written = 0;
+  const bool done = WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+                    written == line.size();
+  return done ? 0 : 1;
+}
+
 int run(HINSTANCE instance, int showCommand, const CommandLine& commandLine) {
   WinFrontEnd front;
   front.app->requestedUpdateIntervalMs = commandLine.updateIntervalMs;
@@ -80,7 +99,9 @@ int run(HINSTANCE instance, int showCommand, const CommandLine& commandLine) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
-    const auto commandLine = orelog::readCommandLine(orelog::commandLineArgs());
+    const auto args = orelog::commandLineArgs();
+    if (orelog::asksForVersion(args)) return orelog::printVersionFromGuiProgram();
+    const auto commandLine = orelog::readCommandLine(args);
     if (!commandLine) {
       orelog::showErrorBox(nullptr, orelog::utf8ToUtf16(orelog::kCommandLineUsage));
       return 2;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/background_cycle.h"
+#include "game/worker_watch.h"
 #include "profile/player_record.h"
 #include "profile/settings.h"
 #include "ui/canvas.h"
@@ -22,6 +23,7 @@ struct AppState {
   ScreenMode mode = ScreenMode::Connect;
   bool cycleInProgress = false;  // from the start of a cycle until its message box is closed
   BackgroundCycle cycle;
+  WorkerWatch workerWatch;  // the workers at the last successful update, for the desktop notices
   std::filesystem::path settingsFile = kSettingsFileName;
   // The update interval asked for on the command line; it applies only to a pool on this machine.
   std::optional<uint32_t> requestedUpdateIntervalMs;

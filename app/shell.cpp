@@ -38,7 +38,7 @@ void startCycle(AppState& app, Platform& platform, std::function<void(bool succe
     {
       FlagReset reset(app.cycleInProgress);
       if (app.mode == ScreenMode::Connect) platform.setBusyCursor(false);
-      succeeded = finishUpdateCycle(app.record, platform, fetched, app.settingsFile);
+      succeeded = finishUpdateCycle(app.record, platform, fetched, app.settingsFile, &app.workerWatch);
     }
     then(succeeded);
   });

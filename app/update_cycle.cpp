@@ -1,6 +1,7 @@
 // The pool update cycle as the app runs it: commit, message, experience tick, save.
 #include "app/update_cycle.h"
 
+#include "app/shell.h"
 #include "game/levels.h"
 #include "profile/settings.h"
 
@@ -13,7 +14,7 @@ HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel) {
 }
 
 bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFigures& fetched,
-                       const std::filesystem::path& settingsFile) {
+                       const std::filesystem::path& settingsFile, WorkerWatch* watch) {
   applyPoolFigures(record, fetched.figures);
   if (fetched.failure) {
     platform.showMessage(*fetched.failure, MessageOwner::None);
@@ -21,14 +22,17 @@ bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFi
   }
   experienceTick(record);
   saveSettings(record, settingsFile);  // a failed save is silent; the next cycle saves again
+  if (watch) {
+    for (const auto& notice : watchWorkers(*watch, record.workers)) platform.showNotice(kWindowTitle, notice);
+  }
   return true;
 }
 
 bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
-                    const std::filesystem::path& settingsFile) {
+                    const std::filesystem::path& settingsFile, WorkerWatch* watch) {
   const FetchCancel neverCancelled;
   const FetchedFigures fetched = fetchPoolFigures(record, platformFetch(platform, neverCancelled), buffer);
-  return finishUpdateCycle(record, platform, fetched, settingsFile);
+  return finishUpdateCycle(record, platform, fetched, settingsFile, watch);
 }
 
 }  // namespace orelog

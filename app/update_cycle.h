@@ -3,6 +3,7 @@
 #pragma once
 #include <filesystem>
 
+#include "game/worker_watch.h"
 #include "services/platform.h"
 #include "pool/update_cycle.h"
 
@@ -13,13 +14,14 @@ HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel);
 
 // The user-interface thread's half of a cycle. Commits what the queries fetched (also before a
 // failed step), then shows the failed step's message and returns false; or runs the experience
-// tick, saves (a failed save is silent and still counts as success) and returns true.
+// tick, saves (a failed save is silent and still counts as success), shows a desktop notice for
+// each change the watch finds in the workers, when there is a watch, and returns true.
 bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFigures& fetched,
-                       const std::filesystem::path& settingsFile);
+                       const std::filesystem::path& settingsFile, WorkerWatch* watch = nullptr);
 
 // A whole cycle on the calling thread, for the command-line tool. Keeps no state of its own, so a
 // cycle started from inside a message box of another is safe.
 bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
-                    const std::filesystem::path& settingsFile);
+                    const std::filesystem::path& settingsFile, WorkerWatch* watch = nullptr);
 
 }  // namespace orelog

@@ -19,16 +19,15 @@ constexpr int32_t kCellStepX = 74;
 constexpr int32_t kCellStepY = 58;
 constexpr int kCellsPerRow = 4;
 
-// The part after the first full stop ("alice.rig1" shows as "rig1"), or the whole name.
-std::u16string displayNameOf(std::string_view userName) {
+}  // namespace
+
+std::u16string workerDisplayName(std::string_view userName) {
   const auto converted = utf8ToUtf16Field(userName, kDisplayNameCapacity);
   if (!converted) return {};
   const std::size_t dot = converted->find(u'.');
   if (dot == std::u16string::npos) return *converted;
   return converted->substr(dot + 1);
 }
-
-}  // namespace
 
 void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord& record) {
   slots.clear();
@@ -37,7 +36,7 @@ void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord
     if (index >= kMaxCharacterSlots) break;
     CharacterSlot slot;
     slot.hashrate = hashrate;
-    slot.displayName = displayNameOf(userName);
+    slot.displayName = workerDisplayName(userName);
     slot.x = kFirstCellX + kCellStepX * (index % kCellsPerRow);
     slot.y = kFirstCellY + kCellStepY * (index / kCellsPerRow);
     slots.push_back(std::move(slot));

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "profile/player_record.h"
@@ -18,6 +19,10 @@ struct CharacterSlot {
   int32_t width = 44;
   int32_t height = 40;
 };
+
+// A worker as the game names it: the part of its user name after the first "." ("alice.rig1" shows
+// as "rig1"), or the whole name; empty when the name is longer than a character's 63 units.
+std::u16string workerDisplayName(std::string_view userName);
 
 // Replaces the slots with the first eight workers in name order.
 void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord& record);

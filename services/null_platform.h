@@ -18,6 +18,7 @@ struct NullPlatform : Platform {
   std::optional<std::u16string> askPlayerName(std::u16string_view) override { return std::nullopt; }
   std::optional<std::string> askSavePath(std::u16string_view) override { return std::nullopt; }
   void openLink(std::string_view) override {}
+  void showNotice(std::u16string_view, std::u16string_view) override {}
   int httpGet(const HttpRequest&, std::span<uint8_t>, const FetchCancel&) override { return -1; }
   void postToUiThread(std::function<void()>) override {}
   TextRenderer& textRenderer() override { return nullText_; }

@@ -14,6 +14,10 @@
 //  [ ] Posted tasks: run each task given to postToUiThread() on the user-interface thread from the
 //      event loop (a modal box's loop included), in the order posted; drop them once the main
 //      window is gone.
+//  [ ] Notices: showNotice() shows a desktop notice with the title and text given and the game's
+//      icon, and returns at once, never waiting for the desktop; where the desktop offers no
+//      notices nothing is shown and nothing written to the terminal. Whatever the notices leave on
+//      the desktop (a notification-area icon) is removed when the program ends.
 //  [ ] Ending signals or a closed window during a pool request end the program at once: shutDown()
 //      abandons the request.
 //  [ ] No exception crosses a platform callback.
@@ -92,6 +96,8 @@ struct Platform {
   // The save dialog for a PNG file; nullopt when cancelled. The path comes back in UTF-8.
   virtual std::optional<std::string> askSavePath(std::u16string_view defaultName) = 0;
   virtual void openLink(std::string_view url) = 0;
+  // A desktop notice beside the game, for the player who is not looking at it; see the duties.
+  virtual void showNotice(std::u16string_view title, std::u16string_view text) = 0;
 
   // One blocking GET on the pool thread, as httpGet() of services/http.h with the platform's
   // time-outs; -1 at once once cancel is set.

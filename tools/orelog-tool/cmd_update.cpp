@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "pool/response_buffer.h"
 #include "app/update_cycle.h"
+#include "game/worker_watch.h"
 #include "profile/player_record.h"
 #include "profile/settings.h"
 #include "tool_platform.h"
@@ -48,9 +49,10 @@ int runUpdate(const Args& args) {
   ResponseBuffer buffer;
   PlayerRecord record;
   loadSettings(record, kSettingsFileName, platform.tickCount());
+  WorkerWatch watch;
   bool succeeded = false;
   for (int i = 0; i < *cycles; ++i) {
-    succeeded = runUpdateCycle(record, platform, buffer, kSettingsFileName);
+    succeeded = runUpdateCycle(record, platform, buffer, kSettingsFileName, &watch);
     if (succeeded) printSummary(record);
   }
   saveSettings(record, kSettingsFileName);  // once more at exit, as the game does

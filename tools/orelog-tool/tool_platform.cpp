@@ -1,4 +1,5 @@
-// The command-line platform: standard error for messages, the platform's fetch, monotonic ticks.
+// The command-line platform: messages on standard error, notices on standard output, the
+// platform's fetch, monotonic ticks.
 #include "tool_platform.h"
 
 #include <chrono>
@@ -31,6 +32,12 @@ void ToolPlatform::showMessage(std::u16string_view text, MessageOwner) {
   const std::string line = utf16ToUtf8(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
+}
+
+void ToolPlatform::showNotice(std::u16string_view, std::u16string_view text) {
+  const std::string line = "notice: " + utf16ToUtf8(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fflush(stdout);
 }
 
 int ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {

@@ -1,4 +1,4 @@
-// The platform of orelog-tool: messages on standard error, the platform's fetch, the real clocks.
+// The platform of orelog-tool: messages on standard error, notices on standard output, the platform's fetch, the real clocks.
 #pragma once
 #include "services/http.h"
 #include "services/null_platform.h"
@@ -13,6 +13,8 @@ struct ToolPlatform : NullPlatform {
   DateTime localTime() override;
   // Each message as one UTF-8 line on standard error.
   void showMessage(std::u16string_view text, MessageOwner owner) override;
+  // Each notice as a line "notice: TEXT" on standard output; the title is the game's own.
+  void showNotice(std::u16string_view title, std::u16string_view text) override;
   int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   TextRenderer& textRenderer() override;
 };

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "app/shell.h"
+#include "desktop_notice.h"
 #include "dialogs.h"
 #include "front_end.h"
 #include "http_curl.h"
@@ -99,6 +100,10 @@ void GtkPlatform::openLink(std::string_view url) {
   GError* error = nullptr;
   gtk_show_uri_on_window(ownerWindow(), std::string(url).c_str(), GDK_CURRENT_TIME, &error);
   if (error) g_error_free(error);  // like the shell's open verb, a failure goes unnoticed
+}
+
+void GtkPlatform::showNotice(std::u16string_view title, std::u16string_view text) {
+  showDesktopNotice(title, text);
 }
 
 int GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {

@@ -21,13 +21,13 @@ GdkPixbuf* decodeIcon() {
   return icon;
 }
 
+}  // namespace
+
 // Decoded at first use and kept for the life of the process.
 GdkPixbuf* programIcon() {
   static GdkPixbuf* icon = decodeIcon();
   return icon;
 }
-
-}  // namespace
 
 void installProgramIcon() {
   if (GdkPixbuf* icon = programIcon()) gtk_window_set_default_icon(icon);

@@ -229,6 +229,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   WinFrontEnd& front = frontOf(window);
   switch (message) {
     case WM_DESTROY:
+      front.platform.removeNoticeIcon();
       front.window.window = nullptr;
       PostQuitMessage(0);
       return 0;

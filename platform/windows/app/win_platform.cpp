@@ -7,6 +7,7 @@
 
 #include "app/timers.h"
 #include "dialogs.h"
+#include "platform/windows/resource_ids.h"
 #include "png_codec.h"
 #include "wide_text.h"
 
@@ -52,6 +53,13 @@ std::optional<std::string> WinPlatform::askSavePath(std::u16string_view defaultN
 
 void WinPlatform::openLink(std::string_view url) {
   ShellExecuteW(nullptr, L"open", wideFromUtf8(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void WinPlatform::showNotice(std::u16string_view title, std::u16string_view text) {
+  HWND window = owner();
+  if (window == nullptr) return;
+  const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ORELOG_ID_SMALL_ICON));
+  tray_.show(window, icon, title, text);  // without a notification area the notice goes unseen
 }
 
 int WinPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {

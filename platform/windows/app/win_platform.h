@@ -6,6 +6,7 @@
 #include "instance_lock.h"
 #include "main_window.h"
 #include "services/platform.h"
+#include "tray_notice.h"
 
 namespace orelog {
 
@@ -24,6 +25,8 @@ class WinPlatform : public Platform {
   std::optional<std::u16string> askPlayerName(std::u16string_view current) override;
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override;
   void openLink(std::string_view url) override;
+  // The notice in the balloon of the game's notification-area icon, added at the first notice.
+  void showNotice(std::u16string_view title, std::u16string_view text) override;
   int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   void postToUiThread(std::function<void()> task) override;
   TextRenderer& textRenderer() override { return text_; }
@@ -39,6 +42,8 @@ class WinPlatform : public Platform {
   void showCreditsBox(bool visible) override;
   void repaint() override;
 
+  // The main window is going: its notification-area icon goes with it.
+  void removeNoticeIcon() { tray_.remove(); }
   // Text for a canvas over this surface goes straight into it.
   void drawTextInto(const DibSurface* surface) { text_.drawInto(surface); }
   // The show command the entry was given, for the first showing.
@@ -50,6 +55,7 @@ class WinPlatform : public Platform {
   MainWindow& window_;
   GdiTextRenderer text_;
   InstanceLock lock_;
+  TrayNotice tray_;
 };
 
 }  // namespace orelog

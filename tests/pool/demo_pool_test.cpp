@@ -3,6 +3,7 @@
 
 #include <picojson.h>
 
+#include <map>
 #include <regex>
 
 #include "http_curl.h"
@@ -54,6 +55,42 @@ TEST(DemoPool, WorkersCarryMposMembersAsNumbers) {
       EXPECT_TRUE(worker.get(member).is<double>()) << member;
     }
     EXPECT_TRUE(worker.get("password").is<std::string>());
+  }
+}
+
+// The hashrate of every worker by name, from one workers answer.
+std::map<std::string, double> hashrates(const DemoPoolProcess& pool) {
+  std::map<std::string, double> rates;
+  const auto workers = dataOf(ask(pool, "getuserworkers"), "getuserworkers");
+  if (!workers.is<picojson::array>()) return rates;
+  for (const auto& worker : workers.get<picojson::array>()) {
+    rates[worker.get("username").to_str()] = worker.get("hashrate").get<double>();
+  }
+  return rates;
+}
+
+// A stopped worker reports 0 in the workers answers of its range, simulated or pinned; the others
+// and the answers outside the range are untouched.
+TEST(DemoPool, AStoppedWorkerReportsZeroInItsAnswersOnly) {
+  // The pool's clock all but stands, so the simulated hashrates stay as they start.
+  std::vector<std::string> flags = kPinnedClock;
+  flags.insert(flags.end(), {"--speed", "0.0001"});
+  const DemoPoolProcess plain(flags);
+  const auto running = hashrates(plain);
+  ASSERT_GE(running.size(), 2u);
+  const std::string stopped = running.begin()->first;
+  flags.insert(flags.end(), {"--stop", stopped + "@2-3"});
+  const DemoPoolProcess simulated(flags);
+  const test::TempFolder folder("demo-pool-stop");
+  const auto data = folder.write("pool.json", R"({"workers":[{"username":"p.a","hashrate":4.5},{"username":"p.b","hashrate":2}]})");
+  const DemoPoolProcess pinned({"--data", data.string(), "--stop", "p.a@2"});
+  for (int answer = 1; answer <= 4; ++answer) {
+    const auto rates = hashrates(simulated);
+    const bool inRange = answer == 2 || answer == 3;
+    EXPECT_EQ(rates.at(stopped), inRange ? 0.0 : running.at(stopped)) << "answer " << answer;
+    EXPECT_EQ(rates.rbegin()->second, running.rbegin()->second) << "answer " << answer;
+    EXPECT_EQ(hashrates(pinned), (std::map<std::string, double>{{"p.a", answer >= 2 ? 0.0 : 4.5}, {"p.b", 2}}))
+        << "answer " << answer;
   }
 }
 
@@ -118,7 +155,8 @@ TEST(DemoPool, RefusesAsMposDoes) {
 TEST(DemoPool, RefusesFlagsItDoesNotKnow) {
   for (const std::vector<std::string>& flags :
        {std::vector<std::string>{"--fault", "sometimes"}, {"--fault", "html404@getuserpayouts"}, {"--port"},
-        {"--speed", "0"}, {"--unknown", "1"}}) {
+        {"--speed", "0"}, {"--unknown", "1"}, {"--stop", "demo.tama"}, {"--stop", "demo.tama@0"},
+        {"--stop", "demo.tama@3-2"}, {"--stop", "@2"}, {"--stop", "demo.tama@2-"}}) {
     DemoPoolProcess pool(flags);
     EXPECT_EQ(pool.port, 0) << flags[0];
   }

@@ -83,6 +83,24 @@ TEST(ToolUpdate, EveryFailedCyclePrintsItsMessage) {
   EXPECT_EQ(result.err, "ワーカーの情報取得に失敗しました。\nワーカーの情報取得に失敗しました。\n");
 }
 
+// Worker p.b reports 0 in the second and third workers answers and runs again in the fourth.
+TEST(ToolUpdate, PrintsEachNoticeBeforeItsCyclesSummary) {
+  test::TempFolder folder;
+  const auto data = folder.write("pool.json", R"({"workers":[{"username":"p.a","hashrate":40},{"username":"p.b","hashrate":20}],
+    "balance":{"confirmed":1,"unconfirmed":0},"transactions":[]})");
+  test::DemoPoolProcess pool({"--data", data.string(), "--stop", "p.b@2-3"});
+  writeConnection(folder, pool.url());
+  const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "4"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto printed = lines(result.out);
+  ASSERT_EQ(printed.size(), 6u) << result.out;
+  const std::vector<std::string> notices = {printed[1], printed[4]};
+  EXPECT_EQ(notices, (std::vector<std::string>{"notice: ワーカー「b」が止まりました。",
+                                               "notice: ワーカー「b」が動き出しました。"}));
+  for (const std::size_t summary : {0, 2, 3, 5}) EXPECT_TRUE(readSummary(printed[summary])) << printed[summary];
+  EXPECT_EQ(readSummary(printed[2])->hashrate, 40);
+}
+
 TEST(ToolUpdate, UsageErrorsExitTwo) {
   test::TempFolder folder;
   const std::vector<std::vector<std::string>> usages = {

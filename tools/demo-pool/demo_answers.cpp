@@ -61,6 +61,37 @@ std::string poolTimestamp(long long time) {
   return buffer;
 }
 
+bool stoppedNow(const Options& options, const std::string& username, long answer) {
+  for (const auto& stop : options.stops) {
+    if (stop.username == username && answer >= stop.first && (stop.last == 0 || answer <= stop.last)) return true;
+  }
+  return false;
+}
+
+void stopSimulatedWorkers(DemoFigures& figures, const Options& options, long answer) {
+  for (auto& worker : figures.workers) {
+    if (!stoppedNow(options, worker.username, answer)) continue;
+    worker.hashrate = 0.0;
+    worker.shares = 0.0;
+    worker.difficulty = 0;
+  }
+}
+
+// The pinned workers with the stopped ones at 0; elements that are no worker object stay as written.
+void stopPinnedWorkers(picojson::object& pinned, const Options& options, long answer) {
+  auto workers = pinned.find("workers");
+  if (workers == pinned.end() || !workers->second.is<picojson::array>()) return;
+  for (auto& element : workers->second.get<picojson::array>()) {
+    if (!element.is<picojson::object>()) continue;
+    auto& worker = element.get<picojson::object>();
+    const auto name = worker.find("username");
+    if (name != worker.end() && name->second.is<std::string>() &&
+        stoppedNow(options, name->second.get<std::string>(), answer)) {
+      worker["hashrate"] = picojson::value(0.0);
+    }
+  }
+}
+
 std::string workersData(const Options& options, const DemoFigures& figures) {
   const std::string action = "getuserworkers";
   std::string out = "[";
@@ -204,11 +235,13 @@ Answer answerRequest(const Options& options, const ApiRequest& request, long lon
   if (has(options, action, FaultKind::Disabled)) return plain(501, "501 Not implemented");
   if (has(options, action, FaultKind::RateLimit)) return plain(401, "");
 
-  const auto pinned = readDataFile(options.dataFile);
+  auto pinned = readDataFile(options.dataFile);
   if (!pinned) return plain(500, "demo-pool: the data file cannot be read");
+  stopPinnedWorkers(*pinned, options, request.workersAnswer);
   auto data = pinnedData(*pinned, action);
   if (!data) {
-    const DemoFigures figures = simulateFigures(options.seed, options.account, options.historyBlocks, startTime, now);
+    DemoFigures figures = simulateFigures(options.seed, options.account, options.historyBlocks, startTime, now);
+    stopSimulatedWorkers(figures, options, request.workersAnswer);
     data = action == "getuserworkers"   ? workersData(options, figures)
            : action == "getuserbalance" ? balanceData(options, figures)
                                         : transactionsData(options, figures);

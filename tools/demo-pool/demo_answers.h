@@ -9,6 +9,7 @@ namespace orelog::demo {
 
 struct ApiRequest {
   std::optional<std::string> page, action, apiKey;
+  long workersAnswer = 1;  // for getuserworkers: how many it has been asked, this request included
 };
 
 struct Answer {

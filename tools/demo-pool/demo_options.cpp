@@ -64,6 +64,22 @@ std::optional<Fault> parseFault(const std::string& text) {
   return std::nullopt;
 }
 
+// USERNAME@FIRST[-LAST]
+std::optional<WorkerStop> parseStop(const std::string& text) {
+  const auto at = text.rfind('@');
+  if (at == std::string::npos || at == 0) return std::nullopt;
+  WorkerStop stop;
+  stop.username = text.substr(0, at);
+  std::string range = text.substr(at + 1);
+  if (auto dash = range.find('-'); dash != std::string::npos) {
+    if (!readNumber(range.substr(dash + 1), stop.last)) return std::nullopt;
+    range.resize(dash);
+  }
+  if (!readNumber(range, stop.first) || stop.first < 1) return std::nullopt;
+  if (stop.last != 0 && stop.last < stop.first) return std::nullopt;
+  return stop;
+}
+
 bool applyFlag(Options& options, const std::string& flag, const std::string& value) {
   if (flag == "--port") return readNumber(value, options.port) && options.port >= 0 && options.port < 65536;
   if (flag == "--seed") return readNumber(value, options.seed);
@@ -79,6 +95,11 @@ bool applyFlag(Options& options, const std::string& flag, const std::string& val
     long long epoch = 0;
     if (!readNumber(value, epoch) || epoch < 0) return false;
     return options.epoch = epoch, true;
+  }
+  if (flag == "--stop") {
+    auto stop = parseStop(value);
+    if (stop) options.stops.push_back(*stop);
+    return stop.has_value();
   }
   if (flag == "--fault") {
     auto fault = parseFault(value);
@@ -116,13 +137,15 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args) {
 const char* usageText() {
   return "usage: demo-pool [--help] [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
          "                 [--epoch UNIX_SECONDS] [--history BLOCKS] [--data FILE.json]\n"
-         "                 [--fault KIND[=N][@ACTION]]...\n"
+         "                 [--fault KIND[=N][@ACTION]]... [--stop USERNAME@FIRST[-LAST]]...\n"
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
          "        trickle (half the body, then nothing) close (half the body, then hang up)\n"
          "        empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
          "  ACTION: getuserworkers getuserbalance getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
-         "  replace the simulated figures verbatim; it is read again at every request.\n";
+         "  replace the simulated figures verbatim; it is read again at every request.\n"
+         "  --stop lists the worker USERNAME (\"<account>.<worker>\") with hashrate 0 in the\n"
+         "  workers answers number FIRST to LAST (from 1; LAST omitted: to the end), simulated or pinned.\n";
 }
 
 }  // namespace orelog::demo

@@ -18,6 +18,13 @@ struct Fault {
   std::string action;
 };
 
+// A worker that reports 0 in the workers answers number first to last (counted from 1).
+struct WorkerStop {
+  std::string username;  // in full, "<account>.<worker>"
+  long first = 1;
+  long last = 0;  // 0: to the end
+};
+
 struct Options {
   int port = 0;  // 0: any free port
   unsigned long seed = 1;
@@ -28,6 +35,7 @@ struct Options {
   std::optional<long long> epoch;  // pool time (Unix seconds, UTC) at start; default the real clock
   std::string dataFile;            // pinned figures, read afresh at every request
   std::vector<Fault> faults;
+  std::vector<WorkerStop> stops;
   bool showHelp = false;  // --help: print the usage on standard output and do nothing else
 };
 

@@ -1,4 +1,5 @@
 // demo-pool: serves MPOS's getuserworkers, getuserbalance and getusertransactions on 127.0.0.1.
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -51,10 +52,11 @@ void sendHalf(httplib::Response& response, const std::string& body, bool thenSta
                                 });
 }
 
-void serve(const Options& options, const PoolClock& clock, const httplib::Request& request,
-           httplib::Response& response) {
+void serve(const Options& options, const PoolClock& clock, std::atomic<long>& workersAsked,
+           const httplib::Request& request, httplib::Response& response) {
   const auto began = Clock::now();
-  const ApiRequest api{param(request, "page"), param(request, "action"), param(request, "api_key")};
+  ApiRequest api{param(request, "page"), param(request, "action"), param(request, "api_key")};
+  if (api.action == "getuserworkers") api.workersAnswer = ++workersAsked;
   const std::chrono::duration<double, std::milli> spent = Clock::now() - began;
   const double runtimeMs = std::round(spent.count() * 100.0 + 1.0) / 100.0;
   const Answer answer = answerRequest(options, api, clock.startTime, clock.now(), runtimeMs);
@@ -80,9 +82,10 @@ int main(int argc, char** argv) {
   clock.startTime = options->epoch.value_or(
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
 
+  std::atomic<long> workersAsked = 0;  // requests are served on several threads
   httplib::Server server;
   server.Get(".*", [&](const httplib::Request& request, httplib::Response& response) {
-    serve(*options, clock, request, response);
+    serve(*options, clock, workersAsked, request, response);
   });
   const int port = options->port == 0 ? server.bind_to_any_port(kListenAddress)
                                       : (server.bind_to_port(kListenAddress, options->port) ? options->port : -1);

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end scenarios of the orelog program: its own headless X server, the demo pool on a port
 # the OS picks, and xdotool, import and xclip in the player's place.
-# usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW
+# usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW [E2E-NOTICE-RECORDER]
 #   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog, stalled_connect, stalled_update,
-#             dialogs, scaled_display
+#             dialogs, scaled_display, worker_notice (which needs the recorder)
 set -euo pipefail
-scenario=$1 orelog=$2 demo_pool=$3 close_window=$4
+scenario=$1 orelog=$2 demo_pool=$3 close_window=$4 notice_recorder=${5:-}
 
 readonly kSaveDialog='名前を付けて保存'
 source "$(dirname "$0")/../support/desktop.sh"
@@ -53,6 +53,30 @@ start_game() {
   (cd "$folder" && exec "$orelog" "$@") >"$work/game-$(basename "$folder").log" 2>&1 &
   game_pid=$!
   background+=("$game_pid")
+}
+
+# A session bus of the scenario's own, as DBUS_SESSION_BUS_ADDRESS, that starts no service by itself.
+start_session_bus() {
+  dbus-daemon --config-file="$(dirname "$0")/session-bus.conf" --nofork --print-address=1 \
+    >"$work/bus.address" 2>"$work/bus.log" &
+  background+=($!)
+  wait_until "the session bus" grep -q '^unix:' "$work/bus.address"
+  export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus.address")
+}
+
+# The desktop's notification service, here one that notes each notice in notices.out.
+start_notice_recorder() {
+  "$notice_recorder" >"$work/notices.out" 2>"$work/recorder.log" &
+  background+=($!)
+  wait_until "the notification service" grep -qx ready "$work/notices.out"
+}
+
+# pool_workers RATE-A RATE-B: the two workers' hashrates from the pool's next answer on. The file
+# is replaced whole, so the pool never reads half of it.
+pool_workers() {
+  printf '{"workers":[{"username":"p.a","hashrate":%s},{"username":"p.b&c","hashrate":%s}],
+    "balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' "$1" "$2" >"$work/pool.json.new"
+  mv "$work/pool.json.new" "$work/pool.json"
 }
 
 # --- Looking at the screen -------------------------------------------------------------------------
@@ -461,8 +485,50 @@ scenario_scaled_display() {
   close_game "$main"
 }
 
+# --- Desktop notices --------------------------------------------------------------------------------
+
+# A worker stops and runs again between updates (here every 2 s). While the bus has no notification
+# service the game's question goes unanswered: nothing on the terminal, the window answers on.
+# Then the recording service is told the return and the next stop, with the game's title and icon;
+# the worker's name "b&c" arrives escaped, since the service reads the body as markup.
+scenario_worker_notice() {
+  start_display
+  start_session_bus
+  pool_workers 40 20
+  start_pool --data "$work/pool.json"
+  dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$work/monitor.out" 2>/dev/null &
+  background+=($!)
+  # A monitor gives up its own name once the bus sends it everything.
+  wait_until "the bus monitor" grep -q 'member=NameLost' "$work/monitor.out"
+  start_game "$work/game" --update-interval 2
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+
+  step "no notification service: the stop goes unseen and unsaid"
+  pool_workers 40 0
+  wait_until "the game to ask for the notification service" grep -q 'member=GetCapabilities' "$work/monitor.out"
+  open_and_close_about "$main" alt+slash
+  [[ ! -s $work/game-game.log ]] || fail "the game wrote on the terminal: $(head -c 500 "$work/game-game.log")"
+
+  step "the recording service is told the return, then the next stop"
+  start_notice_recorder
+  pool_workers 40 20
+  wait_until "the notice of the return" grep -q '動き出しました' "$work/notices.out"
+  pool_workers 40 0
+  wait_until "the notice of the stop" grep -q '止まりました' "$work/notices.out"
+  local expected
+  expected=$(printf '%s\t%s\t%s\t48x48\n' "$kTitle" "$kTitle" 'ワーカー「b&amp;c」が動き出しました。' \
+    "$kTitle" "$kTitle" 'ワーカー「b&amp;c」が止まりました。')
+  [[ $(sed 1d "$work/notices.out") == "$expected" ]] || fail "the service was told: $(cat "$work/notices.out")"
+  close_game "$main"
+  [[ ! -s $work/game-game.log ]] || fail "the game wrote on the terminal: $(head -c 500 "$work/game-game.log")"
+}
+
 case $scenario in
-  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update | dialogs | scaled_display)
+  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update | dialogs | scaled_display | worker_notice)
     "scenario_$scenario"
     ;;
   *) fail "no scenario named $scenario" ;;

@@ -2,7 +2,7 @@
 # The Windows programs under Wine: each scenario its own prefix and headless X server, the demo pool
 # on a port the OS picks, and xdotool and import in the player's place.
 # usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
-#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi
+#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi, notice
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
 # builds for this machine's Wine.
 set -euo pipefail
@@ -21,6 +21,7 @@ fi
 game_exe=$ORELOG_WINDOWS_PROGRAMS/orelog.exe
 tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
+notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
 
 # Wine's own processes end before the scratch folder with its prefix goes.
 stop_extras() { [[ -z ${WINEPREFIX:-} ]] || "$WINESERVER" -k 2>/dev/null; }
@@ -129,6 +130,26 @@ scenario_fetch() {
   local took
   took=$(grep -o 'took [0-9]*' "$work/probe.log" | cut -d' ' -f2)
   ((took < 20000)) || fail "the cancelled fetch took $took ms"
+}
+
+# The notification-area notice: the shell takes the icon and both balloons, one far longer than a
+# balloon holds; and orelog-tool.exe prints a worker's stop and return in the order they happen.
+scenario_notice() {
+  start_wine
+  local got
+  got=$(cd "$work" && "$WINELOADER" "$notice_probe_exe" 2>"$work/probe.log" | tr -d '\r') ||
+    fail "notice-probe ended with an error after printing '$got'"
+  [[ $got == $'first 1\nsecond 1' ]] || fail "notice-probe printed '$got'"
+
+  step "orelog-tool.exe update prints the notices"
+  write_pinned_figures "$work/pinned.json"
+  start_pool --data "$work/pinned.json" --stop kuro.rig2@2-3
+  mkdir -p "$work/tool"
+  printf '{"Server":"%s","API Key":"demo"}' "$pool_url" >"$work/tool/config.json"
+  got=$(in_folder "$work/tool" windows_tool update --cycles 4 2>"$work/tool.log" | tr -d '\r' | grep '^notice: ') ||
+    fail "orelog-tool.exe printed no notice"
+  [[ $got == $'notice: ワーカー「rig2」が止まりました。\nnotice: ワーカー「rig2」が動き出しました。' ]] ||
+    fail "orelog-tool.exe printed '$got'"
 }
 
 # The figures the pool reports, pinned, so the two tools see the same answers.
@@ -312,7 +333,7 @@ scenario_high_dpi() {
 }
 
 case $scenario in
-  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi) "scenario_$scenario" ;;
+  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | notice) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

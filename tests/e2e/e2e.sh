@@ -130,6 +130,16 @@ connect() {
   click "$1" 474 17
 }
 
+# connected_game FOLDER [OPTIONS...]: starts the game, cancels the name dialog and connects to the
+# demo pool; sets main (the window) once the game screen is there.
+connected_game() {
+  start_game "$@"
+  cancel_name_dialog
+  main=$(await_window "$kTitle")
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+}
+
 # --- Scenarios --------------------------------------------------------------------------------------
 
 scenario_play() {
@@ -297,12 +307,8 @@ scenario_stalled_connect() {
 scenario_stalled_update() {
   start_display
   start_pool
-  start_game "$work/game" --update-interval 2
-  cancel_name_dialog
   local main
-  main=$(await_window "$kTitle")
-  connect "$main" "$pool_url" demo
-  wait_until "the game screen's size" client_size_is "$main" 520x300
+  connected_game "$work/game" --update-interval 2
   wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
 
   step "the pool stops answering; the next update waits for it"
@@ -500,12 +506,8 @@ scenario_worker_notice() {
   background+=($!)
   # A monitor gives up its own name once the bus sends it everything.
   wait_until "the bus monitor" grep -q 'member=NameLost' "$work/monitor.out"
-  start_game "$work/game" --update-interval 2
-  cancel_name_dialog
   local main
-  main=$(await_window "$kTitle")
-  connect "$main" "$pool_url" demo
-  wait_until "the game screen's size" client_size_is "$main" 520x300
+  connected_game "$work/game" --update-interval 2
 
   step "no notification service: the stop goes unseen and unsaid"
   pool_workers 40 0

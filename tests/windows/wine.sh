@@ -38,12 +38,14 @@ start_wine() {
 
 start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
-# start_game FOLDER: runs orelog.exe in FOLDER; sets game_pid and game_log, where Wine notes the
-# text of every message box the game opens.
+# start_game FOLDER [OPTIONS...]: runs orelog.exe in FOLDER with the options; sets game_pid and
+# game_log, where Wine notes the text of every message box the game opens.
 start_game() {
-  mkdir -p "$1"
-  game_log=$work/game-$(basename "$1").log
-  (cd "$1" && WINEDEBUG=-all,trace+msgbox exec "$WINELOADER" "$game_exe") >"$game_log" 2>&1 &
+  local folder=$1
+  shift
+  mkdir -p "$folder"
+  game_log=$work/game-$(basename "$folder").log
+  (cd "$folder" && WINEDEBUG=-all,trace+msgbox exec "$WINELOADER" "$game_exe" "$@") >"$game_log" 2>&1 &
   game_pid=$!
   background+=("$game_pid")
 }
@@ -132,6 +134,9 @@ scenario_fetch() {
   ((took < 20000)) || fail "the cancelled fetch took $took ms"
 }
 
+# Wine's stand-in for a notification area on a desktop without one: a window of its own.
+readonly kWineTray='Wine System Tray'
+
 # The notification-area notice: the shell takes the icon and both balloons, one far longer than a
 # balloon holds; and orelog-tool.exe prints a worker's stop and return in the order they happen.
 scenario_notice() {
@@ -150,6 +155,19 @@ scenario_notice() {
     fail "orelog-tool.exe printed no notice"
   [[ $got == $'notice: ワーカー「rig2」が止まりました。\nnotice: ワーカー「rig2」が動き出しました。' ]] ||
     fail "orelog-tool.exe printed '$got'"
+
+  step "the game adds its icon when a worker stops, and takes it away at its end"
+  window_gone "$kWineTray" || fail "the probe's icon outlived it"
+  start_pool --data "$work/pinned.json" --stop kuro.rig2@2
+  start_game "$work/game" --update-interval 2
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  connect "$main" "$pool_url" demo
+  await_window "$kWineTray" >/dev/null
+  close_game "$main"
+  wait_until "the icon to go with the game" window_gone "$kWineTray"
+  ! grep -q 'msgbox:MSGBOX_OnInit' "$game_log" || fail "the game showed a message: $(grep msgbox "$game_log")"
 }
 
 # The figures the pool reports, pinned, so the two tools see the same answers.

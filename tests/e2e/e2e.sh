@@ -9,6 +9,7 @@ scenario=$1 orelog=$2 demo_pool=$3 close_window=$4 notice_recorder=${5:-}
 
 readonly kSaveDialog='名前を付けて保存'
 source "$(dirname "$0")/../support/desktop.sh"
+source "$(dirname "$0")/../support/desktop_tour.sh"
 
 # --- The world around the game ---------------------------------------------------------------------
 
@@ -33,6 +34,7 @@ install_fake_browser() {
   printf '[Default Applications]\nx-scheme-handler/https=fake-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 }
 
+start_desktop() { start_display; }
 start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
 # replace_pool FLAGS...: another demo pool, with FLAGS, in the place of the running one.
@@ -92,13 +94,6 @@ size_is_fixed_at() {
   [[ $min == "$2" && $max == "$2" ]]
 }
 
-# shot WINDOW FILE [GEOMETRY]: a screenshot of the window, or of the part WxH+X+Y of it.
-shot() {
-  import -window "$1" "$2" 2>/dev/null
-  [[ -z ${3:-} ]] || convert "$2" -crop "$3" +repage "$2"
-}
-# same_pictures A B: no pixel differs.
-same_pictures() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 
 # --- Acting as the player --------------------------------------------------------------------------
 
@@ -123,12 +118,7 @@ cancel_name_dialog() {
   wait_until "the name dialog to close" window_gone "$kNameDialog"
 }
 
-# connect WINDOW URL KEY: fills the connect screen and presses the button.
-connect() {
-  type_into "$1" 200 18 "$2"
-  type_into "$1" 200 45 "$3"
-  click "$1" 474 17
-}
+readonly kServerField='200 18' kKeyField='200 45'
 
 # connected_game FOLDER [OPTIONS...]: starts the game, cancels the name dialog and connects to the
 # demo pool; sets main (the window) once the game screen is there.
@@ -140,36 +130,20 @@ connected_game() {
   wait_until "the game screen's size" client_size_is "$main" 520x300
 }
 
-# --- Scenarios --------------------------------------------------------------------------------------
+# --- The steps of the shared tour that are this program's own --------------------------------------
 
-scenario_play() {
-  start_display
-  start_pool
-  start_game "$work/game"
-  local config=$work/game/config.json
+# check_window_frame WINDOW SIZE: a window of a fixed SIZE, centred for the game screen's height on
+# the 1280 x 800 screen: ((1280 - 520) / 2, (800 - 62 - 238) / 2).
+check_window_frame() {
+  wait_until "a fixed window size" size_is_fixed_at "$1" "$2"
+  [[ $(window_place "$1") == 380,250 ]] || fail "the window is at $(window_place "$1")"
+}
 
-  step "first start: the name dialog, cancelled"
-  cancel_name_dialog
-  local main
-  main=$(await_window "$kTitle")
-  [[ $(client_size "$main") == 520x62 ]] || fail "connect screen is $(client_size "$main"), not 520x62"
-  wait_until "a fixed window size" size_is_fixed_at "$main" 520x62
-  # Centred for the later height on the 1280 x 800 screen: ((1280 - 520) / 2, (800 - 62 - 238) / 2).
-  [[ $(window_place "$main") == 380,250 ]] || fail "the window is at $(window_place "$main")"
-  [[ ! -e $config ]] || fail "config.json was written before connecting"
-  open_and_close_about "$main" alt+slash
+press_connect_again() { xdotool key Return; }
 
-  step "connect to the demo pool"
-  connect "$main" "$pool_url" demo
-  wait_until "the game screen's size" client_size_is "$main" 520x300
-  wait_until "a fixed window size" size_is_fixed_at "$main" 520x300
-  [[ $(window_place "$main") == 380,250 ]] || fail "the window moved to $(window_place "$main")"
-  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
-  pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
-  open_and_close_about "$main" alt+question
-
-  play_the_pages "$main" "$config"
-
+# play_more WINDOW: a screenshot saved through the file chooser, and the share link.
+play_more() {
+  local main=$1
   step "save a screenshot"
   click "$main" 490 60
   local chooser
@@ -187,76 +161,19 @@ scenario_play() {
   click "$main" 490 20
   wait_until "the browser to be asked" test -s "$work/browser-got"
   grep -q '^https://.*/intent/tweet?text=.*&hashtags=' "$work/browser-got" || fail "odd share link: $(cat "$work/browser-got")"
-
-  step "close the window"
-  close_game "$main"
-  grep -q '"Poko Coin Coin Spent":2' "$config" || fail "the purchase is not saved: $(cat "$config")"
-  has_placed_item "$config" || fail "the placed item is not saved: $(items_json "$config")"
-  grep -q '"Player Name":"Mike"' "$config" || fail "the name is not saved: $(cat "$config")"
-  local saved_url="${pool_url//\//\\/}"  # the settings file escapes "/" as "\/"
-  grep -qF "\"Server\":\"$saved_url\"" "$config" || fail "the pool is not saved: $(cat "$config")"
 }
 
-scenario_second_copy() {
-  start_display
-  start_game "$work/first"
-  local first_pid=$game_pid
-  cancel_name_dialog
-  local main
-  main=$(await_window "$kTitle")
-
-  step "a second copy in another folder"
-  mkdir -p "$work/second"
-  printf '%s' '{"Player Name":"Kuro","Version":3}' >"$work/second/config.json"
-  cp "$work/second/config.json" "$work/expected.json"
-  start_game "$work/second"
-  expect_message '既に起動しています。'
-  local status=0
-  wait "$game_pid" || status=$?
-  [[ $status -eq 0 ]] || fail "the second copy ended with code $status"
-  cmp -s "$work/expected.json" "$work/second/config.json" || fail "the second copy touched its config.json"
-  local begun=("$work"/second/config.json.*.tmp)
-  [[ ! -e ${begun[0]} ]] || fail "the second copy began a save"
-
-  step "the first copy runs on"
-  kill -0 "$first_pid" || fail "the first copy is gone"
-  [[ $(xdotool search --onlyvisible --name "^$kTitle\$" | wc -l) -eq 1 ]] || fail "more than one main window"
-
+# end_first_copy PID: a TERM signal ends the first copy the way its close box does.
+end_first_copy() {
   step "a TERM signal ends the first copy the way its close box does"
   [[ ! -e $work/first/config.json ]] || fail "the first copy saved before its end"
-  kill -TERM "$first_pid"
-  local first_status=0
-  wait "$first_pid" || first_status=$?
-  [[ $first_status -eq 0 ]] || fail "the first copy ended with code $first_status"
-  grep -q '"Version":3' "$work/first/config.json" || fail "the first copy did not save at its end"
+  kill -TERM "$1"
+  local status=0
+  wait "$1" || status=$?
+  [[ $status -eq 0 ]] || fail "the first copy ended with code $status"
 }
 
-scenario_failing_pool() {
-  start_display
-  start_pool
-  start_game "$work/game"
-  cancel_name_dialog
-  local main
-  main=$(await_window "$kTitle")
-
-  step "a pool that does not answer"
-  type_into "$main" 200 18 "http://127.0.0.1:1/index.php"
-  type_into "$main" 200 45 demo
-  xdotool key Return  # Enter in a field presses the connect button
-  expect_message 'ワーカーの情報取得に失敗しました。'
-  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen did not stay"
-  grep -q '127.0.0.1:1' "$work/game/config.json" || fail "the connect fields were not saved before the cycle"
-
-  step "a key that is too long"
-  type_into "$main" 200 45 "$(printf 'k%.0s' {1..256})"
-  xdotool key Return
-  expect_message 'APIキーが長すぎます。'
-
-  step "the same screen, corrected, connects"
-  connect "$main" "$pool_url" demo
-  wait_until "the game screen's size" client_size_is "$main" 520x300
-  close_game "$main"
-}
+# --- Scenarios --------------------------------------------------------------------------------------
 
 # A TERM signal while the start-up name dialog waits ends the game at once, progress saved, instead
 # of leaving a dialog, or a main loop without a window, behind.
@@ -282,8 +199,8 @@ scenario_stalled_connect() {
   cancel_name_dialog
   local main
   main=$(await_window "$kTitle")
-  type_into "$main" 200 18 "$pool_url"
-  type_into "$main" 200 45 demo
+  type_into "$main" $kServerField "$pool_url"
+  type_into "$main" $kKeyField demo
   xdotool mousemove --window "$main" 5 5
   shot "$main" "$work/idle.png" "$kControlsArea"
 
@@ -461,34 +378,11 @@ scenario_dialogs() {
   ! grep -i 'dconf\|dbus' "$work/game-game.log" || fail "GTK complained about its settings store"
 }
 
-# On a display scaled by 2 the window keeps its size in points, every canvas pixel is a sharp
-# 2 x 2 square, and a click lands on the canvas pixel under it.
+# On a display scaled by 2 the window keeps its size in points.
 scenario_scaled_display() {
   start_display
   export GDK_SCALE=2
-  start_pool
-  start_game "$work/game"
-  cancel_name_dialog
-  local main
-  main=$(await_window "$kTitle")
-  [[ $(client_size "$main") == 1040x124 ]] || fail "the connect screen is $(client_size "$main") pixels"
-  type_into "$main" 400 36 "$pool_url"
-  type_into "$main" 400 90 demo
-  click "$main" 948 34
-  wait_until "the game screen's size" client_size_is "$main" 1040x600
-  wait_until "the top page's grey" pixel_is "$main" 10 300 "$kTopGrey"
-
-  step "every canvas pixel a 2 x 2 square"
-  shot "$main" "$work/scaled.png"
-  convert "$work/scaled.png" -sample 50% -sample 200% "$work/squares.png"
-  same_pictures "$work/scaled.png" "$work/squares.png" || fail "the scaled canvas is not made of 2 x 2 squares"
-
-  step "a click in the shop buys the first item"
-  click "$main" 434 154
-  wait_until "the shop page" pixel_is "$main" 10 300 "$kPageBlue"
-  click "$main" 200 160
-  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$work/game/config.json"
-  close_game "$main"
+  play_doubled
 }
 
 # --- Desktop notices --------------------------------------------------------------------------------

@@ -85,6 +85,15 @@ pixel() {
   import -window "$1" "$work/shot.png" 2>/dev/null
   pixel_of "$work/shot.png" "$2" "$3"
 }
+# shot WINDOW FILE [GEOMETRY]: a screenshot of the window, or of the part WxH+X+Y of it.
+shot() {
+  import -window "$1" "$2" 2>/dev/null
+  [[ -z ${3:-} ]] || convert "$2" -crop "$3" +repage "$2"
+}
+# pixels_differing A B: the number of pixels in which two pictures differ.
+pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
+same_pictures() { [[ $(pixels_differing "$1" "$2") == 0 ]]; }
+
 pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
 pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
 
@@ -113,67 +122,4 @@ close_game() {
   local status=0
   wait "$game_pid" || status=$?
   [[ $status -eq 0 ]] || fail "the game ended with code $status"
-}
-
-back_to_top() {
-  click "$1" $kBack
-  wait_until "the top page" pixel_is "$1" $kBackgroundPoint "$kTopGrey"
-}
-
-visit_tab() {  # visit_tab WINDOW X Y
-  click "$1" "$2" "$3"
-  wait_until "the page behind the tab at $2,$3" pixel_is "$1" $kBackgroundPoint "$kPageBlue"
-  back_to_top "$1"
-}
-
-items_json() { grep -o '"Items":\[[^]]*\]' "$1"; }
-has_placed_item() { items_json "$1" | grep -q '"X":[0-9]'; }
-
-# play_the_pages WINDOW CONFIG: from the top page, every tab and back, the credits and their text
-# box, the name "Mike" set on the status page, the first shop item bought, taken from the inventory
-# and dropped on the shelf; the purchase and the drop reach CONFIG. Ends on the top page.
-play_the_pages() {
-  local main=$1 config=$2
-  step "every tab and back"
-  local boxPlaceOnTop
-  boxPlaceOnTop=$(pixel "$main" $kCreditsBoxPoint)
-  visit_tab "$main" 90 77    # status
-  visit_tab "$main" 157 77   # items
-  visit_tab "$main" 217 77   # shop
-  visit_tab "$main" 273 77   # friends
-  visit_tab "$main" 319 77   # log
-  click "$main" $kBack       # the credit button sits where every back button is
-  wait_until "the credits page" pixel_is "$main" $kBackgroundPoint "$kCreditsNavy"
-  wait_until "the credits text box" pixel_is_not "$main" $kCreditsBoxPoint "$kCreditsNavy"
-  back_to_top "$main"
-  wait_until "the credits text box to hide" pixel_is "$main" $kCreditsBoxPoint "$boxPlaceOnTop"
-
-  step "name the player on the status page"
-  click "$main" 90 77
-  wait_until "the status page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 302 78
-  local dialog
-  dialog=$(await_window "$kNameDialog")
-  xdotool mousemove --window "$dialog" 10 10
-  xdotool type --delay "$kTypingDelayMs" Mike
-  xdotool key Return
-  wait_until "the name dialog to close" window_gone "$kNameDialog"
-  back_to_top "$main"
-
-  step "buy the first item in the shop"
-  click "$main" 217 77
-  wait_until "the shop page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 100 80
-  wait_until "the purchase in config.json" grep -q '"Item ID":0' "$config"
-  back_to_top "$main"
-
-  step "take it from the inventory and drop it on the shelf"
-  click "$main" 157 77
-  wait_until "the items page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
-  click "$main" 60 85
-  wait_until "the top page with the item in hand" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
-  xdotool mousemove --window "$main" 120 180
-  xdotool mousemove --window "$main" 150 200
-  click "$main" 150 200
-  wait_until "the placed item in config.json" has_placed_item "$config"
 }

@@ -26,6 +26,7 @@ notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
 # Wine's own processes end before the scratch folder with its prefix goes.
 stop_extras() { [[ -z ${WINEPREFIX:-} ]] || "$WINESERVER" -k 2>/dev/null; }
 source "$root/tests/support/desktop.sh"
+source "$root/tests/support/desktop_tour.sh"
 
 # --- The world around the programs ----------------------------------------------------------------
 
@@ -56,9 +57,6 @@ windows_tool() { "$WINELOADER" "$tool_exe" "$@"; }
 
 # --- Looking at the screen ----------------------------------------------------------------------------
 
-shoot() { import -window "$1" "$2" 2>/dev/null; }
-# The number of pixels in which two pictures differ.
-pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 
 # --- Acting as the player -----------------------------------------------------------------------------
 
@@ -84,10 +82,19 @@ cancel_name_dialog() {
   wait_until "the name dialog to close" window_gone "$kNameDialog"
 }
 
-connect() {  # connect WINDOW URL KEY
-  type_into "$1" 200 15 "$2"
-  type_into "$1" 200 42 "$3"
-  click "$1" 474 17
+readonly kServerField='200 15' kKeyField='200 42'
+
+# --- The steps of the shared tour that are this program's own ----------------------------------------
+
+start_desktop() { start_wine; }
+check_window_frame() { :; }
+play_more() { :; }
+press_connect_again() { click "$1" 474 17; }
+
+end_first_copy() {  # end_first_copy PID
+  step "the first copy saves at its end"
+  game_pid=$1
+  close_game "$(window_named "$kTitle")"
 }
 
 # --- Scenarios: the tools -------------------------------------------------------------------------------
@@ -238,116 +245,11 @@ scenario_same_pages() {
 
 # --- Scenarios: the game --------------------------------------------------------------------------------
 
-scenario_play() {
-  start_wine
-  start_pool
-  start_game "$work/game"
-  local config=$work/game/config.json
-
-  step "first start: the name dialog, cancelled"
-  cancel_name_dialog
-  local main
-  main=$(await_window "$kTitle")
-  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen is $(client_size "$main"), not 520x62"
-  [[ ! -e $config ]] || fail "config.json was written before connecting"
-  open_and_close_about "$main" alt+slash
-
-  step "connect to the demo pool"
-  connect "$main" "$pool_url" demo
-  wait_until "the game screen's size" client_size_is "$main" 520x300
-  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
-  pixel_is "$main" 120 135 "$kSkyBlue" || fail "no sky on the top page"
-  open_and_close_about "$main" alt+question
-
-  play_the_pages "$main" "$config"
-
-  step "close the window"
-  close_game "$main"
-  grep -q '"Poko Coin Coin Spent":2' "$config" || fail "the purchase is not saved: $(cat "$config")"
-  has_placed_item "$config" || fail "the placed item is not saved: $(items_json "$config")"
-  grep -q '"Player Name":"Mike"' "$config" || fail "the name is not saved: $(cat "$config")"
-}
-
-scenario_second_copy() {
-  start_wine
-  start_game "$work/first"
-  local first_pid=$game_pid
-  cancel_name_dialog
-  await_window "$kTitle" >/dev/null
-
-  step "a second copy in another folder"
-  mkdir -p "$work/second"
-  printf '%s' '{"Player Name":"Kuro","Version":3}' >"$work/second/config.json"
-  cp "$work/second/config.json" "$work/expected.json"
-  start_game "$work/second"
-  expect_message '既に起動しています。'
-  local status=0
-  wait "$game_pid" || status=$?
-  [[ $status -eq 0 ]] || fail "the second copy ended with code $status"
-  cmp -s "$work/expected.json" "$work/second/config.json" || fail "the second copy touched its config.json"
-  [[ ! -e $work/second/config.json.tmp ]] || fail "the second copy began a save"
-  kill -0 "$first_pid" || fail "the first copy is gone"
-  [[ $(xdotool search --onlyvisible --name "^$kTitle\$" | wc -l) -eq 1 ]] || fail "more than one main window"
-
-  step "the first copy saves at its end"
-  game_pid=$first_pid
-  close_game "$(window_named "$kTitle")"
-  grep -q '"Version":3' "$work/first/config.json" || fail "the first copy did not save at its end"
-}
-
-scenario_failing_pool() {
-  start_wine
-  start_pool
-  start_game "$work/game"
-  cancel_name_dialog
-  local main
-  main=$(await_window "$kTitle")
-
-  step "a pool that does not answer"
-  type_into "$main" 200 15 "http://127.0.0.1:1/index.php"
-  type_into "$main" 200 42 demo
-  xdotool key Return  # Enter in a field presses the connect button
-  expect_message 'ワーカーの情報取得に失敗しました。'
-  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen did not stay"
-  grep -q '127.0.0.1:1' "$work/game/config.json" || fail "the connect fields were not saved before the cycle"
-
-  step "a key that is too long"
-  type_into "$main" 200 42 "$(printf 'k%.0s' {1..256})"
-  click "$main" 474 17
-  expect_message 'APIキーが長すぎます。'
-
-  step "the same screen, corrected, connects"
-  connect "$main" "$pool_url" demo
-  wait_until "the game screen's size" client_size_is "$main" 520x300
-  close_game "$main"
-}
-
-# At 192 dpi the game shows each canvas pixel as a sharp 2 x 2 block.
+# At 192 dpi the game shows itself at twice its size.
 scenario_high_dpi() {
   start_wine
   wine_dpi 192
-  start_pool
-  mkdir -p "$work/game"
-  printf '{"Version":3,"Player Name":"Kuro"}' >"$work/game/config.json"
-  start_game "$work/game"
-  local main
-  main=$(await_window "$kTitle")
-  [[ $(client_size "$main") == 1040x124 ]] || fail "the connect screen is $(client_size "$main"), not 1040x124"
-  # Every control at twice its place and size.
-  type_into "$main" 200 30 "$pool_url"
-  type_into "$main" 200 84 demo
-  click "$main" 948 34
-  wait_until "the game screen's size" client_size_is "$main" 1040x600
-  wait_until "the top page's grey" pixel_is "$main" 10 300 "$kTopGrey"
-  shoot "$main" "$work/big.png"
-  convert "$work/big.png" -sample 50% -sample 200% "$work/blocks.png"
-  local differing
-  differing=$(pixels_differing "$work/big.png" "$work/blocks.png")
-  [[ $differing == 0 ]] || fail "$differing pixels break the 2 x 2 blocks"
-  step "a click at twice a tab's place opens its page"
-  click "$main" 180 154
-  wait_until "the status page" pixel_is "$main" 10 300 "$kPageBlue"
-  close_game "$main"
+  play_doubled
 }
 
 case $scenario in

@@ -2,9 +2,11 @@
 # The Windows programs under Wine: each scenario its own prefix and headless X server, the demo pool
 # on a port the OS picks, and xdotool and import in the player's place.
 # usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
-#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi, notice
+#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi, notice,
+#             package
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
-# builds for this machine's Wine.
+# builds for this machine's Wine; the package scenario takes the zips scripts/package wrote into
+# $ORELOG_DIST_DIR (by default dist/) for the version $ORELOG_VERSION.
 set -euo pipefail
 scenario=$1 linux_tool=$(realpath "$2") demo_pool=$(realpath "$3") close_window=$(realpath "$4")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -252,8 +254,67 @@ scenario_high_dpi() {
   play_doubled
 }
 
+# --- Scenarios: what players download -------------------------------------------------------------------
+
+# The value that follows KEY among the programs' UTF-16 strings (their version block).
+version_value() {  # version_value PROGRAM KEY
+  local strings
+  strings=$(strings -el -n 3 "$1")
+  grep -A1 -x "$2" <<<"$strings" | sed -n 2p
+}
+
+# Each zip holds one folder with the two programs, README.txt and the licences; the programs carry
+# their version for Explorer's Properties; the x64 game played from a folder whose path holds a
+# space and Japanese characters keeps its config.json there.
+scenario_package() {
+  local dist=${ORELOG_DIST_DIR:-$root/dist} version=${ORELOG_VERSION:?the project version}
+  local arch zip entries entry
+  for arch in x86 x64; do
+    zip=$dist/orelog-$version-windows-$arch.zip
+    [[ -f $zip ]] || fail "no $zip (run scripts/package)"
+    step "$(basename "$zip"): its files"
+    entries=$(unzip -Z1 "$zip")
+    for entry in orelog.exe orelog-tool.exe README.txt licenses/picojson.txt licenses/mingw-w64.txt \
+      licenses/gcc-runtime.txt licenses/GPL-3.txt; do
+      grep -qx "Orelog/$entry" <<<"$entries" || fail "$(basename "$zip") lacks Orelog/$entry"
+    done
+    unzip -q "$zip" -d "$work/$arch"
+  done
+  local program kind
+  for program in orelog orelog-tool; do
+    for arch in x86 x64; do
+      [[ $arch == x86 ]] && kind='PE32 executable' || kind='PE32+ executable'
+      [[ $program == orelog ]] && kind+=' (GUI)' || kind+=' (console)'
+      [[ $arch == x86 ]] && kind+=' Intel 80386' || kind+=' x86-64'
+      [[ $(file "$work/$arch/Orelog/$program.exe") == *"$kind"* ]] || fail "$arch $program.exe is not a $kind"
+      for entry in ProductName:Orelog "FileVersion:$version" "ProductVersion:$version"; do
+        [[ $(version_value "$work/$arch/Orelog/$program.exe" "${entry%%:*}") == "${entry#*:}" ]] ||
+          fail "$arch $program.exe: ${entry%%:*} is not ${entry#*:}"
+      done
+    done
+  done
+  grep -q 'config.json' "$work/x86/Orelog/README.txt" || fail "README.txt says nothing of config.json"
+
+  step "the x64 game unzipped into a folder whose path holds a space and Japanese characters"
+  local folder="$work/マイ ゲーム"
+  unzip -q "$dist/orelog-$version-windows-x64.zip" -d "$folder"
+  start_wine
+  start_pool
+  game_exe=$folder/Orelog/orelog.exe
+  start_game "$folder/Orelog"
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  close_game "$main"
+  grep -qF "127.0.0.1:$pool_port" "$folder/Orelog/config.json" ||
+    fail "no config.json with the pool in the game's folder: $(ls "$folder/Orelog")"
+}
+
 case $scenario in
-  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | notice) "scenario_$scenario" ;;
+  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | notice | \
+    package) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

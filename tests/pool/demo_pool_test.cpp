@@ -169,7 +169,7 @@ TEST(DemoPool, HelpListsTheFlagsAndFaultKindsOnStandardOutput) {
     EXPECT_EQ(result.exitCode, 0) << flag;
     EXPECT_EQ(result.err, "") << flag;
     for (const char* listed : {"--port", "--data", "--fault", "html404", "stall", "ratelimit", "body=FILE",
-                               "getusertransactions"}) {
+                               "headers", "getusertransactions"}) {
       EXPECT_NE(result.out.find(listed), std::string::npos) << flag << " lists " << listed;
     }
   }

@@ -62,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Misbehaviour{"size=1000000", -1}, Misbehaviour{"empty", 0},
                     Misbehaviour{"close", -1},            // the connection drops half-way
                     Misbehaviour{"stall", -1},            // no answer: the time-outs end it
-                    Misbehaviour{"trickle", -1}));        // half an answer, then silence
+                    Misbehaviour{"trickle", -1},          // half an answer, then silence
+                    Misbehaviour{"headers", -1}));        // header lines without end
 
 TEST(Fetch, ReturnsErrorPagesLikeAnyBody) {
   for (const char* fault : {"html404", "html500"}) {

@@ -1,5 +1,9 @@
 // http-probe PORT TARGET [--short] [--cancel-after MS]: one WinHTTP fetch from 127.0.0.1, its result
-// (the body's length or -1) printed on standard output; the tests run it under Wine.
+// (the body's length or -1) printed on standard output, the time it took and the process's peak
+// memory on standard error; the tests run it under Wine.
+#include <windows.h>
+#include <psapi.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +18,12 @@ namespace {
 
 // Short enough for a test to wait out, long enough for a loopback answer.
 constexpr orelog::HttpTimeouts kShortTimeouts{2000, 2000, 2000, 4000};
+
+long long peakMemoryKib() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+  return static_cast<long long>(counters.PeakWorkingSetSize / 1024);
+}
 
 }  // namespace
 
@@ -45,6 +55,6 @@ int main(int argc, char** argv) {
           .count();
   if (canceller.joinable()) canceller.join();
   std::printf("%d\n", length);
-  std::fprintf(stderr, "took %lld ms\n", static_cast<long long>(tookMs));
+  std::fprintf(stderr, "took %lld ms\npeak %lld KiB\n", static_cast<long long>(tookMs), peakMemoryKib());
   return 0;
 }

@@ -120,7 +120,7 @@ scenario_fetch() {
   local target='/index.php?page=api&action=getuserbalance&api_key=demo'
   local row fault expected got
   for row in 'none:>0' 'size=262143:262143' 'size=262144:-1' 'size=1000000:-1' 'empty:0' 'html404:>0' \
-    'html500:>0' 'close:-1' 'stall:-1' 'trickle:-1'; do
+    'html500:>0' 'close:-1' 'stall:-1' 'trickle:-1' 'headers:-1'; do
     fault=${row%%:*} expected=${row#*:}
     if [[ $fault == none ]]; then start_pool; else start_pool --fault "$fault"; fi
     got=$("$WINELOADER" "$probe_exe" "$pool_port" "$target" --short 2>"$work/probe.log" | tr -d '\r')
@@ -129,7 +129,7 @@ scenario_fetch() {
     else
       [[ $got == "$expected" ]] || fail "fetch with fault $fault gave $got, not $expected"
     fi
-    step "fault $fault: $got"
+    step "fault $fault: $got, $(grep -o 'peak .*' "$work/probe.log")"
   done
   got=$("$WINELOADER" "$probe_exe" 1 "$target" --short 2>/dev/null | tr -d '\r')
   [[ $got == -1 ]] || fail "a refused connection gave $got"

@@ -220,6 +220,7 @@ void applyBodyFaults(Answer& answer, const Options& options, const std::string& 
   if (has(options, action, FaultKind::Stall, &fault)) answer.stallSeconds = fault.value;
   answer.closeEarly = has(options, action, FaultKind::Close);
   answer.stallEarly = has(options, action, FaultKind::Trickle);
+  answer.floodHeaders = has(options, action, FaultKind::Headers);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ struct Answer {
   std::optional<long> stallSeconds;  // wait before answering; 0 = until the process ends
   bool closeEarly = false;           // send half the body, then close the connection
   bool stallEarly = false;           // send half the body, then nothing until the process ends
+  bool floodHeaders = false;         // send header lines without end instead of an answer
 };
 
 // startTime and now are pool times in Unix seconds; runtimeMs goes into the envelope.

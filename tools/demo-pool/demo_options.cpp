@@ -15,7 +15,7 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
     {"nonnumeric", FaultKind::NonNumeric}, {"stall", FaultKind::Stall},
     {"trickle", FaultKind::Trickle}, {"close", FaultKind::Close},     {"empty", FaultKind::Empty},
     {"disabled", FaultKind::Disabled}, {"ratelimit", FaultKind::RateLimit},
-    {"body", FaultKind::Body},
+    {"body", FaultKind::Body},       {"headers", FaultKind::Headers},
 };
 
 constexpr int kMostHistoryBlocks = 100000;
@@ -141,6 +141,7 @@ const char* usageText() {
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
          "        trickle (half the body, then nothing) close (half the body, then hang up)\n"
          "        empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
+         "        headers (header lines without end)\n"
          "  ACTION: getuserworkers getuserbalance getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
          "  replace the simulated figures verbatim; it is read again at every request.\n"

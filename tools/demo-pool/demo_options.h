@@ -7,7 +7,8 @@
 namespace orelog::demo {
 
 enum class FaultKind {
-  Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Trickle, Close, Empty, Disabled, RateLimit, Body
+  Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Trickle, Close, Empty, Disabled, RateLimit, Body,
+  Headers
 };
 
 // One way of misbehaving; an empty action means every action.

@@ -11,6 +11,7 @@
 
 #include "demo_answers.h"
 #include "demo_options.h"
+#include "header_flood.h"
 #include "util/version.h"
 
 namespace {
@@ -61,6 +62,8 @@ void serve(const Options& options, const PoolClock& clock, std::atomic<long>& wo
   const double runtimeMs = std::round(spent.count() * 100.0 + 1.0) / 100.0;
   const Answer answer = answerRequest(options, api, clock.startTime, clock.now(), runtimeMs);
   if (answer.stallSeconds) stall(*answer.stallSeconds);
+  // The library's own answer after the flood finds the connection shut down and goes nowhere.
+  if (answer.floodHeaders && floodHeaders(request.remote_addr, request.remote_port)) return;
   response.status = answer.status;
   if (answer.closeEarly || answer.stallEarly) return sendHalf(response, answer.body, answer.stallEarly);
   response.set_content(answer.body, kContentType);

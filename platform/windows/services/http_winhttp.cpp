@@ -28,6 +28,11 @@ namespace {
 constexpr wchar_t kUserAgent[] = L"Orelog";
 constexpr int kLowestPort = 1;
 constexpr int kHighestPort = 65535;
+// A pool's answer headers are a few hundred bytes; a server sending header lines without end is
+// cut off here rather than filling the memory. The same bound caps what is read past an answer
+// that is not used, for instance the body of a redirect.
+constexpr DWORD kMaxHeaderBytes = 64 * 1024;
+constexpr DWORD kMaxDrainBytes = 64 * 1024;
 
 // The session, connection and request of one fetch. Another thread may close them to break off a
 // blocking call; closing twice is harmless.
@@ -117,6 +122,9 @@ bool openRequest(Handles& handles, const HttpRequest& request, const HttpTimeout
   WinHttpSetOption(handles.session, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
   DWORD redirects = kMaxRedirects;
   WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects, sizeof redirects);
+  DWORD headerBytes = kMaxHeaderBytes, drainBytes = kMaxDrainBytes;
+  WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, &headerBytes, sizeof headerBytes);
+  WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_RESPONSE_DRAIN_SIZE, &drainBytes, sizeof drainBytes);
 
   const std::wstring host = wideText(request.host);
   if (!handles.keep(handles.connection, WinHttpConnect(handles.session, host.c_str(),

@@ -1,6 +1,7 @@
 // The shell logic: start-up order, the connect command, timers, painting, mouse, and the end.
 #include "app/shell.h"
 
+#include <algorithm>
 #include <cassert>
 #include <functional>
 #include <utility>
@@ -109,8 +110,18 @@ void shutDown(AppState& app, Platform& platform) {
   platform.releaseInstanceLock();
 }
 
-WindowPlacement initialPlacement(int screenWidth, int screenHeight, int outerWidth, int outerHeight) {
-  return {(screenWidth - outerWidth) / 2, (screenHeight - outerHeight - kGrowthOnConnect) / 2};
+WindowPlacement initialPlacement(int screenWidth, int screenHeight, int outerWidth, int outerHeight,
+                                 int scale) {
+  return {(screenWidth - outerWidth) / 2, (screenHeight - outerHeight - kGrowthOnConnect * scale) / 2};
+}
+
+int canvasScale(int dpi, int workWidth, int workHeight, int frameWidth, int frameHeight) {
+  int scale = std::max(1, dpi / kBaseDpi);
+  // A window wider or taller than the work area is cut off at the screen's edge.
+  while (scale > 1 && (kGameClientWidth * scale + frameWidth > workWidth ||
+                       kGameClientHeight * scale + frameHeight > workHeight))
+    --scale;
+  return scale;
 }
 
 void connectCommand(AppState& app, Platform& platform) {

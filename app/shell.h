@@ -41,12 +41,23 @@ bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets);
 // (silently) and the lock released.
 void shutDown(AppState& app, Platform& platform);
 
-// Where the main window goes on a screen of the given size, for a window of the given outer size.
+// Where the main window goes on a screen of the given size, for a window of the given outer size
+// (device pixels) showing each canvas pixel as scale x scale device pixels: where the taller game
+// screen, once connected, will be centred.
 struct WindowPlacement {
   int x = 0;
   int y = 0;
 };
-WindowPlacement initialPlacement(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+WindowPlacement initialPlacement(int screenWidth, int screenHeight, int outerWidth, int outerHeight,
+                                 int scale = 1);
+
+// The dpi at which one canvas pixel is one device pixel.
+inline constexpr int kBaseDpi = 96;
+
+// Device pixels per canvas pixel on a display of the given dpi: the largest whole multiple the dpi
+// allows (dpi / 96) at which the game screen's window, its client area plus a frame of frameWidth
+// x frameHeight, fits a work area of workWidth x workHeight; at least 1.
+int canvasScale(int dpi, int workWidth, int workHeight, int frameWidth, int frameHeight);
 
 // The connect button: validate, store, save, and start the first update cycle; when it succeeds,
 // back on the user-interface thread, the switch to the game screen for good. The controls stay

@@ -83,7 +83,6 @@ pool_workers() {
 
 # --- Looking at the screen -------------------------------------------------------------------------
 
-window_place() { xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x "," y }'; }
 
 # A window that cannot be resized (nor so maximised): its smallest and largest sizes are both SIZE.
 size_is_fixed_at() {

@@ -78,6 +78,8 @@ await_window() {
 
 client_size() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 client_size_is() { [[ $(client_size "$1") == "$2" ]]; }
+# The screen position of the window's top-left corner as "X,Y".
+window_place() { xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x "," y }'; }
 
 # pixel_of FILE X Y / pixel WINDOW X Y: the colour there as #RRGGBB.
 pixel_of() { convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }

@@ -2,8 +2,8 @@
 # The Windows programs under Wine: each scenario its own prefix and headless X server, the demo pool
 # on a port the OS picks, and xdotool and import in the player's place.
 # usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
-#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi, notice,
-#             package
+#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi,
+#             dpi_placement, dpi_change, notice, package
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
 # builds for this machine's Wine; the package scenario takes the zips scripts/package wrote into
 # $ORELOG_DIST_DIR (by default dist/) for the version $ORELOG_VERSION.
@@ -24,6 +24,7 @@ game_exe=$ORELOG_WINDOWS_PROGRAMS/orelog.exe
 tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
 notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
+dpi_exe=$ORELOG_WINDOWS_PROGRAMS/dpi-changed.exe
 
 # Wine's own processes end before the scratch folder with its prefix goes.
 stop_extras() { [[ -z ${WINEPREFIX:-} ]] || "$WINESERVER" -k 2>/dev/null; }
@@ -32,9 +33,15 @@ source "$root/tests/support/desktop_tour.sh"
 
 # --- The world around the programs ----------------------------------------------------------------
 
+# start_wine [SCREEN_SIZE]: the X server, a fresh prefix, and a browser that only notes the link it is
+# given in $work/browser-got (Wine hands links to winebrowser, which runs the first xdg-open on PATH).
 start_wine() {
   [[ -f $game_exe && -f $tool_exe ]] || fail "no Windows programs in $ORELOG_WINDOWS_PROGRAMS (run scripts/build-windows)"
-  start_xvfb
+  start_xvfb "$@"
+  mkdir -p "$work/bin"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >"%s"\n' "$work/browser-got" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  export PATH=$work/bin:$PATH
   step "a fresh Wine prefix"
   wine_prefix "$work/prefix"
 }
@@ -85,12 +92,41 @@ cancel_name_dialog() {
 }
 
 readonly kServerField='200 15' kKeyField='200 42'
+readonly kSaveDialog='Save As'  # the save dialog's own title, in the prefix's language
+
+# The Windows path of a Linux path, as the programs in the prefix see it.
+winepath_of() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 # --- The steps of the shared tour that are this program's own ----------------------------------------
 
 start_desktop() { start_wine; }
 check_window_frame() { :; }
-play_more() { :; }
+# play_more WINDOW: on the still friends page, a screenshot saved through the save dialog holds the
+# canvas pixel for pixel as the window shows it; the share button hands its link to the browser.
+play_more() {
+  local main=$1
+  step "save a screenshot of the friends page"
+  click "$main" 273 77
+  wait_until "the friends page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  click "$main" 490 60
+  local dialog saved
+  dialog=$(await_window "$kSaveDialog")
+  saved=$(winepath_of "$work/shot-by-player.png")
+  xdotool mousemove --window "$dialog" 5 5 key End shift+Home
+  xdotool type --delay "$kTypingDelayMs" -- "$saved"
+  xdotool key Return
+  wait_until "the save dialog to close" window_gone "$kSaveDialog"
+  wait_until "the screenshot file" test -s "$work/shot-by-player.png"
+  shot "$main" "$work/window.png"
+  same_pictures "$work/shot-by-player.png" "$work/window.png" ||
+    fail "$(pixels_differing "$work/shot-by-player.png" "$work/window.png") pixels of the screenshot differ from the window"
+  back_to_top "$main"
+
+  step "share: the link goes to the desktop's browser"
+  click "$main" 490 20
+  wait_until "the browser to be asked" test -s "$work/browser-got"
+  grep -q '^https://.*/intent/tweet?text=.*&hashtags=' "$work/browser-got" || fail "odd share link: $(cat "$work/browser-got")"
+}
 press_connect_again() { click "$1" 474 17; }
 
 end_first_copy() {  # end_first_copy PID
@@ -254,6 +290,86 @@ scenario_high_dpi() {
   play_doubled
 }
 
+# window_centred_within WINDOW SCREEN_WIDTH SCREEN_HEIGHT SLACK: the client area's centre lies within
+# SLACK pixels of the screen's centre each way (the slack covers the frame around the client area).
+window_centred_within() {
+  local x y size
+  IFS=, read -r x y <<<"$(window_place "$1")"
+  size=$(client_size "$1")
+  local dx=$((x + ${size%x*} / 2 - $2 / 2)) dy=$((y + ${size#*x} / 2 - $3 / 2))
+  ((dx > -$4 && dx < $4 && dy > -$4 && dy < $4))
+}
+
+# start_named_game: the game in $work/game for a player who has a name, its main window in `main`.
+start_named_game() {
+  mkdir -p "$work/game"
+  printf '{"Version":3,"Player Name":"Kuro"}' >"$work/game/config.json"
+  start_game "$work/game"
+  main=$(await_window "$kTitle")
+}
+
+# connect_at SCALE: the connect screen at that multiple is filled in and its button pressed.
+connect_at() {
+  local x y
+  read -r x y <<<"$kServerField"
+  type_into "$main" $(($1 * x)) $(($1 * y)) "$pool_url"
+  read -r x y <<<"$kKeyField"
+  type_into "$main" $(($1 * x)) $(($1 * y)) demo
+  click "$main" $(($1 * 474)) $(($1 * 17))
+}
+
+# At 192 dpi the window starts where the game screen, twice as tall, is centred; on a 1024 x 768
+# screen, where the game screen would not fit at 2x, the game takes 1x.
+scenario_dpi_placement() {
+  start_wine
+  wine_dpi 192
+  start_pool
+  local main
+  start_named_game
+  connect_at 2
+  wait_until "the game screen at 2x" client_size_is "$main" 1040x600
+  window_centred_within "$main" 1280 800 40 || fail "the game screen is not centred: at $(window_place "$main")"
+  close_game "$main"
+
+  step "192 dpi on a 1024 x 768 screen"
+  wine_wait  # the prefix's desktop goes with the first X server
+  start_xvfb 1024x768
+  start_named_game
+  [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen is $(client_size "$main"), not 520x62"
+  connect_at 1
+  wait_until "the game screen at 1x" client_size_is "$main" 520x300
+  window_centred_within "$main" 1024 768 40 || fail "the game screen is not centred: at $(window_place "$main")"
+  close_game "$main"
+}
+
+# The dpi changes while the game runs (Wine never says so itself: dpi-changed sends the message):
+# the window takes the new whole multiple, controls and canvas alike, and keeps its place.
+scenario_dpi_change() {
+  start_wine 2560x1600
+  start_pool
+  local main place
+  start_named_game
+  place=$(window_place "$main")
+  step "192 dpi on the connect screen"
+  "$WINELOADER" "$dpi_exe" 192 || fail "dpi-changed found no game window"
+  wait_until "the connect screen at 2x" client_size_is "$main" 1040x124
+  [[ $(window_place "$main") == "$place" ]] || fail "the window moved from $place to $(window_place "$main")"
+  connect_at 2
+  wait_until "the game screen at 2x" client_size_is "$main" 1040x600
+  wait_until "the top page's grey" pixel_is "$main" 10 300 "$kTopGrey"
+  shot "$main" "$work/doubled.png"
+  convert "$work/doubled.png" -sample 50% -sample 200% "$work/squares.png"
+  same_pictures "$work/doubled.png" "$work/squares.png" ||
+    fail "$(pixels_differing "$work/doubled.png" "$work/squares.png") pixels break the 2 x 2 squares"
+
+  step "back to 96 dpi on the game screen"
+  "$WINELOADER" "$dpi_exe" 96 || fail "dpi-changed found no game window"
+  wait_until "the game screen at 1x" client_size_is "$main" 520x300
+  [[ $(window_place "$main") == "$place" ]] || fail "the window moved from $place to $(window_place "$main")"
+  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  close_game "$main"
+}
+
 # --- Scenarios: what players download -------------------------------------------------------------------
 
 # The value that follows KEY among the programs' UTF-16 strings (their version block).
@@ -313,8 +429,8 @@ scenario_package() {
 }
 
 case $scenario in
-  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | notice | \
-    package) "scenario_$scenario" ;;
+  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | dpi_placement | \
+    dpi_change | notice | package) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

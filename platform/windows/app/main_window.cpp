@@ -4,7 +4,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -23,7 +22,6 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kSizingStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // what the frame's size depends on
-constexpr int kBaseDpi = 96;             // the dpi at which one canvas pixel is one device pixel
 constexpr int kConnectControlId = 1001;  // both combo boxes; nothing addresses them by it
 constexpr int kStringCapacity = 100;
 
@@ -33,11 +31,6 @@ COLORREF colourRef(Pixel pixel) {
 
 WinFrontEnd& frontOf(HWND window) {
   return *reinterpret_cast<WinFrontEnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-// The largest whole number of device pixels per canvas pixel that the dpi allows, at least one.
-int scaleForDpi(int dpi) {
-  return std::max(1, dpi / kBaseDpi);
 }
 
 int screenDpi() {
@@ -57,6 +50,17 @@ SIZE outerSize(int clientWidth, int clientHeight) {
   RECT rect{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&rect, kSizingStyle, FALSE, 0);
   return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The multiple for a dpi on a monitor: the largest at which the game screen's window fits the
+// monitor's work area (the screen less the task bar).
+int scaleOn(HMONITOR monitor, int dpi) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+  const SIZE frame = outerSize(0, 0);
+  return canvasScale(dpi, work.right - work.left, work.bottom - work.top, frame.cx, frame.cy);
 }
 
 std::wstring loadString(HINSTANCE instance, int id) {
@@ -201,15 +205,18 @@ void runPostedTask(LPARAM lParam) {
   handleMessage([&] { (*task)(); });
 }
 
-// A window moved to a monitor of another dpi: the same picture at that monitor's whole multiple.
-void onDpiChanged(WinFrontEnd& front, HWND window, WPARAM wParam, LPARAM lParam) {
+// The dpi changed, or the window moved to a monitor of another dpi: the same picture at that
+// monitor's whole multiple, the window's top-left corner where it was. The rectangle the system
+// suggests is not needed for that, so it is not read.
+void onDpiChanged(WinFrontEnd& front, HWND window, WPARAM wParam) {
   MainWindow& w = front.window;
-  w.scale = scaleForDpi(LOWORD(wParam));
+  w.scale = scaleOn(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), LOWORD(wParam));
   layOutChildren(w);
-  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  RECT place{};
+  GetWindowRect(window, &place);
   const SIZE outer = outerSize(w.clientWidth * w.scale, w.clientHeight * w.scale);
-  SetWindowPos(window, nullptr, suggested->left, suggested->top, outer.cx, outer.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, place.left, place.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, FALSE);
 }
 
 // The session ends (log off, shut down): the process goes once this returns, so the end's save runs now.
@@ -259,7 +266,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       runPostedTask(lParam);
       return 0;
     case WM_DPICHANGED:
-      onDpiChanged(front, window, wParam, lParam);
+      onDpiChanged(front, window, wParam);
       return 0;
     case WM_ENDSESSION:
       onEndSession(front, wParam);
@@ -297,7 +304,7 @@ bool createMainWindow(WinFrontEnd& front, HINSTANCE instance) {
   static_assert(kCommandAbout == ORELOG_COMMAND_ABOUT && kCommandExit == ORELOG_COMMAND_EXIT,
                 "the resources send the app's commands");
   MainWindow& w = front.window;
-  w.scale = scaleForDpi(screenDpi());
+  w.scale = scaleOn(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), screenDpi());
   w.canvas = DibSurface::create(kCanvasWidth, kCanvasHeight);
   if (!w.canvas) return false;
   front.app->canvas = w.canvas->canvas();
@@ -311,7 +318,7 @@ bool createMainWindow(WinFrontEnd& front, HINSTANCE instance) {
   w.clientHeight = kConnectClientHeight;
   const SIZE outer = outerSize(w.clientWidth * w.scale, w.clientHeight * w.scale);
   const WindowPlacement place =
-      initialPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), outer.cx, outer.cy);
+      initialPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), outer.cx, outer.cy, w.scale);
   if (!CreateWindowExW(0, className.c_str(), title.c_str(), kWindowStyle, place.x, place.y, outer.cx,
                        outer.cy, nullptr, nullptr, instance, &front))
     return false;

@@ -94,6 +94,9 @@ cancel_name_dialog() {
 readonly kServerField='200 15' kKeyField='200 42'
 readonly kSaveDialog='Save As'  # the save dialog's own title, in the prefix's language
 
+# The X clipboard, where Wine puts what a program copies, matches the extended regular expression.
+clipboard_matches() { timeout 5 xclip -o -selection clipboard 2>/dev/null | grep -Eq "$1"; }
+
 # The Windows path of a Linux path, as the programs in the prefix see it.
 winepath_of() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
@@ -101,8 +104,9 @@ winepath_of() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 start_desktop() { start_wine; }
 check_window_frame() { :; }
-# play_more WINDOW: on the still friends page, a screenshot saved through the save dialog holds the
-# canvas pixel for pixel as the window shows it; the share button hands its link to the browser.
+# play_more WINDOW: on the still friends page, a screenshot saved through the save dialog, which
+# proposes the name of the moment, holds the canvas pixel for pixel as the window shows it; the
+# share button hands its link to the browser.
 play_more() {
   local main=$1
   step "save a screenshot of the friends page"
@@ -112,7 +116,8 @@ play_more() {
   local dialog saved
   dialog=$(await_window "$kSaveDialog")
   saved=$(winepath_of "$work/shot-by-player.png")
-  xdotool mousemove --window "$dialog" 5 5 key End shift+Home
+  xdotool mousemove --window "$dialog" 5 5 key End shift+Home ctrl+c
+  wait_until "the proposed file name" clipboard_matches '^Orelog[0-9]{14}\.png$'
   xdotool type --delay "$kTypingDelayMs" -- "$saved"
   xdotool key Return
   wait_until "the save dialog to close" window_gone "$kSaveDialog"

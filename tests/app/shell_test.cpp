@@ -159,13 +159,13 @@ TEST(CanvasScale, LargestWholeMultipleWhoseGameWindowFitsTheWorkArea) {
     int dpi, workW, workH, frameW, frameH, scale;
   };
   const Case cases[] = {
-      {96, 1920, 1080, 6, 29, 1},    {120, 1920, 1080, 6, 29, 1},  // 125 %: no whole multiple above 1
-      {144, 1920, 1080, 6, 29, 1},   {192, 1920, 1040, 6, 29, 2},  // 200 %
-      {288, 3840, 2160, 6, 29, 3},   {192, 1024, 768, 6, 29, 1},   // 1046 wide on a 1024-wide screen
-      {288, 1200, 1000, 6, 29, 2},   {288, 1566, 900, 6, 29, 2},   // the width fits 3x, the height only 2x
-      {192, 1046, 629, 6, 29, 2},    {192, 1045, 629, 6, 29, 1},   // exactly fitting; one pixel short
-      {192, 1046, 628, 6, 29, 1},    {0, 800, 600, 6, 29, 1},      // no dpi reported
-      {192, 300, 200, 6, 29, 1},                                   // nothing fits: still one
+      {96, 1920, 1080, 6, 29, 1},  {120, 1920, 1080, 6, 29, 1},  // 125 %: no whole multiple above 1
+      {144, 1920, 1080, 6, 29, 1}, {192, 1920, 1040, 6, 29, 2},  // 200 %
+      {288, 3840, 2160, 6, 29, 3}, {192, 1024, 768, 6, 29, 1},   // 1046 wide on a 1024-wide screen
+      {288, 1200, 1000, 6, 29, 2}, {288, 1566, 900, 6, 29, 2},   // the width fits 3x, the height only 2x
+      {192, 1046, 629, 6, 29, 2},  {192, 1045, 629, 6, 29, 1},   // exactly fitting; one pixel short
+      {192, 1046, 628, 6, 29, 1},  {0, 800, 600, 6, 29, 1},      // no dpi reported
+      {192, 300, 200, 6, 29, 1},                                 // nothing fits: still one
   };
   for (const Case& c : cases) {
     EXPECT_EQ(canvasScale(c.dpi, c.workW, c.workH, c.frameW, c.frameH), c.scale)

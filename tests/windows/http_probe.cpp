@@ -1,8 +1,11 @@
 // http-probe PORT TARGET [--short] [--cancel-after MS]: one WinHTTP fetch from 127.0.0.1, its result
 // (the body's length or -1) printed on standard output, the time it took and the process's peak
 // memory on standard error; the tests run it under Wine.
+// psapi.h needs <windows.h> first.
+// clang-format off
 #include <windows.h>
 #include <psapi.h>
+// clang-format on
 
 #include <chrono>
 #include <cstdio>

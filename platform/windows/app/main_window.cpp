@@ -317,8 +317,8 @@ bool createMainWindow(WinFrontEnd& front, HINSTANCE instance) {
   w.clientWidth = kConnectClientWidth;
   w.clientHeight = kConnectClientHeight;
   const SIZE outer = outerSize(w.clientWidth * w.scale, w.clientHeight * w.scale);
-  const WindowPlacement place =
-      initialPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), outer.cx, outer.cy, w.scale);
+  const WindowPlacement place = initialPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                                 outer.cx, outer.cy, w.scale);
   if (!CreateWindowExW(0, className.c_str(), title.c_str(), kWindowStyle, place.x, place.y, outer.cx,
                        outer.cy, nullptr, nullptr, instance, &front))
     return false;

@@ -123,7 +123,8 @@ bool openRequest(Handles& handles, const HttpRequest& request, const HttpTimeout
   DWORD redirects = kMaxRedirects;
   WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects, sizeof redirects);
   DWORD headerBytes = kMaxHeaderBytes, drainBytes = kMaxDrainBytes;
-  WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, &headerBytes, sizeof headerBytes);
+  WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, &headerBytes,
+                   sizeof headerBytes);
   WinHttpSetOption(handles.session, WINHTTP_OPTION_MAX_RESPONSE_DRAIN_SIZE, &drainBytes, sizeof drainBytes);
 
   const std::wstring host = wideText(request.host);

@@ -3,6 +3,7 @@
 
 #include <picojson.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -17,17 +18,10 @@
 namespace orelog {
 namespace {
 
-// The body of the answer to one action, or nullopt when the fetch failed.
-std::optional<std::string_view> fetchBody(const HttpFetch& fetch, ResponseBuffer& buffer,
-                                          const PoolAddress& address, std::string_view action,
-                                          const std::u16string& apiKey) {
-  const HttpRequest request{address.host, address.port, address.secure,
-                            buildRequestTarget(address.path, action, apiKey)};
-  const int length = fetch(request, buffer.span());
-  if (length < 0 || static_cast<std::size_t>(length) >= kResponseBufferSize) return std::nullopt;
-  return std::string_view(reinterpret_cast<const char*>(buffer.bytes.get()),
-                          static_cast<std::size_t>(length));
-}
+constexpr int kStatusUnauthorized = 401;
+constexpr std::string_view kAccessDenied = "Access denied";
+
+using AnswerReader = bool (*)(std::string_view body, PlayerRecord& record);
 
 // The body as one JSON value, or nullopt when it is not JSON.
 std::optional<picojson::value> parseAnswer(std::string_view body) {
@@ -62,17 +56,29 @@ const Type* typed(const picojson::value* value) {
   return value && value->is<Type>() ? &value->get<Type>() : nullptr;
 }
 
-// One transaction visited by the walk; false when it makes the query fail.
-bool countTransaction(const picojson::value& element, double& total, int64_t& newest) {
+// The types MPOS lists for coin sent from the pool to the player's wallet (automatic and manual
+// payouts). Every other type is already part of the balance ("Credit", "Credit_PPS", "Bonus") or
+// was taken from it ("Fee", "TXFee", "Donation"), so payout plus balance is what the pool has paid
+// out and holds.
+bool isPayout(const picojson::value& element) {
+  const auto* type = typed<std::string>(member(element, {"type"}));
+  return type && (*type == "Debit_AP" || *type == "Debit_MP");
+}
+
+// One transaction visited by the walk; false when it makes the query fail. Everything newer than
+// `since`, the newest time counted before this answer, is new: MPOS writes a payout and its fee in
+// the same second.
+bool countTransaction(const picojson::value& element, int64_t since, double& total, int64_t& newest) {
   const auto* timestamp = typed<std::string>(member(element, {"timestamp"}));
   if (!element.is<picojson::object>() || !timestamp) return false;
   const auto time = poolTimestampToFileTime(*timestamp);
   if (!time) return false;
-  if (*time <= newest) return true;  // already counted: its amount is not read at all
+  if (*time <= since) return true;  // already counted: its amount is not read at all
+  newest = std::max(newest, *time);
+  if (!isPayout(element)) return true;
   const auto* amountMember = member(element, {"amount"});
   const auto amount = amountMember ? readPoolAmount(*amountMember) : std::nullopt;
   if (!amount) return false;
-  newest = *time;
   total += *amount;
   return true;
 }
@@ -107,7 +113,7 @@ bool readTransactionsAnswer(std::string_view body, PlayerRecord& record) {
   int64_t newest = record.lastTimestamp;
   // Pools list newest first, so walking from the end meets the transactions oldest first.
   for (auto element = list->rbegin(); element != list->rend(); ++element) {
-    if (!countTransaction(*element, total, newest)) return false;
+    if (!countTransaction(*element, record.lastTimestamp, total, newest)) return false;
   }
   // A payout that is not finite could never be saved again; refuse it and keep the old figures.
   if (!std::isfinite(total)) return false;
@@ -135,22 +141,47 @@ bool readWorkersAnswer(std::string_view body, PlayerRecord& record) {
   return true;
 }
 
-bool queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                  const std::u16string& apiKey, PlayerRecord& record) {
-  const auto body = fetchBody(fetch, buffer, address, "getuserworkers", apiKey);
-  return body && readWorkersAnswer(*body, record);
+QueryFailure judgeUnreadAnswer(std::string_view body, std::string_view action, int status) {
+  if (status == kStatusUnauthorized || body.starts_with(kAccessDenied)) return QueryFailure::KeyRefused;
+  const std::string key(action);
+  const auto answer = parseAnswer(body);
+  const bool envelope = answer && typed<picojson::object>(member(*answer, {key.c_str()}));
+  if (envelope) return QueryFailure::BadAnswer;
+  const bool errorStatus = status != 0 && (status < 200 || status > 299);
+  return errorStatus ? QueryFailure::HttpStatus : QueryFailure::NotApi;
 }
 
-bool queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                  const std::u16string& apiKey, PlayerRecord& record) {
-  const auto body = fetchBody(fetch, buffer, address, "getuserbalance", apiKey);
-  return body && readBalanceAnswer(*body, record);
+namespace {
+
+// Fetches one action's answer and reads it into record; the failure's kind when either fails.
+QueryResult runQuery(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                     std::string_view action, const std::u16string& apiKey, PlayerRecord& record,
+                     AnswerReader read) {
+  const HttpRequest request{address.host, address.port, address.secure,
+                            buildRequestTarget(address.path, action, apiKey)};
+  HttpResult fetched = fetch(request, buffer.span());
+  if (fetched.ok() && fetched.length >= kResponseBufferSize) fetched = httpFailed(HttpFailure::TooLarge, fetched.status);
+  if (!fetched.ok()) return {QueryFailure::Fetch, fetched};
+  const std::string_view body(reinterpret_cast<const char*>(buffer.bytes.get()), fetched.length);
+  if (read(body, record)) return {QueryFailure::None, fetched};
+  return {judgeUnreadAnswer(body, action, fetched.status), fetched};
 }
 
-bool queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                       const std::u16string& apiKey, PlayerRecord& record) {
-  const auto body = fetchBody(fetch, buffer, address, "getusertransactions", apiKey);
-  return body && readTransactionsAnswer(*body, record);
+}  // namespace
+
+QueryResult queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                         const std::u16string& apiKey, PlayerRecord& record) {
+  return runQuery(fetch, buffer, address, "getuserworkers", apiKey, record, readWorkersAnswer);
+}
+
+QueryResult queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                         const std::u16string& apiKey, PlayerRecord& record) {
+  return runQuery(fetch, buffer, address, "getuserbalance", apiKey, record, readBalanceAnswer);
+}
+
+QueryResult queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
+                              const std::u16string& apiKey, PlayerRecord& record) {
+  return runQuery(fetch, buffer, address, "getusertransactions", apiKey, record, readTransactionsAnswer);
 }
 
 }  // namespace orelog

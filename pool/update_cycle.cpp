@@ -4,6 +4,7 @@
 #include <utility>
 #include <variant>
 
+#include "pool/failure_message.h"
 #include "pool/pool_address.h"
 
 namespace orelog {
@@ -14,17 +15,23 @@ FetchedFigures fetchPoolFigures(PlayerRecord snapshot, const HttpFetch& fetch, R
   const std::u16string apiKey = record.apiKey;
   const auto parsed = parsePoolUrl(record.serverUrl);
   if (const auto* error = std::get_if<PoolAddressError>(&parsed)) {
-    fetched.failure = *error == PoolAddressError::EngineError ? kMessageAddressEngineError
-                                                              : kMessageAddressNotRecognised;
+    fetched.failure = std::u16string(*error == PoolAddressError::EngineError ? kMessageAddressEngineError
+                                                                             : kMessageAddressNotRecognised);
     return fetched;
   }
   const PoolAddress& address = std::get<PoolAddress>(parsed);
-  if (!queryWorkers(fetch, buffer, address, apiKey, record)) {
-    fetched.failure = kMessageWorkersFailed;
-  } else if (!queryBalance(fetch, buffer, address, apiKey, record)) {
-    fetched.failure = kMessageBalanceFailed;
-  } else if (!queryTransactions(fetch, buffer, address, apiKey, record)) {
-    fetched.failure = kMessageTransactionsFailed;
+  const struct {
+    decltype(&queryWorkers) query;
+    std::u16string_view message;
+  } steps[] = {{queryWorkers, kMessageWorkersFailed},
+               {queryBalance, kMessageBalanceFailed},
+               {queryTransactions, kMessageTransactionsFailed}};
+  for (const auto& step : steps) {
+    const QueryResult result = step.query(fetch, buffer, address, apiKey, record);
+    if (!result.ok()) {
+      fetched.failure = failureMessage(step.message, result);
+      break;
+    }
   }
   return fetched;
 }

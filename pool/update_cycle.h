@@ -2,6 +2,7 @@
 // the record, on any thread; then commit what they fetched to the record on the owner's thread.
 #pragma once
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "pool/pool_queries.h"
@@ -18,10 +19,11 @@ inline constexpr std::u16string_view kMessageBalanceFailed = u"残高の情報�
 inline constexpr std::u16string_view kMessageTransactionsFailed = u"トランザクションの情報取得に失敗しました。";
 
 // What the queries of one cycle fetched: the snapshot with every field the queries committed
-// before the first failing step, and that step's message.
+// before the first failing step, and that step's message (a failed query's with its cause on a
+// second line).
 struct FetchedFigures {
   PlayerRecord figures;
-  std::optional<std::u16string_view> failure;
+  std::optional<std::u16string> failure;
 };
 
 // Runs the steps in order and stops at the first that fails. Touches nothing but its arguments,

@@ -1,6 +1,7 @@
 // The HTTP GET the pool client needs: the request, its time-outs, its cancel, and the one fetch
 // function that each platform's back end defines (libcurl on Linux, WinHTTP on Windows).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -50,11 +51,36 @@ class FetchCancel {
   mutable std::function<void()> interrupt_;  // set by the back end through a const reference
 };
 
+// Why a fetch brought no body. The pool client names the cause to the player, so the back ends
+// sort their errors into these few kinds.
+enum class HttpFailure {
+  None,           // a body arrived, whatever its status
+  Unreachable,    // no such host, a refused connection, no route; or a host or port that cannot be used
+  Certificate,    // the server's certificate was refused
+  SecureChannel,  // the TLS handshake failed for another reason
+  TimedOut,       // an idle time-out or the deadline for the whole request
+  Broken,         // the connection dropped or the answer was garbled half-way
+  TooLarge,       // the body would leave no byte of the buffer free
+  Cancelled,
+};
+
+// What one fetch brought: on success the body's length at the start of the buffer; the HTTP status
+// of the last answer whenever one arrived (0 when none did), also on a failure after it.
+struct HttpResult {
+  HttpFailure failure = HttpFailure::None;
+  int status = 0;
+  std::size_t length = 0;
+
+  bool ok() const { return failure == HttpFailure::None; }
+};
+
+inline HttpResult httpFailed(HttpFailure failure, int status = 0) { return {failure, status, 0}; }
+
 // One GET, blocking the calling thread (never the user-interface thread). User agent "Orelog",
-// TLS with certificate checking when secure, the status code ignored, redirects followed (never
-// from https down to http). The body goes to the start of buffer; returns its length, or -1 on any
-// failure: a body that leaves no byte of the buffer free, a time-out, or a cancel.
-int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
-            const FetchCancel& cancel);
+// TLS with certificate checking when secure, the status code reported but never judged, redirects
+// followed (never from https down to http). The body goes to the start of buffer; a body that
+// leaves no byte of the buffer free, a time-out and a cancel are failures.
+HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+                   const FetchCancel& cancel);
 
 }  // namespace orelog

@@ -19,7 +19,9 @@ struct NullPlatform : Platform {
   std::optional<std::string> askSavePath(std::u16string_view) override { return std::nullopt; }
   void openLink(std::string_view) override {}
   void showNotice(std::u16string_view, std::u16string_view) override {}
-  int httpGet(const HttpRequest&, std::span<uint8_t>, const FetchCancel&) override { return -1; }
+  HttpResult httpGet(const HttpRequest&, std::span<uint8_t>, const FetchCancel&) override {
+    return httpFailed(HttpFailure::Unreachable);
+  }
   void postToUiThread(std::function<void()>) override {}
   TextRenderer& textRenderer() override { return nullText_; }
   bool encodePng(const Canvas&, const std::string&) override { return false; }

@@ -100,8 +100,8 @@ struct Platform {
   virtual void showNotice(std::u16string_view title, std::u16string_view text) = 0;
 
   // One blocking GET on the pool thread, as httpGet() of services/http.h with the platform's
-  // time-outs; -1 at once once cancel is set.
-  virtual int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) = 0;
+  // time-outs; a Cancelled failure at once once cancel is set.
+  virtual HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) = 0;
   // Any thread: runs task on the user-interface thread from its event loop.
   virtual void postToUiThread(std::function<void()> task) = 0;
 

@@ -85,7 +85,7 @@ std::string transactionsAnswer(int cycle) {
   for (int id = 2 * cycle + 1; id >= 0; --id) {
     const std::string minute = (id < 10 ? "0" : "") + std::to_string(id);
     list += std::string(list.empty() ? "" : ",") + "{\"id\":" + std::to_string(id + 1) +
-            ",\"username\":\"kuro\",\"type\":\"Credit\",\"amount\":\"" + std::string(kPayouts[id]) +
+            ",\"username\":\"kuro\",\"type\":\"Debit_AP\",\"amount\":\"" + std::string(kPayouts[id]) +
             "\",\"timestamp\":\"2026-12-01 10:" + minute + ":00\"}";
   }
   return answer("getusertransactions", "{\"transactions\":[" + list + "]}");
@@ -95,14 +95,14 @@ std::string transactionsAnswer(int cycle) {
 struct FixedPoolPlatform : NullPlatform {
   int cycle = 0;
 
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel&) override {
+  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel&) override {
     const std::u16string& target = request.target;
     const std::string body = target.find(u"action=getuserworkers") != std::u16string::npos  ? workersAnswer(cycle)
                              : target.find(u"action=getuserbalance") != std::u16string::npos ? balanceAnswer(cycle)
                                                                                               : transactionsAnswer(cycle);
-    if (body.size() >= buffer.size()) return -1;
+    if (body.size() >= buffer.size()) return httpFailed(HttpFailure::TooLarge, 200);
     std::copy(body.begin(), body.end(), buffer.begin());
-    return static_cast<int>(body.size());
+    return {HttpFailure::None, 200, body.size()};
   }
 };
 

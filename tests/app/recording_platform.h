@@ -60,7 +60,7 @@ struct RecordingPlatform : NullPlatform {
     calls.push_back("name");
     return nameAnswer;
   }
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
+  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
     ++fetches;
     return curlHttpGet(request, buffer, timeouts, cancel);
   }

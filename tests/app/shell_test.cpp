@@ -208,7 +208,7 @@ TEST_F(ShellTest, FailedFirstCycleLeavesAUsableConnectScreenEveryTime) {
     std::u16string_view message;
   };
   const Case cases[] = {
-      {deadPoolUrl(), u"ワーカーの情報取得に失敗しました。"},
+      {deadPoolUrl(), u"ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。"},
       {u"not a url", u"不明なサーバーアドレスです。"},
   };
   startNamed();
@@ -321,7 +321,8 @@ TEST_F(ShellTest, UpdateTimerRebuildsTheCharactersWhateverTheCycleGives) {
 
   updateAndWait();
 
-  EXPECT_EQ(platform.messages, (std::vector<std::u16string>{u"残高の情報取得に失敗しました。"}));
+  EXPECT_EQ(platform.messages,
+            (std::vector<std::u16string>{u"残高の情報取得に失敗しました。\nプールがHTTPステータス404を返しました。"}));
   EXPECT_FALSE(app->screen.slots.empty()) << "the workers fetched before the failure are shown";
   EXPECT_EQ(app->screen.slots.size(), std::min<std::size_t>(app->record.workers.size(), kMaxCharacterSlots));
 }

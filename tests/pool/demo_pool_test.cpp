@@ -22,8 +22,9 @@ const std::vector<std::string> kPinnedClock = {"--epoch", "1714557600", "--seed"
 
 std::string get(const DemoPoolProcess& pool, const std::u16string& target) {
   ResponseBuffer buffer;
-  const int length = curlHttpGet({u"127.0.0.1", pool.port, false, target}, buffer.span(), test::kTestTimeouts, FetchCancel{});
-  return length < 0 ? "(no answer)" : std::string(reinterpret_cast<const char*>(buffer.bytes.get()), length);
+  const HttpResult result =
+      curlHttpGet({u"127.0.0.1", pool.port, false, target}, buffer.span(), test::kTestTimeouts, FetchCancel{});
+  return !result.ok() ? "(no answer)" : std::string(reinterpret_cast<const char*>(buffer.bytes.get()), result.length);
 }
 
 std::string ask(const DemoPoolProcess& pool, const char* action, const std::u16string& key = u"demo") {

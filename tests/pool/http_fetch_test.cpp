@@ -28,11 +28,19 @@ using test::kTestTimeouts;
 const std::u16string kLoopback = u"127.0.0.1";
 const std::u16string kBalanceTarget = buildRequestTarget(u"index.php", "getuserbalance", u"demo");
 
-int fetch(ResponseBuffer& buffer, int port, const std::u16string& target = kBalanceTarget,
-          const std::u16string& host = kLoopback, bool secure = false, const std::string& caFile = {}) {
+HttpResult fetchResult(ResponseBuffer& buffer, int port, const std::u16string& target = kBalanceTarget,
+                       const std::u16string& host = kLoopback, bool secure = false, const std::string& caFile = {}) {
   const FetchCancel cancel;
   if (!caFile.empty()) return curlHttpGet({host, port, secure, target}, buffer.span(), kTestTimeouts, cancel, caFile);
   return httpGet({host, port, secure, target}, buffer.span(), kTestTimeouts, cancel);
+}
+
+// The body's length, or -1 for any failure.
+int lengthOf(const HttpResult& result) { return result.ok() ? static_cast<int>(result.length) : -1; }
+
+int fetch(ResponseBuffer& buffer, int port, const std::u16string& target = kBalanceTarget,
+          const std::u16string& host = kLoopback, bool secure = false, const std::string& caFile = {}) {
+  return lengthOf(fetchResult(buffer, port, target, host, secure, caFile));
 }
 
 std::string bodyOf(ResponseBuffer& buffer, int length) {
@@ -42,6 +50,8 @@ std::string bodyOf(ResponseBuffer& buffer, int length) {
 struct Misbehaviour {
   std::string fault;
   int expected;
+  HttpFailure failure = HttpFailure::None;
+  int status = 200;  // of the answer, when one arrived
 };
 
 void PrintTo(const Misbehaviour& value, std::ostream* out) { *out << test::printable(value.fault); }
@@ -52,33 +62,42 @@ TEST_P(FetchFromDemoPool, GivesLengthOrFailure) {
   DemoPoolProcess pool({"--fault", GetParam().fault});
   ASSERT_NE(pool.port, 0);
   ResponseBuffer buffer;
-  EXPECT_EQ(fetch(buffer, pool.port), GetParam().expected);
+  const HttpResult result = fetchResult(buffer, pool.port);
+  EXPECT_EQ(lengthOf(result), GetParam().expected);
+  EXPECT_EQ(result.failure, GetParam().failure);
+  if (result.status != 0) {
+    EXPECT_EQ(result.status, GetParam().status);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Bodies, FetchFromDemoPool,
     testing::Values(Misbehaviour{"size=262143", 262143},  // the longest body that fits
-                    Misbehaviour{"size=262144", -1},      // no byte of the buffer left free
-                    Misbehaviour{"size=1000000", -1}, Misbehaviour{"empty", 0},
-                    Misbehaviour{"close", -1},            // the connection drops half-way
-                    Misbehaviour{"stall", -1},            // no answer: the time-outs end it
-                    Misbehaviour{"trickle", -1},          // half an answer, then silence
-                    Misbehaviour{"headers", -1}));        // header lines without end
+                    Misbehaviour{"size=262144", -1, HttpFailure::TooLarge},  // no byte of the buffer left free
+                    Misbehaviour{"size=1000000", -1, HttpFailure::TooLarge}, Misbehaviour{"empty", 0},
+                    Misbehaviour{"disabled", 19, HttpFailure::None, 501},
+                    Misbehaviour{"close", -1, HttpFailure::Broken},     // the connection drops half-way
+                    Misbehaviour{"stall", -1, HttpFailure::TimedOut},   // no answer: the time-outs end it
+                    Misbehaviour{"trickle", -1, HttpFailure::TimedOut},  // half an answer, then silence
+                    Misbehaviour{"headers", -1, HttpFailure::Broken}));  // header lines without end
 
-TEST(Fetch, ReturnsErrorPagesLikeAnyBody) {
-  for (const char* fault : {"html404", "html500"}) {
+TEST(Fetch, ReturnsErrorPagesLikeAnyBodyWithTheirStatus) {
+  for (const auto& [fault, status] : {std::pair{"html404", 404}, std::pair{"html500", 500}}) {
     DemoPoolProcess pool({"--fault", fault});
     ResponseBuffer buffer;
-    const int length = fetch(buffer, pool.port);
-    ASSERT_GT(length, 0) << fault;
-    EXPECT_TRUE(bodyOf(buffer, length).starts_with("<!DOCTYPE html>")) << fault;
+    const HttpResult result = fetchResult(buffer, pool.port);
+    ASSERT_GT(lengthOf(result), 0) << fault;
+    EXPECT_EQ(result.status, status) << fault;
+    EXPECT_TRUE(bodyOf(buffer, lengthOf(result)).starts_with("<!DOCTYPE html>")) << fault;
   }
 }
 
 TEST(Fetch, ReturnsTheStatusBodiesOfTheApi) {
   DemoPoolProcess pool;
   ResponseBuffer buffer;
-  int length = fetch(buffer, pool.port, buildRequestTarget(u"", "getuserbalance", u"wrong"));
+  const HttpResult refused = fetchResult(buffer, pool.port, buildRequestTarget(u"", "getuserbalance", u"wrong"));
+  EXPECT_EQ(refused.status, 401);
+  int length = lengthOf(refused);
   EXPECT_EQ(bodyOf(buffer, length), "Access denied");
   length = fetch(buffer, pool.port, buildRequestTarget(u"", "getnothing", u"demo"));
   EXPECT_EQ(bodyOf(buffer, length), "400 Bad Request");
@@ -95,13 +114,15 @@ TEST(Fetch, SecondFetchReplacesTheFirstBody) {
 
 TEST(Fetch, RefusedConnectionFails) {
   ResponseBuffer buffer;
-  EXPECT_EQ(fetch(buffer, test::closedLoopbackPort()), -1);
+  EXPECT_EQ(fetchResult(buffer, test::closedLoopbackPort()).failure, HttpFailure::Unreachable);
 }
 
 TEST(Fetch, PortsOutsideTheTcpRangeFail) {
   DemoPoolProcess pool;
   ResponseBuffer buffer;
-  for (int port : {0, -1, 65536, pool.port + 65536}) EXPECT_EQ(fetch(buffer, port), -1) << port;
+  for (int port : {0, -1, 65536, pool.port + 65536}) {
+    EXPECT_EQ(fetchResult(buffer, port).failure, HttpFailure::Unreachable) << port;
+  }
 }
 
 void waitUntilRunning(httplib::Server& server) {
@@ -161,7 +182,7 @@ TEST(Fetch, HostIsANameNeverUrlSyntax) {
   ResponseBuffer buffer;
   // As URL syntax "user@127.0.0.1" would reach the loopback server; as a host name it resolves nowhere.
   for (const char16_t* host : {u"user@127.0.0.1", u"127.0.0.1/x", u"127.0.0.1?x", u"127.0.0.1#x", u""}) {
-    EXPECT_EQ(fetch(buffer, recorder.port, kBalanceTarget, host), -1);
+    EXPECT_EQ(fetchResult(buffer, recorder.port, kBalanceTarget, host).failure, HttpFailure::Unreachable);
   }
 }
 
@@ -213,7 +234,9 @@ TEST(Fetch, APoolThatKeepsDrippingMeetsTheOverallDeadline) {
   ResponseBuffer buffer;
   // Every byte comes long before the idle time-outs; only the deadline for the whole request ends it.
   const HttpTimeouts timeouts{10000, 2000, 3000, 1500};
-  EXPECT_EQ(httpGet({kLoopback, server.port, false, kBalanceTarget}, buffer.span(), timeouts, FetchCancel{}), -1);
+  const HttpResult result = httpGet({kLoopback, server.port, false, kBalanceTarget}, buffer.span(), timeouts, FetchCancel{});
+  EXPECT_EQ(result.failure, HttpFailure::TimedOut);
+  EXPECT_EQ(result.status, 200);  // the answer had begun
 }
 
 TEST(Fetch, ACancelFromAnotherThreadEndsAWaitingFetch) {
@@ -221,16 +244,16 @@ TEST(Fetch, ACancelFromAnotherThreadEndsAWaitingFetch) {
     DrippingServer server(silent);
     ResponseBuffer buffer;
     FetchCancel cancel;
-    int length = 0;
+    HttpResult result;
     // Time-outs far beyond the test's own limit: only the cancel can end this fetch.
     const HttpTimeouts patient{3600000, 3600000, 3600000, 3600000};
     std::thread fetcher([&] {
-      length = httpGet({kLoopback, server.port, false, kBalanceTarget}, buffer.span(), patient, cancel);
+      result = httpGet({kLoopback, server.port, false, kBalanceTarget}, buffer.span(), patient, cancel);
     });
     server.waitForRequest();
     cancel.cancel();
     fetcher.join();
-    EXPECT_EQ(length, -1) << (silent ? "silent" : "dripping");
+    EXPECT_EQ(result.failure, HttpFailure::Cancelled) << (silent ? "silent" : "dripping");
   }
 }
 
@@ -239,7 +262,8 @@ TEST(Fetch, ACancelledFetchDoesNotStart) {
   ResponseBuffer buffer;
   FetchCancel cancel;
   cancel.cancel();
-  EXPECT_EQ(httpGet({kLoopback, pool.port, false, kBalanceTarget}, buffer.span(), kTestTimeouts, cancel), -1);
+  EXPECT_EQ(httpGet({kLoopback, pool.port, false, kBalanceTarget}, buffer.span(), kTestTimeouts, cancel).failure,
+            HttpFailure::Cancelled);
 }
 
 struct ThrowawayCertificate {
@@ -272,7 +296,9 @@ TEST(Fetch, SelfSignedCertificateFailsTheSecureFetch) {
   waitUntilRunning(server);
 
   ResponseBuffer buffer;
-  EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true), -1);
+  EXPECT_EQ(fetchResult(buffer, port, kBalanceTarget, kLoopback, true).failure, HttpFailure::Certificate);
+  // A server that speaks no TLS at all fails the handshake, not the certificate.
+  EXPECT_EQ(fetchResult(buffer, plain.port, kBalanceTarget, kLoopback, true).failure, HttpFailure::SecureChannel);
   // The same server is reachable over TLS once its certificate is trusted: the check is what failed.
   EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true, certificate.cert), 2);
   // A secure request never follows a redirect down to plain HTTP.

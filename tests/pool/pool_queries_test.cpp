@@ -13,8 +13,9 @@ namespace {
 
 using test::PoolFixture;
 
-std::string row(int id, const std::string& amount, const std::string& timestamp) {
-  return "{\"id\":" + std::to_string(id) + ",\"type\":\"Credit\",\"amount\":" + amount +
+std::string row(int id, const std::string& amount, const std::string& timestamp,
+                const std::string& type = "Debit_AP") {
+  return "{\"id\":" + std::to_string(id) + ",\"type\":\"" + type + "\",\"amount\":" + amount +
          ",\"timestamp\":\"" + timestamp + "\"}";
 }
 
@@ -41,7 +42,7 @@ TEST_P(BalanceQuery, ReadsConfirmedPlusUnconfirmed) {
   pin("{\"balance\":" + GetParam().data + "}");
   start();
   record.balance = 42.0;
-  const bool ok = queryBalance(platform.fetch(), buffer, address(), record.apiKey, record);
+  const bool ok = queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok();
   ASSERT_EQ(ok, GetParam().expected.has_value());
   EXPECT_DOUBLE_EQ(record.balance, GetParam().expected.value_or(42.0));
 }
@@ -74,7 +75,7 @@ class BalanceBody : public PoolFixture, public testing::WithParamInterface<BodyC
 TEST_P(BalanceBody, FailsUnlessItIsTheJsonAnswer) {
   start(GetParam().flags);
   record.balance = 42.0;
-  EXPECT_EQ(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record), GetParam().succeeds);
+  EXPECT_EQ(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok(), GetParam().succeeds);
   if (!GetParam().succeeds) {
     EXPECT_EQ(record.balance, 42.0);
   }
@@ -100,14 +101,14 @@ TEST_F(PoolFixture, BalanceBodiesPicojsonCannotHoldFailWithoutCrashing) {
   for (const auto& answer : answers) {
     start({"--fault", bodyFault(answer, "getuserbalance")});
     record.balance = 42.0;
-    EXPECT_FALSE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record)) << answer;
+    EXPECT_FALSE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok()) << answer;
     EXPECT_EQ(record.balance, 42.0);
   }
 }
 
 TEST_F(PoolFixture, BytesAfterTheFirstValueAreNotLookedAt) {
   start({"--fault", bodyFault(R"(  {"getuserbalance":{"data":{"confirmed":1,"unconfirmed":2}}} <html>)", "getuserbalance")});
-  ASSERT_TRUE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record));
+  ASSERT_TRUE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok());
   EXPECT_EQ(record.balance, 3.0);
 }
 
@@ -115,7 +116,7 @@ TEST_F(PoolFixture, BytesAfterTheFirstValueAreNotLookedAt) {
 
 class TransactionQuery : public PoolFixture {
  protected:
-  bool query() { return queryTransactions(platform.fetch(), buffer, address(), record.apiKey, record); }
+  bool query() { return queryTransactions(platform.fetch(), buffer, address(), record.apiKey, record).ok(); }
 };
 
 TEST_F(TransactionQuery, NewPlayerCountsEveryTransactionOnceAcrossCycles) {
@@ -137,17 +138,75 @@ TEST_F(TransactionQuery, NewPlayerCountsEveryTransactionOnceAcrossCycles) {
   EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 11:00:00"));
 }
 
-TEST_F(TransactionQuery, OfSeveralWithOneTimestampOnlyTheOneNearestTheEndCounts) {
-  pin("{\"transactions\":" + transactions({row(3, "0.01", "2024-05-01 10:00:00"), row(2, "0.02", "2024-05-01 10:00:00"),
-                                           row(1, "1", "2024-05-01 10:00:00")}) + "}");
+TEST_F(TransactionQuery, EveryNewTransactionOfOneSecondCounts) {
+  // MPOS writes a payout and its fee in the same second, next to the block's credit.
+  pin("{\"transactions\":" + transactions({row(4, "0.1", "2024-05-01 10:00:00", "TXFee"),
+                                           row(3, "4.9", "2024-05-01 10:00:00"),
+                                           row(2, "1.5", "2024-05-01 10:00:00", "Credit"),
+                                           row(1, "0.25", "2024-05-01 09:00:00", "Debit_MP")}) + "}");
   start();
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 1.0);
+  EXPECT_DOUBLE_EQ(record.payout, 5.15);
+  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 10:00:00"));
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, 5.15) << "counted once";
+}
+
+// Each type MPOS lists: only what went to the player's wallet is payout; the rest is in the
+// balance already or was taken from it.
+struct TypeCase {
+  std::string type;
+  bool paidOut;
+};
+
+void PrintTo(const TypeCase& value, std::ostream* out) { *out << value.type; }
+
+class TransactionType : public TransactionQuery, public testing::WithParamInterface<TypeCase> {};
+
+TEST_P(TransactionType, CountsOnlyPayouts) {
+  pin("{\"transactions\":" + transactions({row(1, "\"2.000000000000000000000000000000\"", "2024-05-01 10:00:00",
+                                                 GetParam().type)}) + "}");
+  start();
+  record.payout = 7.0;
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, GetParam().paidOut ? 9.0 : 7.0);
+  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 10:00:00")) << "looked at, whatever its type";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mpos, TransactionType,
+    testing::Values(TypeCase{"Debit_AP", true}, TypeCase{"Debit_MP", true}, TypeCase{"Credit", false},
+                    TypeCase{"Credit_PPS", false}, TypeCase{"Bonus", false}, TypeCase{"Fee", false},
+                    TypeCase{"TXFee", false}, TypeCase{"Donation", false}, TypeCase{"Orphan_Credit", false},
+                    TypeCase{"debit_ap", false}));
+
+// The shape of a real MPOS pool's answer: four blocks credited (14.48), one automatic payout of 5
+// with its fee in the same second, block fees and donations; 0.275 taken in all.
+const std::string kMposAnswer = R"({"getusertransactions":{"version":"1.0.0","runtime":12.5,"data":{"transactions":[
+{"id":"913","username":"kuro","type":"Credit","coin_address":null,"amount":"3.620000000000000000000000000000","blockhash":"00000000000000a7","confirmations":"3","timestamp":"2024-05-02 04:11:20"},
+{"id":"912","username":"kuro","type":"Fee","coin_address":null,"amount":"0.050000000000000000000000000000","blockhash":"00000000000000a7","confirmations":"3","timestamp":"2024-05-02 04:11:20"},
+{"id":"911","username":"kuro","type":"Donation","coin_address":null,"amount":"0.015000000000000000000000000000","blockhash":"00000000000000a7","confirmations":"3","timestamp":"2024-05-02 04:11:20"},
+{"id":"905","username":"kuro","type":"Debit_AP","coin_address":"MWkuroAddr","amount":"5.000000000000000000000000000000","blockhash":null,"confirmations":null,"timestamp":"2024-05-01 22:00:03"},
+{"id":"906","username":"kuro","type":"TXFee","coin_address":"MWkuroAddr","amount":"0.100000000000000000000000000000","blockhash":null,"confirmations":null,"timestamp":"2024-05-01 22:00:03"},
+{"id":"899","username":"kuro","type":"Credit","coin_address":null,"amount":"3.860000000000000000000000000000","blockhash":"000000000000003c","confirmations":"120","timestamp":"2024-05-01 17:45:09"},
+{"id":"898","username":"kuro","type":"Fee","coin_address":null,"amount":"0.045000000000000000000000000000","blockhash":"000000000000003c","confirmations":"120","timestamp":"2024-05-01 17:45:09"},
+{"id":"897","username":"kuro","type":"Donation","coin_address":null,"amount":"0.010000000000000000000000000000","blockhash":"000000000000003c","confirmations":"120","timestamp":"2024-05-01 17:45:09"},
+{"id":"890","username":"kuro","type":"Credit","coin_address":null,"amount":"3.500000000000000000000000000000","blockhash":"0000000000000021","confirmations":"240","timestamp":"2024-05-01 11:02:41"},
+{"id":"889","username":"kuro","type":"Fee","coin_address":null,"amount":"0.050000000000000000000000000000","blockhash":"0000000000000021","confirmations":"240","timestamp":"2024-05-01 11:02:41"},
+{"id":"888","username":"kuro","type":"Donation","coin_address":null,"amount":"0.005000000000000000000000000000","blockhash":"0000000000000021","confirmations":"240","timestamp":"2024-05-01 11:02:41"},
+{"id":"870","username":"kuro","type":"Credit","coin_address":null,"amount":"3.500000000000000000000000000000","blockhash":"0000000000000011","confirmations":"360","timestamp":"2024-05-01 06:30:00"}
+]},"transactionsummary":{"Credit":"14.480000000000000000000000000000","Debit_AP":"5.000000000000000000000000000000","Donation":"0.030000000000000000000000000000","Fee":"0.145000000000000000000000000000","TXFee":"0.100000000000000000000000000000"}}})";
+
+TEST_F(TransactionQuery, ARealPoolsAnswerCountsItsOnePayout) {
+  start({"--fault", bodyFault(kMposAnswer, "getusertransactions")});
+  ASSERT_TRUE(query());
+  EXPECT_DOUBLE_EQ(record.payout, 5.0);
+  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-02 04:11:20"));
 }
 
 TEST_F(TransactionQuery, AlreadyCountedTransactionsAreNotReadAtAll) {
-  pin("{\"transactions\":[{\"timestamp\":\"2024-05-01 10:00:00\",\"amount\":\"n/a\"},"
-      "{\"timestamp\":\"2024-05-01 09:00:00\"}]}");
+  pin("{\"transactions\":[{\"type\":\"Debit_AP\",\"timestamp\":\"2024-05-01 10:00:00\",\"amount\":\"n/a\"},"
+      "{\"type\":\"Debit_AP\",\"timestamp\":\"2024-05-01 09:00:00\"}]}");
   start();
   record.payout = 7.0;
   record.lastTimestamp = fileTime("2024-05-01 10:00:00");
@@ -195,6 +254,9 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"29 February 2023", transactions({row(1, "2", "2023-02-29 10:00:00")}), false, 7.0},
         WalkCase{"year 1600", transactions({row(1, "2", "1600-12-31 10:00:00")}), false, 7.0},
         WalkCase{"numeric timestamp", transactions({"{\"amount\":2,\"timestamp\":1714557600}"}), false, 7.0},
+        // Only a payout's amount is read; a type that is missing or not text is no payout.
+        WalkCase{"bad credit amount", transactions({row(1, "\"n/a\"", "2024-05-01 10:00:00", "Credit")}), true, 7.0},
+        WalkCase{"no type", transactions({"{\"amount\":2,\"timestamp\":\"2024-05-01 10:00:00\"}"}), true, 7.0},
         WalkCase{"no timestamp", transactions({"{\"amount\":2}"}), false, 7.0},
         WalkCase{"element not an object", transactions({"2", row(1, "2", "2024-05-01 10:00:00")}), false, 7.0},
         // A payout that is not finite could never be saved again.
@@ -202,8 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
                  transactions({row(2, "1e308", "2024-05-01 10:00:00"), row(1, "1e308", "2024-05-01 09:00:00")}), false, 7.0},
         WalkCase{"object in place of list", "{}", false, 7.0}, WalkCase{"null in place of list", "null", false, 7.0}));
 
-TEST_F(TransactionQuery, SimulatedMposListIsCountedOncePerBlock) {
-  start({"--epoch", "1714557600"});  // decimal strings, newest first, one timestamp per block
+TEST_F(TransactionQuery, SimulatedMposListCountsEachPayoutOnce) {
+  start({"--epoch", "1714557600", "--history", "30"});  // decimal strings, newest first, payouts among blocks
   ASSERT_TRUE(query());
   EXPECT_GT(record.payout, 0.0);
   const double first = record.payout;
@@ -223,7 +285,7 @@ class WorkerQuery : public PoolFixture {
   bool query(const std::string& data) {
     pin("{\"workers\":" + data + "}");
     if (!pool) start();
-    return queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record);
+    return queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record).ok();
   }
   using Workers = std::map<std::string, int32_t>;
 };
@@ -288,7 +350,7 @@ TEST_F(WorkerQuery, EveryElementNeedsAnObjectANameAndANumber) {
 
 TEST_F(PoolFixture, SimulatedWorkersWithMposExtraMembersAreRead) {
   start();
-  ASSERT_TRUE(queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record));
+  ASSERT_TRUE(queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record).ok());
   ASSERT_FALSE(record.workers.empty());
   for (const auto& [name, hashrate] : record.workers) EXPECT_TRUE(name.starts_with("demo.")) << name;
 }

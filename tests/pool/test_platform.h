@@ -21,7 +21,7 @@ struct TestPlatform : NullPlatform {
     messages.emplace_back(text);
     owners.push_back(owner);
   }
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
+  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
     return curlHttpGet(request, buffer, kTestTimeouts, cancel);
   }
   // The fetch the queries take, never cancelled.

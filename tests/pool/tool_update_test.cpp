@@ -40,7 +40,7 @@ void writeConnection(const test::TempFolder& folder, const std::u16string& url) 
 }
 
 TEST(ToolUpdate, FourCyclesTurnANewPlayerIntoProgressThatReloads) {
-  test::DemoPoolProcess pool({"--epoch", "1714557600"});
+  test::DemoPoolProcess pool({"--epoch", "1714557600", "--history", "20"});  // long enough for payouts
   test::TempFolder folder;
   writeConnection(folder, pool.url());
   const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "4"});
@@ -80,7 +80,8 @@ TEST(ToolUpdate, EveryFailedCyclePrintsItsMessage) {
   writeConnection(folder, u"http://127.0.0.1:" + std::u16string(port.begin(), port.end()) + u"/");
   const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "2"});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "ワーカーの情報取得に失敗しました。\nワーカーの情報取得に失敗しました。\n");
+  const std::string message = "ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。\n";
+  EXPECT_EQ(result.err, message + message);
 }
 
 // Worker p.b reports 0 in the second and third workers answers and runs again in the fourth.

@@ -1,6 +1,7 @@
 // The update cycle against the demo pool: step order, messages, what each failure leaves, tick and save.
 #include <gtest/gtest.h>
 
+#include <picojson.h>
 
 #include <filesystem>
 #include <functional>
@@ -8,6 +9,9 @@
 
 #include "game/levels.h"
 #include "app/update_cycle.h"
+#include "pool/failure_message.h"
+#include "pool/pool_amount.h"
+#include "pool/request_target.h"
 #include "profile/settings.h"
 #include "pool_fixture.h"
 #include "printable.h"
@@ -29,8 +33,9 @@ class UpdateCycle : public test::PoolFixture {
 const std::string kPinnedFigures = R"({
   "workers": [{"username":"p.a","hashrate":40.5},{"username":"p.b","hashrate":20}],
   "balance": {"confirmed":"1.500000000000000000000000000000","unconfirmed":"0.250000000000000000000000000000"},
-  "transactions": [{"id":2,"type":"Credit","amount":"2.000000000000000000000000000000","timestamp":"2024-05-01 10:00:00"},
-                   {"id":1,"type":"Credit","amount":"1.000000000000000000000000000000","timestamp":"2024-05-01 09:00:00"}]
+  "transactions": [{"id":3,"type":"Credit","amount":"4.000000000000000000000000000000","timestamp":"2024-05-01 10:00:00"},
+                   {"id":2,"type":"Debit_AP","amount":"2.000000000000000000000000000000","timestamp":"2024-05-01 10:00:00"},
+                   {"id":1,"type":"Debit_MP","amount":"1.000000000000000000000000000000","timestamp":"2024-05-01 09:00:00"}]
 })";
 
 TEST_F(UpdateCycle, AllStepsSucceedTickAndSave) {
@@ -88,20 +93,64 @@ TEST_F(UpdateCycle, TransactionsAreCountedOnceAcrossARestart) {
   EXPECT_DOUBLE_EQ(restarted.payout, 3.0);
 
   std::string withNewBlock = kPinnedFigures;
-  withNewBlock.replace(withNewBlock.find("[{\"id\":2"), 1,
-                       R"([{"id":3,"type":"Credit","amount":"0.5","timestamp":"2024-05-01 11:00:00"},)");
+  withNewBlock.replace(withNewBlock.find("[{\"id\":3"), 1,
+                       R"([{"id":4,"type":"Debit_AP","amount":"0.5","timestamp":"2024-05-01 11:00:00"},)");
   pin(withNewBlock);
   ASSERT_TRUE(runUpdateCycle(restarted, platform, buffer, settingsFile));
   EXPECT_DOUBLE_EQ(restarted.payout, 3.5);
   EXPECT_TRUE(platform.messages.empty());
 }
 
+// The demo account as it stands `blocks` blocks later: the same seed and history, the clock moved on.
+std::vector<std::string> demoAccountAfter(int blocks) {
+  constexpr long long kStart = 1714557600;
+  constexpr long long kBlockSeconds = 240;
+  return {"--seed", "7", "--epoch", std::to_string(kStart + blocks * kBlockSeconds), "--history",
+          std::to_string(4 + blocks)};
+}
+
+// What the pool has paid out and holds by its own summary of the listed transactions: credits less
+// fees, donations and payout fees.
+double earnedBySummary(test::TestPlatform& platform, ResponseBuffer& buffer, int port) {
+  const HttpResult fetched = platform.fetch()(
+      {u"127.0.0.1", port, false, buildRequestTarget(u"index.php", "getusertransactions", u"demo")}, buffer.span());
+  picojson::value answer;
+  picojson::parse(answer, std::string(reinterpret_cast<const char*>(buffer.bytes.get()), fetched.length));
+  const auto& summary = answer.get("getusertransactions").get("data").get("transactionsummary").get<picojson::object>();
+  double earned = 0;
+  for (const auto& [type, amount] : summary) {
+    const double value = readPoolAmount(amount).value_or(0);
+    earned += type == "Credit" ? value : type == "Debit_AP" ? 0 : -value;
+  }
+  return earned;
+}
+
+TEST_F(UpdateCycle, DemoPoolCoinIsPaidOutPlusBalanceThroughPayouts) {
+  int payouts = 0;
+  double paidBefore = 0;
+  for (int blocks = 0; blocks <= 16; ++blocks) {
+    start(demoAccountAfter(blocks));
+    ASSERT_TRUE(cycle()) << blocks;
+    EXPECT_NEAR(record.payout + record.balance, earnedBySummary(platform, buffer, pool->port), 1e-8) << blocks;
+    if (record.payout > paidBefore) ++payouts;
+    paidBefore = record.payout;
+  }
+  EXPECT_GE(payouts, 2) << "the run reaches the payout threshold more than once";
+}
+
 struct StepFailure {
   std::vector<std::string> flags;
   std::u16string serverUrl;  // empty: the demo pool's URL
   std::u16string_view message;
+  std::u16string_view cause;  // the second line; empty for none
   bool workersUpdated, balanceUpdated;
 };
+
+std::u16string twoLines(std::u16string_view step, std::u16string_view cause) {
+  std::u16string text(step);
+  if (!cause.empty()) text.append(u"\n").append(cause);
+  return text;
+}
 
 void PrintTo(const StepFailure& value, std::ostream* out) { *out << test::printable(testing::PrintToString(value.flags)) << " " << test::printable(value.serverUrl); }
 
@@ -118,7 +167,7 @@ TEST_P(UpdateCycleStep, ShowsItsMessageAndStops) {
 
   EXPECT_FALSE(cycle());
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_TRUE(platform.messages[0] == step.message);
+  EXPECT_TRUE(platform.messages[0] == twoLines(step.message, step.cause));
   EXPECT_EQ(platform.owners[0], MessageOwner::None);
   EXPECT_EQ(record.totalHashrate, step.workersUpdated ? 60 : 1);
   EXPECT_EQ(record.balance, step.balanceUpdated ? 1.75 : 0.0);
@@ -130,14 +179,20 @@ TEST_P(UpdateCycleStep, ShowsItsMessageAndStops) {
 INSTANTIATE_TEST_SUITE_P(
     Steps, UpdateCycleStep,
     testing::Values(
-        StepFailure{{}, u"not a url", kMessageAddressNotRecognised, false, false},
-        StepFailure{{}, u"HTTP://127.0.0.1/", kMessageAddressNotRecognised, false, false},
-        StepFailure{{"--fault", "empty@getuserworkers"}, u"", kMessageWorkersFailed, false, false},
-        StepFailure{{"--api-key", "other"}, u"", kMessageWorkersFailed, false, false},
-        StepFailure{{"--fault", "html404@getuserbalance"}, u"", kMessageBalanceFailed, true, false},
-        StepFailure{{"--fault", "stall@getuserbalance"}, u"", kMessageBalanceFailed, true, false},
-        StepFailure{{"--fault", "malformed@getusertransactions"}, u"", kMessageTransactionsFailed, true, true},
-        StepFailure{{"--fault", "bom@getusertransactions"}, u"", kMessageTransactionsFailed, true, true}));
+        StepFailure{{}, u"not a url", kMessageAddressNotRecognised, {}, false, false},
+        StepFailure{{}, u"HTTP://127.0.0.1/", kMessageAddressNotRecognised, {}, false, false},
+        StepFailure{{"--fault", "empty@getuserworkers"}, u"", kMessageWorkersFailed, kCauseNotApi, false, false},
+        StepFailure{{"--api-key", "other"}, u"", kMessageWorkersFailed, kCauseKeyRefused, false, false},
+        StepFailure{{"--fault", "disabled@getuserworkers"}, u"", kMessageWorkersFailed,
+                    u"プールがHTTPステータス501を返しました。", false, false},
+        StepFailure{{"--fault", "html404@getuserbalance"}, u"", kMessageBalanceFailed,
+                    u"プールがHTTPステータス404を返しました。", true, false},
+        StepFailure{{"--fault", "stall@getuserbalance"}, u"", kMessageBalanceFailed, kCauseTimedOut, true, false},
+        StepFailure{{"--fault", "close@getuserbalance"}, u"", kMessageBalanceFailed, kCauseBroken, true, false},
+        StepFailure{{"--fault", "malformed@getusertransactions"}, u"", kMessageTransactionsFailed, kCauseNotApi, true, true},
+        StepFailure{{"--fault", "size=262144@getusertransactions"}, u"", kMessageTransactionsFailed, kCauseTooLarge,
+                    true, true},
+        StepFailure{{"--fault", "bom@getusertransactions"}, u"", kMessageTransactionsFailed, kCauseNotApi, true, true}));
 
 TEST_F(UpdateCycle, RefusedConnectionFailsTheWorkersStep) {
   record.serverUrl = u"http://127.0.0.1:" + [] {
@@ -146,7 +201,7 @@ TEST_F(UpdateCycle, RefusedConnectionFailsTheWorkersStep) {
   }() + u"/";
   EXPECT_FALSE(cycle());
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_TRUE(platform.messages[0] == kMessageWorkersFailed);
+  EXPECT_TRUE(platform.messages[0] == twoLines(kMessageWorkersFailed, kCauseUnreachable));
 }
 
 TEST_F(UpdateCycle, FailedSaveIsSilentAndTheCycleSucceeds) {
@@ -189,7 +244,7 @@ TEST_F(UpdateCycle, CycleStartedWhileAMessageIsOpenKeepsItsResults) {
   EXPECT_FALSE(runUpdateCycle(record, nesting, buffer, settingsFile));
   EXPECT_TRUE(nestedResult);
   ASSERT_EQ(nesting.messages.size(), 1u);
-  EXPECT_TRUE(nesting.messages[0] == kMessageBalanceFailed);
+  EXPECT_TRUE(nesting.messages[0] == twoLines(kMessageBalanceFailed, kCauseBadAnswer));
   EXPECT_DOUBLE_EQ(record.balance, 1.75);
   EXPECT_DOUBLE_EQ(record.payout, 3.0);
   EXPECT_EQ(record.hashrateSamples.size(), 1u);

@@ -164,9 +164,15 @@ scenario_failing_pool() {
   type_into "$main" $kServerField "http://127.0.0.1:1/index.php"
   type_into "$main" $kKeyField demo
   xdotool key Return  # Enter in a field presses the connect button
-  expect_message 'ワーカーの情報取得に失敗しました。'
+  expect_message $'ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。'
   [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen did not stay"
   grep -q '127.0.0.1:1' "$work/game/config.json" || fail "the connect fields were not saved before the cycle"
+
+  step "a key the pool refuses"
+  type_into "$main" $kServerField "$pool_url"
+  type_into "$main" $kKeyField wrong
+  press_connect_again "$main"
+  expect_message $'ワーカーの情報取得に失敗しました。\nプールがAPIキーを受け付けませんでした。'
 
   step "a key that is too long"
   type_into "$main" $kKeyField "$(printf 'k%.0s' {1..256})"

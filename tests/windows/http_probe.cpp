@@ -1,6 +1,6 @@
 // http-probe PORT TARGET [--short] [--cancel-after MS]: one WinHTTP fetch from 127.0.0.1, its result
-// (the body's length or -1) printed on standard output, the time it took and the process's peak
-// memory on standard error; the tests run it under Wine.
+// (the body's length or -1) printed on standard output; the answer's status, the failure's kind,
+// the time it took and the process's peak memory on standard error; the tests run it under Wine.
 // psapi.h needs <windows.h> first.
 // clang-format off
 #include <windows.h>
@@ -28,6 +28,9 @@ long long peakMemoryKib() {
   return static_cast<long long>(counters.PeakWorkingSetSize / 1024);
 }
 
+constexpr const char* kFailureNames[] = {"none",     "unreachable", "certificate", "secure-channel",
+                                         "timed-out", "broken",      "too-large",   "cancelled"};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,12 +55,13 @@ int main(int argc, char** argv) {
   orelog::ResponseBuffer buffer;
   const orelog::HttpRequest request{u"127.0.0.1", std::atoi(argv[1]), false, orelog::utf8ToUtf16(argv[2])};
   const auto started = std::chrono::steady_clock::now();
-  const int length = orelog::httpGet(request, buffer.span(), timeouts, cancel);
+  const orelog::HttpResult result = orelog::httpGet(request, buffer.span(), timeouts, cancel);
   const auto tookMs =
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
           .count();
   if (canceller.joinable()) canceller.join();
-  std::printf("%d\n", length);
+  std::printf("%d\n", result.ok() ? static_cast<int>(result.length) : -1);
+  std::fprintf(stderr, "status %d failure %s\n", result.status, kFailureNames[static_cast<int>(result.failure)]);
   std::fprintf(stderr, "took %lld ms\npeak %lld KiB\n", static_cast<long long>(tookMs), peakMemoryKib());
   return 0;
 }

@@ -69,9 +69,10 @@ windows_tool() { "$WINELOADER" "$tool_exe" "$@"; }
 
 # --- Acting as the player -----------------------------------------------------------------------------
 
-# TEXT as Wine's trace writes a wide string: ASCII as it is, every other unit as \xxxx.
+# TEXT as Wine's trace writes a wide string: ASCII as it is, a line break as \n, every other unit
+# as \xxxx.
 wine_trace_text() {
-  perl -CA -e 'print join "", map { my $c = ord; $c >= 32 && $c < 127 ? $_ : sprintf "\\%04x", $c } split //, $ARGV[0]' "$1"
+  perl -CA -e 'print join "", map { my $c = ord; $c == 10 ? "\\n" : $c >= 32 && $c < 127 ? $_ : sprintf "\\%04x", $c } split //, $ARGV[0]' "$1"
 }
 
 # expect_message TEXT: the game opens an error box with exactly TEXT; it is then closed.
@@ -172,8 +173,20 @@ scenario_fetch() {
     fi
     step "fault $fault: $got, $(grep -o 'peak .*' "$work/probe.log")"
   done
-  got=$("$WINELOADER" "$probe_exe" 1 "$target" --short 2>/dev/null | tr -d '\r')
+  got=$("$WINELOADER" "$probe_exe" 1 "$target" --short 2>"$work/probe.log" | tr -d '\r')
   [[ $got == -1 ]] || fail "a refused connection gave $got"
+  grep -q 'failure unreachable' "$work/probe.log" || fail "a refused connection: $(cat "$work/probe.log")"
+
+  step "each failure names its kind and each answer brings its status"
+  local report
+  for row in 'html404:status 404 failure none' 'disabled:status 501 failure none' \
+    'size=262144:failure too-large' 'close:failure broken' 'stall:failure timed-out'; do
+    fault=${row%%:*} expected=${row#*:}
+    start_pool --fault "$fault"
+    "$WINELOADER" "$probe_exe" "$pool_port" "$target" --short >/dev/null 2>"$work/probe.log" || true
+    report=$(grep -o 'status [0-9]* failure [a-z-]*' "$work/probe.log" || true)
+    [[ $report == *"$expected" ]] || fail "fetch with fault $fault reported '$report', not '$expected'"
+  done
 
   step "a cancel breaks off a stalled fetch long before its time-outs"
   start_pool --fault stall

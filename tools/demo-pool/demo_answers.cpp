@@ -5,6 +5,7 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <utility>
 
 #include <picojson.h>
@@ -135,27 +136,29 @@ void appendTransaction(std::string& out, const Options& options, const std::stri
   out += ",\"coin_address\":null,\"amount\":";
   appendAmount(out, options, "getusertransactions", row.amountUnits);
   out += ",\"blockhash\":";
-  appendJsonString(out, row.blockhash);
+  if (row.blockhash.empty()) out += "null";
+  else appendJsonString(out, row.blockhash);
   out += ",\"confirmations\":" + std::to_string(row.confirmations) + ",\"timestamp\":";
   appendJsonString(out, poolTimestamp(row.time));
   out += '}';
 }
 
 std::string transactionsData(const Options& options, const DemoFigures& figures) {
-  long long sums[3] = {};  // Credit, Fee, Donation
+  std::map<std::string, long long> sums;  // by type, in the summary's order
   std::string out = "{\"transactions\":[";
   for (std::size_t i = 0; i < figures.transactions.size(); ++i) {
     const auto& row = figures.transactions[i];
     if (i) out += ',';
     appendTransaction(out, options, options.account, row);
-    sums[row.type == "Credit" ? 0 : row.type == "Fee" ? 1 : 2] += row.amountUnits;
+    sums[row.type] += row.amountUnits;
   }
-  out += "],\"transactionsummary\":{\"Credit\":";
-  appendAmount(out, options, "getusertransactions", sums[0]);
-  out += ",\"Donation\":";
-  appendAmount(out, options, "getusertransactions", sums[2]);
-  out += ",\"Fee\":";
-  appendAmount(out, options, "getusertransactions", sums[1]);
+  out += "],\"transactionsummary\":{";
+  for (const auto& [type, units] : sums) {
+    if (out.back() != '{') out += ',';
+    appendJsonString(out, type);
+    out += ':';
+    appendAmount(out, options, "getusertransactions", units);
+  }
   return out + "}}";
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <utility>
 
 namespace orelog::demo {
 namespace {
@@ -11,6 +13,8 @@ namespace {
 constexpr const char* kWorkerNames[] = {"tama", "mike", "kuro", "shiro", "rig1", "rig2", "gpu0", "cpu"};
 constexpr long long kHashrateStepSeconds = 30;  // hashrates change every half minute of pool time
 constexpr long long kPayoutThresholdUnits = 500000000;  // confirmed balance is paid out at 5 coins
+constexpr long long kPayoutFeeUnits = 10000000;         // each automatic payout costs 0.1 coin
+constexpr long long kPayoutDelaySeconds = 60;           // the payout job runs a minute after a block
 constexpr int kUnconfirmedBlocks = 2;
 constexpr int kConfirmationsPerBlock = 4;
 
@@ -58,19 +62,53 @@ long long creditUnits(unsigned long seed, long long block) {
   return 50000000 + static_cast<long long>(noise(seed, 10, block) % 100000000);
 }
 
-void appendBlock(std::vector<DemoTransaction>& rows, unsigned long seed, long long block, long long time,
-                 int confirmations) {
-  const long long credit = creditUnits(seed, block);
-  const std::string hash = blockHash(seed, block);
-  // Newest first by id: the block's donation, then its fee, then its credit, all at one time.
-  rows.push_back({3 * block + 3, "Donation", credit / 200, time, confirmations, hash});
-  rows.push_back({3 * block + 2, "Fee", credit / 100, time, confirmations, hash});
-  rows.push_back({3 * block + 1, "Credit", credit, time, confirmations, hash});
-}
-
 long long netUnits(unsigned long seed, long long block) {
   const long long credit = creditUnits(seed, block);
   return credit - credit / 100 - credit / 200;
+}
+
+// Every transaction up to now, oldest first; the balance is what they leave.
+struct Ledger {
+  std::vector<DemoTransaction> rows;
+  long long confirmed = 0;
+  long long unconfirmed = 0;
+
+  void add(std::string type, long long units, long long time, int confirmations, const std::string& hash) {
+    rows.push_back({static_cast<long long>(rows.size()) + 1, std::move(type), units, time, confirmations, hash});
+  }
+};
+
+// Block n's credit, fee and donation, all in one second; newest is the latest block found.
+void addBlock(Ledger& ledger, unsigned long seed, long long block, long long time, long long newest) {
+  const long long credit = creditUnits(seed, block);
+  const int confirmations = static_cast<int>(newest - block) * kConfirmationsPerBlock;
+  const std::string hash = blockHash(seed, block);
+  ledger.add("Credit", credit, time, confirmations, hash);
+  ledger.add("Fee", credit / 100, time, confirmations, hash);
+  ledger.add("Donation", credit / 200, time, confirmations, hash);
+}
+
+// The payout job: the whole confirmed balance leaves, the fee first taken from it, both in one second.
+void payOut(Ledger& ledger, long long time) {
+  if (ledger.confirmed < kPayoutThresholdUnits) return;
+  ledger.add("Debit_AP", ledger.confirmed - kPayoutFeeUnits, time, 0, "");
+  ledger.add("TXFee", kPayoutFeeUnits, time, 0, "");
+  ledger.confirmed = 0;
+}
+
+Ledger simulateLedger(unsigned long seed, long long firstBlockTime, long long now) {
+  Ledger ledger;
+  const long long newest = std::max(0LL, (now - firstBlockTime) / kBlockIntervalSeconds);
+  for (long long block = 0; block <= newest; ++block) {
+    const long long time = firstBlockTime + block * kBlockIntervalSeconds;
+    addBlock(ledger, seed, block, time, newest);
+    if (block >= kUnconfirmedBlocks) ledger.confirmed += netUnits(seed, block - kUnconfirmedBlocks);
+    if (time + kPayoutDelaySeconds <= now) payOut(ledger, time + kPayoutDelaySeconds);
+  }
+  for (long long block = std::max(0LL, newest - kUnconfirmedBlocks + 1); block <= newest; ++block) {
+    ledger.unconfirmed += netUnits(seed, block);
+  }
+  return ledger;
 }
 
 }  // namespace
@@ -79,19 +117,11 @@ DemoFigures simulateFigures(unsigned long seed, const std::string& account, int 
                             long long now) {
   DemoFigures figures;
   figures.workers = simulateWorkers(seed, account, now);
-  const long long firstBlockTime = startTime - historyBlocks * kBlockIntervalSeconds;
-  const long long newest = std::max(0LL, (now - firstBlockTime) / kBlockIntervalSeconds);
-  for (long long block = newest; block >= 0 && figures.transactions.size() < kMaxTransactionRows; --block) {
-    const int confirmations = static_cast<int>(newest - block) * kConfirmationsPerBlock;
-    appendBlock(figures.transactions, seed, block, firstBlockTime + block * kBlockIntervalSeconds, confirmations);
-  }
-  figures.transactions.resize(std::min(figures.transactions.size(), kMaxTransactionRows));
-  long long confirmed = 0;
-  for (long long block = 0; block <= newest; ++block) {
-    if (block > newest - kUnconfirmedBlocks) figures.unconfirmedUnits += creditUnits(seed, block);
-    else confirmed += netUnits(seed, block);
-  }
-  figures.confirmedUnits = confirmed % kPayoutThresholdUnits;
+  const Ledger ledger = simulateLedger(seed, startTime - historyBlocks * kBlockIntervalSeconds, now);
+  const std::size_t shown = std::min(ledger.rows.size(), kMaxTransactionRows);
+  figures.transactions.assign(ledger.rows.rbegin(), ledger.rows.rbegin() + static_cast<std::ptrdiff_t>(shown));
+  figures.confirmedUnits = ledger.confirmed;
+  figures.unconfirmedUnits = ledger.unconfirmed;
   return figures;
 }
 

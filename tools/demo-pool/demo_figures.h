@@ -1,4 +1,5 @@
-// The simulated pool account: workers whose hashrates wander, and a block credited every few minutes.
+// The simulated pool account: workers whose hashrates wander, a block credited every few minutes, and
+// an automatic payout whenever the confirmed balance reaches the threshold.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -20,13 +21,16 @@ struct DemoWorker {
 
 struct DemoTransaction {
   long long id = 0;
-  std::string type;           // "Credit", "Fee" or "Donation"
+  std::string type;           // "Credit", "Fee", "Donation", "Debit_AP" or "TXFee"
   long long amountUnits = 0;  // 1e-8 coin
   long long time = 0;         // Unix seconds, UTC
   int confirmations = 0;
-  std::string blockhash;
+  std::string blockhash;      // empty for a payout and its fee, which belong to no block
 };
 
+// The balance and the transactions always agree, as MPOS's do: a credit, less its fee and donation,
+// is unconfirmed until two more blocks are found, then confirmed; a payout takes the whole confirmed
+// balance, less its transaction fee, and the fee itself.
 struct DemoFigures {
   std::vector<DemoWorker> workers;
   long long confirmedUnits = 0;

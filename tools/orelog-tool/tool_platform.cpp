@@ -40,7 +40,7 @@ void ToolPlatform::showNotice(std::u16string_view, std::u16string_view text) {
   std::fflush(stdout);
 }
 
-int ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
+HttpResult ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
   return orelog::httpGet(request, buffer, timeouts, cancel);
 }
 

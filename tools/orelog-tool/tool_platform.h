@@ -15,7 +15,7 @@ struct ToolPlatform : NullPlatform {
   void showMessage(std::u16string_view text, MessageOwner owner) override;
   // Each notice as a line "notice: TEXT" on standard output; the title is the game's own.
   void showNotice(std::u16string_view title, std::u16string_view text) override;
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
+  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   TextRenderer& textRenderer() override;
 };
 

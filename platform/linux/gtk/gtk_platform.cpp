@@ -106,7 +106,7 @@ void GtkPlatform::showNotice(std::u16string_view title, std::u16string_view text
   showDesktopNotice(title, text);
 }
 
-int GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
+HttpResult GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
   return orelog::httpGet(request, buffer, HttpTimeouts{}, cancel);
 }
 

@@ -32,7 +32,7 @@ class GtkPlatform : public Platform {
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override;
   void openLink(std::string_view url) override;
   void showNotice(std::u16string_view title, std::u16string_view text) override;
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
+  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   void postToUiThread(std::function<void()> task) override;
   TextRenderer& textRenderer() override { return text_; }
   bool encodePng(const Canvas& canvas, const std::string& path) override;

@@ -33,6 +33,8 @@ struct Transfer {
   CURL* handle = nullptr;
   bool connected = false;
   bool answered = false;  // a byte of the answer (headers or body) has arrived
+  bool overflowed = false;  // the body would not fit
+  bool idleTooLong = false;
   Clock::time_point lastActivity{};
 };
 
@@ -55,7 +57,10 @@ void noteActivity(Transfer& transfer) {
 size_t writeBody(char* data, size_t size, size_t count, void* user) {
   auto& transfer = *static_cast<Transfer*>(user);
   const size_t bytes = size * count;
-  if (transfer.total + bytes + 1 > transfer.buffer.size()) return 0;
+  if (transfer.total + bytes + 1 > transfer.buffer.size()) {
+    transfer.overflowed = true;
+    return 0;
+  }
   std::copy(data, data + bytes, transfer.buffer.begin() + static_cast<std::ptrdiff_t>(transfer.total));
   transfer.total += bytes;
   noteActivity(transfer);
@@ -82,7 +87,34 @@ int checkIdle(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   }
   const long limitMs = transfer.answered ? transfer.timeouts.receiveMs
                                          : transfer.timeouts.sendMs + transfer.timeouts.receiveMs;
-  return now - transfer.lastActivity > std::chrono::milliseconds(limitMs) ? 1 : 0;
+  transfer.idleTooLong = now - transfer.lastActivity > std::chrono::milliseconds(limitMs);
+  return transfer.idleTooLong ? 1 : 0;
+}
+
+// The kind of a failed transfer, from curl's code and what the callbacks saw.
+HttpFailure failureOf(CURLcode code, const Transfer& transfer) {
+  if (transfer.cancel.cancelled()) return HttpFailure::Cancelled;
+  if (transfer.overflowed) return HttpFailure::TooLarge;
+  if (transfer.idleTooLong) return HttpFailure::TimedOut;
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+      return HttpFailure::Unreachable;
+    case CURLE_OPERATION_TIMEDOUT:
+      return HttpFailure::TimedOut;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+      return HttpFailure::Certificate;
+    case CURLE_SSL_CONNECT_ERROR:
+      return HttpFailure::SecureChannel;
+    default:
+      return HttpFailure::Broken;
+  }
 }
 
 bool isHostByte(unsigned char c) {
@@ -137,10 +169,10 @@ void setOptions(CURL* handle, Transfer& transfer, const HttpRequest& request, co
   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
 }
 
-// Runs the transfer to its end; false on any failure, a time-out or a cancel.
-bool perform(CURL* handle, const FetchCancel& cancel) {
+// Runs the transfer to its end: curl's code, or the aborted one when the wait itself failed.
+CURLcode perform(CURL* handle, const FetchCancel& cancel) {
   std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-  if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) return false;
+  if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) return CURLE_FAILED_INIT;
   CURLM* waker = multi.get();
   bool done = false;
   if (cancel.setInterrupt([waker] { curl_multi_wakeup(waker); })) {
@@ -154,36 +186,41 @@ bool perform(CURL* handle, const FetchCancel& cancel) {
   }
   int pending = 0;
   const CURLMsg* message = done ? curl_multi_info_read(multi.get(), &pending) : nullptr;
-  const bool succeeded = message && message->msg == CURLMSG_DONE && message->data.result == CURLE_OK;
+  const CURLcode code = message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_ABORTED_BY_CALLBACK;
   curl_multi_remove_handle(multi.get(), handle);
-  return succeeded && !cancel.cancelled();
+  return code;
 }
 
 }  // namespace
 
-int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
-                const FetchCancel& cancel, const std::string& caFile) {
+HttpResult curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+                       const FetchCancel& cancel, const std::string& caFile) {
   const std::string host = utf16ToUtf8(request.host);
   const std::string target = utf16ToUtf8(request.target);
-  if (!isPlainHost(host) || request.port < 1 || request.port > 65535) return -1;
-  if (target.empty() || target.front() != '/' || buffer.empty() || !curlReady()) return -1;
+  if (cancel.cancelled()) return httpFailed(HttpFailure::Cancelled);
+  if (!isPlainHost(host) || request.port < 1 || request.port > 65535) return httpFailed(HttpFailure::Unreachable);
+  if (target.empty() || target.front() != '/' || buffer.empty() || !curlReady())
+    return httpFailed(HttpFailure::Broken);
   // What may not stand in a URL is escaped here too, as WinHTTP's request layer does.
   const std::string url = std::string(request.secure ? "https://" : "http://") + host + ":" +
                           std::to_string(request.port) + percentEncodeUnsafe(target);
 
   std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
-  if (!handle) return -1;
+  if (!handle) return httpFailed(HttpFailure::Broken);
   // No header of our own beyond the user agent: drop curl's default Accept.
   std::unique_ptr<curl_slist, HeaderListDeleter> headers(curl_slist_append(nullptr, "Accept:"));
   Transfer transfer{buffer, 0, timeouts, cancel, handle.get()};
   const std::string noProxy = noProxyList();
   setOptions(handle.get(), transfer, request, url, headers.get(), noProxy, caFile);
-  if (!perform(handle.get(), cancel)) return -1;
-  return static_cast<int>(transfer.total);
+  const CURLcode code = perform(handle.get(), cancel);
+  long status = 0;
+  curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);
+  if (code != CURLE_OK || cancel.cancelled()) return httpFailed(failureOf(code, transfer), static_cast<int>(status));
+  return {HttpFailure::None, static_cast<int>(status), transfer.total};
 }
 
-int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
-            const FetchCancel& cancel) {
+HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+                   const FetchCancel& cancel) {
   return curlHttpGet(request, buffer, timeouts, cancel);
 }
 

@@ -10,7 +10,7 @@ namespace orelog {
 
 // httpGet() of services/http.h, with one addition for tests: caFile, when not empty, replaces the
 // system's CA certificates (tests trust a throwaway one).
-int curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
-                const FetchCancel& cancel, const std::string& caFile = {});
+HttpResult curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+                       const FetchCancel& cancel, const std::string& caFile = {});
 
 }  // namespace orelog

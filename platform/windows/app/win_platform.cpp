@@ -62,7 +62,7 @@ void WinPlatform::showNotice(std::u16string_view title, std::u16string_view text
   tray_.show(window, icon, title, text);  // without a notification area the notice goes unseen
 }
 
-int WinPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
+HttpResult WinPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
   return orelog::httpGet(request, buffer, HttpTimeouts{}, cancel);
 }
 

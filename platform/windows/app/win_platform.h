@@ -27,7 +27,7 @@ class WinPlatform : public Platform {
   void openLink(std::string_view url) override;
   // The notice in the balloon of the game's notification-area icon, added at the first notice.
   void showNotice(std::u16string_view title, std::u16string_view text) override;
-  int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
+  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   void postToUiThread(std::function<void()> task) override;
   TextRenderer& textRenderer() override { return text_; }
   bool encodePng(const Canvas& canvas, const std::string& path) override;

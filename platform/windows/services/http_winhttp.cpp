@@ -88,10 +88,10 @@ struct Exchange {
     handles.closeAll();
   }
 
-  void finish(int length) {
+  void finish(HttpResult outcome) {
     {
       std::lock_guard lock(mutex);
-      result = length;
+      result = outcome;
       done = true;
     }
     ended.notify_all();
@@ -101,7 +101,7 @@ struct Exchange {
   std::condition_variable ended;
   bool done = false;
   bool abandoned = false;
-  int result = -1;
+  HttpResult result = httpFailed(HttpFailure::Broken);
   std::vector<uint8_t> body;
   Handles handles;
 };
@@ -138,16 +138,53 @@ bool openRequest(Handles& handles, const HttpRequest& request, const HttpTimeout
                                                           request.secure ? WINHTTP_FLAG_SECURE : 0));
 }
 
-// The body into the buffer, leaving its last byte free; -1 when it does not fit or a call fails.
-int readBody(HINTERNET request, std::span<uint8_t> buffer) {
+// The kind of failure behind the error of the WinHTTP call that just failed.
+HttpFailure failureOf(DWORD error) {
+  switch (error) {
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+    case ERROR_WINHTTP_INVALID_URL:
+    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
+      return HttpFailure::Unreachable;
+    case ERROR_WINHTTP_TIMEOUT:
+      return HttpFailure::TimedOut;
+    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+      return HttpFailure::Certificate;
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+      return HttpFailure::SecureChannel;
+    default:
+      return HttpFailure::Broken;
+  }
+}
+
+HttpResult lastCallFailed(int status = 0) { return httpFailed(failureOf(GetLastError()), status); }
+
+// The status of the answer that arrived, 0 when it cannot be read.
+int statusOf(HINTERNET request) {
+  DWORD status = 0, size = sizeof status;
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+    return 0;
+  return static_cast<int>(status);
+}
+
+// The body into the buffer, leaving its last byte free; a failure when it does not fit or a call fails.
+HttpResult readBody(HINTERNET request, std::span<uint8_t> buffer, int status) {
   std::size_t total = 0;
   for (;;) {
     DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(request, &available)) return -1;
-    if (available == 0) return static_cast<int>(total);
-    if (total + available + 1 > buffer.size()) return -1;
+    if (!WinHttpQueryDataAvailable(request, &available)) return lastCallFailed(status);
+    if (available == 0) return {HttpFailure::None, status, total};
+    if (total + available + 1 > buffer.size()) return httpFailed(HttpFailure::TooLarge, status);
     DWORD delivered = 0;
-    if (!WinHttpReadData(request, buffer.data() + total, available, &delivered)) return -1;
+    if (!WinHttpReadData(request, buffer.data() + total, available, &delivered)) return lastCallFailed(status);
     total += delivered;
   }
 }
@@ -161,51 +198,57 @@ std::optional<DWORD> announcedLength(HINTERNET request) {
   return length;
 }
 
+// The exchange once the request is open: send, the answer's status and its whole body.
+HttpResult sendAndRead(Exchange& shared) {
+  HINTERNET request = shared.handles.request;
+  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+      !WinHttpReceiveResponse(request, nullptr))
+    return lastCallFailed();
+  const int status = statusOf(request);
+  HttpResult result = readBody(request, shared.body, status);
+  // A body cut short by a server hanging up half-way is a failure, not a shorter body.
+  const std::optional<DWORD> announced = announcedLength(request);
+  if (result.ok() && announced && *announced != result.length) result = httpFailed(HttpFailure::Broken, status);
+  return result;
+}
+
 // The whole exchange on the worker thread; the handles are closed before it returns.
-int exchange(Exchange& shared, const HttpRequest& request, const HttpTimeouts& timeouts) {
-  Handles& handles = shared.handles;
-  int length = -1;
-  if (openRequest(handles, request, timeouts) &&
-      WinHttpSendRequest(handles.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                         0) &&
-      WinHttpReceiveResponse(handles.request, nullptr)) {
-    length = readBody(handles.request, shared.body);
-    // A body cut short by a server hanging up half-way is a failure, not a shorter body.
-    const std::optional<DWORD> announced = announcedLength(handles.request);
-    if (length >= 0 && announced && *announced != static_cast<DWORD>(length)) length = -1;
-  }
-  handles.closeAll();
-  return length;
+HttpResult exchange(Exchange& shared, const HttpRequest& request, const HttpTimeouts& timeouts) {
+  const HttpResult result = openRequest(shared.handles, request, timeouts) ? sendAndRead(shared) : lastCallFailed();
+  shared.handles.closeAll();
+  return result;
 }
 
 }  // namespace
 
-int httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
-            const FetchCancel& cancel) {
-  if (request.port < kLowestPort || request.port > kHighestPort || buffer.empty()) return -1;
-  if (request.target.empty() || request.target.front() != u'/') return -1;
+HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
+                   const FetchCancel& cancel) {
+  if (request.port < kLowestPort || request.port > kHighestPort) return httpFailed(HttpFailure::Unreachable);
+  if (buffer.empty() || request.target.empty() || request.target.front() != u'/')
+    return httpFailed(HttpFailure::Broken);
   auto shared = std::make_shared<Exchange>(buffer.size());
-  if (!cancel.setInterrupt([shared] { shared->abandon(); })) return -1;
+  if (!cancel.setInterrupt([shared] { shared->abandon(); })) return httpFailed(HttpFailure::Cancelled);
   try {
     std::thread([shared, request, timeouts] {
       shared->finish(exchange(*shared, request, timeouts));
     }).detach();
   } catch (...) {  // no thread to be had
     cancel.clearInterrupt();
-    return -1;
+    return httpFailed(HttpFailure::Broken);
   }
   std::unique_lock lock(shared->mutex);
   const bool ended = shared->ended.wait_for(lock, std::chrono::milliseconds(timeouts.overallMs),
                                             [&] { return shared->done || shared->abandoned; });
-  const bool answered = ended && shared->done && !shared->abandoned && shared->result >= 0;
+  const bool answered = ended && shared->done && !shared->abandoned;
+  const HttpResult result = shared->result;
   lock.unlock();
   cancel.clearInterrupt();
   if (!answered) {
     shared->abandon();  // the deadline: the worker is left to end on its own
-    return -1;
+    return httpFailed(cancel.cancelled() ? HttpFailure::Cancelled : HttpFailure::TimedOut);
   }
-  std::copy_n(shared->body.begin(), shared->result, buffer.begin());
-  return shared->result;
+  if (result.ok()) std::copy_n(shared->body.begin(), result.length, buffer.begin());
+  return result;
 }
 
 }  // namespace orelog

@@ -1,0 +1,51 @@
+// The message of a failed update step: the step on the first line, the cause on the second.
+#include "pool/failure_message.h"
+
+#include <string>
+
+namespace orelog {
+namespace {
+
+std::u16string_view fetchCause(HttpFailure failure) {
+  switch (failure) {
+    case HttpFailure::None: return {};
+    case HttpFailure::Unreachable: return kCauseUnreachable;
+    case HttpFailure::Certificate: return kCauseCertificate;
+    case HttpFailure::SecureChannel: return kCauseSecureChannel;
+    case HttpFailure::TimedOut: return kCauseTimedOut;
+    case HttpFailure::Broken: return kCauseBroken;
+    case HttpFailure::TooLarge: return kCauseTooLarge;
+    case HttpFailure::Cancelled: return kCauseCancelled;
+  }
+  return kCauseBroken;
+}
+
+std::u16string statusCause(int status) {
+  std::u16string text(kCauseHttpStatus);
+  const std::string digits = std::to_string(status);
+  text.replace(text.find(u"%d"), 2, std::u16string(digits.begin(), digits.end()));
+  return text;
+}
+
+}  // namespace
+
+std::u16string failureCause(const QueryResult& result) {
+  switch (result.failure) {
+    case QueryFailure::None: return {};
+    case QueryFailure::Fetch: return std::u16string(fetchCause(result.fetched.failure));
+    case QueryFailure::KeyRefused: return std::u16string(kCauseKeyRefused);
+    case QueryFailure::HttpStatus: return statusCause(result.fetched.status);
+    case QueryFailure::NotApi: return std::u16string(kCauseNotApi);
+    case QueryFailure::BadAnswer: return std::u16string(kCauseBadAnswer);
+  }
+  return std::u16string(kCauseBadAnswer);
+}
+
+std::u16string failureMessage(std::u16string_view step, const QueryResult& result) {
+  std::u16string message(step);
+  const std::u16string cause = failureCause(result);
+  if (!cause.empty()) message.append(u"\n").append(cause);
+  return message;
+}
+
+}  // namespace orelog

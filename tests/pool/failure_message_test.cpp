@@ -1,0 +1,79 @@
+// From the kind of a failed query to the two lines the player reads.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "pool/failure_message.h"
+#include "pool/update_cycle.h"
+#include "printable.h"
+
+namespace orelog {
+namespace {
+
+struct CauseCase {
+  QueryResult result;
+  std::u16string secondLine;
+};
+
+void PrintTo(const CauseCase& value, std::ostream* out) { *out << test::printable(value.secondLine); }
+
+class FailureMessage : public testing::TestWithParam<CauseCase> {};
+
+TEST_P(FailureMessage, KeepsTheStepAndNamesTheCauseBelow) {
+  EXPECT_EQ(failureMessage(kMessageWorkersFailed, GetParam().result),
+            std::u16string(kMessageWorkersFailed) + u"\n" + GetParam().secondLine);
+}
+
+QueryResult fetchFailed(HttpFailure failure) { return {QueryFailure::Fetch, httpFailed(failure)}; }
+QueryResult answered(QueryFailure failure, int status) { return {failure, {HttpFailure::None, status, 10}}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, FailureMessage,
+    testing::Values(CauseCase{fetchFailed(HttpFailure::Unreachable), u"サーバーに接続できませんでした。"},
+                    CauseCase{fetchFailed(HttpFailure::Certificate), u"サーバーの証明書が拒否されました。"},
+                    CauseCase{fetchFailed(HttpFailure::SecureChannel), u"サーバーと暗号化通信を始められませんでした。"},
+                    CauseCase{fetchFailed(HttpFailure::TimedOut), u"サーバーの応答がタイムアウトしました。"},
+                    CauseCase{fetchFailed(HttpFailure::Broken), u"サーバーとの通信が途中で切れました。"},
+                    CauseCase{fetchFailed(HttpFailure::TooLarge), u"サーバーの応答が大きすぎます。"},
+                    CauseCase{fetchFailed(HttpFailure::Cancelled), u"通信を中止しました。"},
+                    CauseCase{answered(QueryFailure::KeyRefused, 401), u"プールがAPIキーを受け付けませんでした。"},
+                    CauseCase{answered(QueryFailure::HttpStatus, 404), u"プールがHTTPステータス404を返しました。"},
+                    CauseCase{answered(QueryFailure::HttpStatus, 503), u"プールがHTTPステータス503を返しました。"},
+                    CauseCase{answered(QueryFailure::NotApi, 200), u"プールの応答がMPOSのAPIのものではありません。"},
+                    CauseCase{answered(QueryFailure::BadAnswer, 200), u"プールの応答の内容を読み取れませんでした。"}));
+
+TEST(FailureMessage, ASucceededQueryAddsNoLine) {
+  EXPECT_EQ(failureMessage(kMessageBalanceFailed, answered(QueryFailure::None, 200)), kMessageBalanceFailed);
+}
+
+// Which kind an unread body is, from the body and its status.
+struct BodyCase {
+  std::string body;
+  int status;
+  QueryFailure expected;
+};
+
+void PrintTo(const BodyCase& value, std::ostream* out) { *out << test::printable(value.body) << " " << value.status; }
+
+class UnreadAnswer : public testing::TestWithParam<BodyCase> {};
+
+TEST_P(UnreadAnswer, IsJudgedByStatusAndShape) {
+  EXPECT_EQ(judgeUnreadAnswer(GetParam().body, "getuserbalance", GetParam().status), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, UnreadAnswer,
+    testing::Values(BodyCase{"Access denied", 401, QueryFailure::KeyRefused},  // MPOS's wrong key
+                    BodyCase{"", 401, QueryFailure::KeyRefused},
+                    BodyCase{"Access denied", 200, QueryFailure::KeyRefused},  // a proxy that drops the status
+                    BodyCase{"501 Not implemented", 501, QueryFailure::HttpStatus},  // the API switched off
+                    BodyCase{"<!DOCTYPE html><title>404</title>", 404, QueryFailure::HttpStatus},
+                    BodyCase{"<!DOCTYPE html><title>Pool</title>", 200, QueryFailure::NotApi},
+                    BodyCase{"", 200, QueryFailure::NotApi},
+                    BodyCase{R"({"getuserworkers":{"data":[]}})", 200, QueryFailure::NotApi},  // another action
+                    BodyCase{R"({"error":"maintenance"})", 0, QueryFailure::NotApi},
+                    BodyCase{R"({"getuserbalance":{"data":{"confirmed":"n/a"}}})", 200, QueryFailure::BadAnswer},
+                    BodyCase{R"({"getuserbalance":{"data":null}})", 500, QueryFailure::BadAnswer}));
+
+}  // namespace
+}  // namespace orelog

@@ -25,8 +25,16 @@ struct AppState {
   BackgroundCycle cycle;
   WorkerWatch workerWatch;  // the workers at the last successful update, for the desktop notices
   std::filesystem::path settingsFile = kSettingsFileName;
+  // False while a damaged record that could not be kept aside is in place: it is never overwritten.
+  bool savesRecord = true;
   // The update interval asked for on the command line; it applies only to a pool on this machine.
   std::optional<uint32_t> requestedUpdateIntervalMs;
 };
+
+// Where the record is saved: nowhere while saving is off.
+inline std::optional<std::filesystem::path> recordSaveFile(const AppState& app) {
+  if (!app.savesRecord) return std::nullopt;
+  return app.settingsFile;
+}
 
 }  // namespace orelog

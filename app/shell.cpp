@@ -39,7 +39,7 @@ void startCycle(AppState& app, Platform& platform, std::function<void(bool succe
     {
       FlagReset reset(app.cycleInProgress);
       if (app.mode == ScreenMode::Connect) platform.setBusyCursor(false);
-      succeeded = finishUpdateCycle(app.record, platform, fetched, app.settingsFile, &app.workerWatch);
+      succeeded = finishUpdateCycle(app.record, platform, fetched, recordSaveFile(app), &app.workerWatch);
     }
     then(succeeded);
   });
@@ -94,19 +94,21 @@ bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets) {
     return false;
   }
   app.sheets = std::move(*sheets);
-  loadSettings(app.record, app.settingsFile, platform.tickCount());  // falls back to defaults itself
+  // Falls back to defaults itself; a damaged file it could not keep aside is never overwritten.
+  app.savesRecord = loadSettings(app.record, app.settingsFile, platform.tickCount()).savesAllowed;
   app.mode = ScreenMode::Connect;
   platform.setClientSize(kConnectClientWidth, kConnectClientHeight);
   platform.fillConnectControls(connectControlsContent(app.record));
   initGameScreen(app.screen, app.record);
   platform.showMainWindow();
+  if (!app.savesRecord) platform.showMessage(kMessageRecordNotSaved, MessageOwner::MainWindow);
   askNameIfMissing(app, platform);
   return true;
 }
 
 void shutDown(AppState& app, Platform& platform) {
   app.cycle.abandon();  // a request still waiting for the pool is broken off, its figures dropped
-  saveSettings(app.record, app.settingsFile);  // a failure at the end is silent
+  if (app.savesRecord) saveSettings(app.record, app.settingsFile);  // a failure at the end is silent
   platform.releaseInstanceLock();
 }
 
@@ -132,7 +134,8 @@ void connectCommand(AppState& app, Platform& platform) {
     platform.setConnectControlsEnabled(true);
     return;
   }
-  if (!saveSettings(app.record, app.settingsFile)) {
+  // Without saving, the player was told so at start-up.
+  if (app.savesRecord && !saveSettings(app.record, app.settingsFile)) {
     platform.setConnectControlsEnabled(true);
     platform.showMessage(kMessageSaveFailed, MessageOwner::MainWindow);
   }

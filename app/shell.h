@@ -28,6 +28,8 @@ inline constexpr std::u16string_view kWindowTitle = u"ホリダスα";
 inline constexpr std::u16string_view kMessageAlreadyRunning = u"既に起動しています。";
 inline constexpr std::u16string_view kMessageSheetsFailed = u"画像データの読み込みに失敗しました。";
 inline constexpr std::u16string_view kMessageSaveFailed = u"設定の保存に失敗しました。";
+inline constexpr std::u16string_view kMessageRecordNotSaved =
+    u"設定ファイルが壊れていて控えを残せないため、設定を保存せずに続けます。";
 
 // Gives the two decoded sprite sheets, or nullopt when they cannot be loaded.
 using SheetLoader = std::function<std::optional<SpriteSheets>()>;

@@ -14,14 +14,14 @@ HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel) {
 }
 
 bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFigures& fetched,
-                       const std::filesystem::path& settingsFile, WorkerWatch* watch) {
+                       const std::optional<std::filesystem::path>& settingsFile, WorkerWatch* watch) {
   applyPoolFigures(record, fetched.figures);
   if (fetched.failure) {
     platform.showMessage(*fetched.failure, MessageOwner::None);
     return false;
   }
   experienceTick(record);
-  saveSettings(record, settingsFile);  // a failed save is silent; the next cycle saves again
+  if (settingsFile) saveSettings(record, *settingsFile);  // a failed save is silent; the next cycle saves again
   if (watch) {
     for (const auto& notice : watchWorkers(*watch, record.workers)) platform.showNotice(kWindowTitle, notice);
   }
@@ -29,7 +29,7 @@ bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFi
 }
 
 bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
-                    const std::filesystem::path& settingsFile, WorkerWatch* watch) {
+                    const std::optional<std::filesystem::path>& settingsFile, WorkerWatch* watch) {
   const FetchCancel neverCancelled;
   const FetchedFigures fetched = fetchPoolFigures(record, platformFetch(platform, neverCancelled), buffer);
   return finishUpdateCycle(record, platform, fetched, settingsFile, watch);

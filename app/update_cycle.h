@@ -2,6 +2,7 @@
 // message, the experience tick and the save.
 #pragma once
 #include <filesystem>
+#include <optional>
 
 #include "game/worker_watch.h"
 #include "services/platform.h"
@@ -14,14 +15,15 @@ HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel);
 
 // The user-interface thread's half of a cycle. Commits what the queries fetched (also before a
 // failed step), then shows the failed step's message and returns false; or runs the experience
-// tick, saves (a failed save is silent and still counts as success), shows a desktop notice for
-// each change the watch finds in the workers, when there is a watch, and returns true.
+// tick, saves (a failed save is silent and still counts as success; no settingsFile: the program
+// runs without saving), shows a desktop notice for each change the watch finds in the workers,
+// when there is a watch, and returns true.
 bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFigures& fetched,
-                       const std::filesystem::path& settingsFile, WorkerWatch* watch = nullptr);
+                       const std::optional<std::filesystem::path>& settingsFile, WorkerWatch* watch = nullptr);
 
 // A whole cycle on the calling thread, for the command-line tool. Keeps no state of its own, so a
 // cycle started from inside a message box of another is safe.
 bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
-                    const std::filesystem::path& settingsFile, WorkerWatch* watch = nullptr);
+                    const std::optional<std::filesystem::path>& settingsFile, WorkerWatch* watch = nullptr);
 
 }  // namespace orelog

@@ -3,12 +3,14 @@
 
 #include <picojson.h>
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
+#include <map>
 #include <optional>
 #include <string>
-#include <system_error>
 
-#include "profile/catalogue.h"
+#include "profile/settings_parse.h"
 #include "services/record_file.h"
 #include "profile/settings_text.h"
 #include "util/numeric.h"
@@ -29,117 +31,24 @@ constexpr const char* kLevelKey = "Level";
 constexpr const char* kExperienceKey = "Experience";
 constexpr const char* kCoinSpentKey = "Poko Coin Coin Spent";
 constexpr const char* kPointsKey = "Poko Point";
-constexpr const char* kItemsKey = "Items";
-constexpr const char* kItemIdKey = "Item ID";
-constexpr const char* kItemXKey = "X";
-constexpr const char* kItemYKey = "Y";
+const std::vector<std::string_view> kScalarKeys = {kVersionKey,    kPlayerNameKey, kPlayTimeKey,      kServerKey,
+                                                   kApiKeyKey,     kLastTimestampKey, kPayoutKey,     kLevelKey,
+                                                   kExperienceKey, kCoinSpentKey,  kPointsKey};
 
 constexpr int32_t kDefaultLevel = 1;
 constexpr int64_t kDefaultExperience = 10;  // the threshold of level 1
 // Texts are written through a 256-byte buffer that holds the terminator too.
 constexpr std::size_t kUtf8FieldBytes = 256;
-constexpr std::size_t kMaxNestingDepth = picojson::DEFAULT_MAX_DEPTHS;
 constexpr const char* kBrokenSuffix = ".broken";
-
-// ---- Parsing -------------------------------------------------------------------------------
-
-// A parse context that adds a member or an element to its container only once its whole value
-// has been read, so after a syntax error the value holds exactly the members completed before it
-// (the library's own context leaves the member in progress behind, half-read or null). Objects
-// count towards the nesting limit as arrays do, so deep nesting cannot exhaust the stack.
-class CompletedValuesContext {
- public:
-  CompletedValuesContext(picojson::value* out, std::size_t depthLeft, bool* outOfRange)
-      : out_(out), depthLeft_(depthLeft), outOfRange_(outOfRange) {}
-
-  bool set_null() { return set(picojson::value()); }
-  bool set_bool(bool b) { return set(picojson::value(b)); }
-  // A number beyond the double range (1e400) is no figure the game wrote: the text is damaged.
-  // Reading stops there, and the caller learns of it.
-  bool set_number(double f) {
-    if (!std::isfinite(f)) {
-      *outOfRange_ = true;
-      return false;
-    }
-    return set(picojson::value(f));
-  }
-  template <typename Iter>
-  bool parse_string(picojson::input<Iter>& in) {
-    std::string text;
-    return picojson::_parse_string(text, in) && set(picojson::value(std::move(text)));
-  }
-
-  bool parse_array_start() { return enter(picojson::array_type); }
-  template <typename Iter>
-  bool parse_array_item(picojson::input<Iter>& in, std::size_t) {
-    std::optional<picojson::value> element = parseChild(in);
-    if (!element) return false;
-    out_->get<picojson::array>().push_back(std::move(*element));
-    return true;
-  }
-  bool parse_array_stop(std::size_t) { return leave(); }
-
-  bool parse_object_start() { return enter(picojson::object_type); }
-  template <typename Iter>
-  bool parse_object_item(picojson::input<Iter>& in, const std::string& key) {
-    std::optional<picojson::value> member = parseChild(in);
-    if (!member) return false;
-    out_->get<picojson::object>()[key] = std::move(*member);  // a repeated name: the last one wins
-    return true;
-  }
-  bool parse_object_stop() { return leave(); }
-
- private:
-  bool set(picojson::value value) {
-    *out_ = std::move(value);
-    return true;
-  }
-  bool enter(int type) {
-    if (depthLeft_ == 0) return false;
-    --depthLeft_;
-    *out_ = picojson::value(type, false);
-    return true;
-  }
-  bool leave() {
-    ++depthLeft_;
-    return true;
-  }
-  template <typename Iter>
-  std::optional<picojson::value> parseChild(picojson::input<Iter>& in) {
-    picojson::value child;
-    CompletedValuesContext context(&child, depthLeft_, outOfRange_);
-    if (!picojson::_parse(context, in)) return std::nullopt;
-    return child;
-  }
-
-  picojson::value* out_;
-  std::size_t depthLeft_;
-  bool* outOfRange_;
-};
-
-struct ParsedText {
-  picojson::value value;
-  bool clean = false;       // no syntax error
-  bool outOfRange = false;  // a number beyond the double range: the whole load fails
-};
-
-// One JSON value from the start of the text; whatever follows it is not looked at.
-ParsedText parseSettingsText(const std::string& text) {
-  ParsedText parsed;
-  CompletedValuesContext context(&parsed.value, kMaxNestingDepth, &parsed.outOfRange);
-  std::string error;
-  picojson::_parse(context, text.begin(), text.end(), &error);
-  parsed.clean = error.empty() && !parsed.outOfRange;
-  return parsed;
-}
+constexpr int kBrokenCopyNames = 9;  // ".broken", ".broken-2" ... ".broken-9"
 
 // ---- Reading the members -------------------------------------------------------------------
 
 // A member is absent, present with the wanted type, or present with another type (a fault).
 template <typename T>
-bool readMember(const picojson::object& object, const char* key, T& out) {
-  const auto found = object.find(key);
-  if (found == object.end()) return true;
+bool readMember(const ParsedSettings& parsed, const char* key, T& out) {
+  const auto found = parsed.scalars.find(std::string_view(key));
+  if (found == parsed.scalars.end()) return true;
   if (!found->second.is<T>()) return false;
   out = found->second.get<T>();
   return true;
@@ -156,7 +65,7 @@ struct SavedScalars {
   double coinSpent = 0, points = 0;
 };
 
-bool readScalars(const picojson::object& object, SavedScalars& saved) {
+bool readScalars(const ParsedSettings& object, SavedScalars& saved) {
   return readMember(object, kVersionKey, saved.version) && readMember(object, kPlayerNameKey, saved.playerName) &&
          readMember(object, kPlayTimeKey, saved.playTime) && readMember(object, kServerKey, saved.server) &&
          readMember(object, kApiKeyKey, saved.apiKey) && readMember(object, kLastTimestampKey, saved.lastTimestamp) &&
@@ -181,46 +90,26 @@ void storeScalars(const SavedScalars& saved, PlayerRecord& record) {
   record.points = truncateToInt32(saved.points);
 }
 
-enum class ItemRead { Appended, NotAKind, Fault };
-
-ItemRead appendItem(const picojson::value& element, PlayerRecord& record) {
-  if (!element.is<picojson::object>()) return ItemRead::Fault;
-  const picojson::object& item = element.get<picojson::object>();
-  const auto id = item.find(kItemIdKey);
-  if (id == item.end() || !id->second.is<double>()) return ItemRead::Fault;
-  const int64_t kind = truncateToInt64(id->second.get<double>());
-  if (!isItemKind(kind)) return ItemRead::NotAKind;
-  const auto x = item.find(kItemXKey);
-  const auto y = item.find(kItemYKey);
-  if (x == item.end() || y == item.end() || !x->second.is<double>() || !y->second.is<double>()) {
-    return ItemRead::Fault;
-  }
-  record.items.push_back(ownedItemOfKind(static_cast<int32_t>(kind), truncateToInt32(x->second.get<double>()),
-                                         truncateToInt32(y->second.get<double>())));
-  return ItemRead::Appended;
-}
-
-// Appends the saved items in file order; reading ends quietly at the first identifier that is
+// Appends the saved items in file order; reading ended quietly at the first identifier that is
 // not an item kind. False on a fault; the items appended before it stay.
-bool readItems(const picojson::object& object, PlayerRecord& record) {
-  const auto found = object.find(kItemsKey);
-  if (found == object.end()) return true;
-  if (!found->second.is<picojson::array>()) return false;
-  for (const picojson::value& element : found->second.get<picojson::array>()) {
-    const ItemRead read = appendItem(element, record);
-    if (read == ItemRead::Fault) return false;
-    if (read == ItemRead::NotAKind) break;
+bool readItems(ParsedSettings& parsed, PlayerRecord& record) {
+  if (!parsed.items) return true;
+  if (!parsed.items->isArray) return false;
+  std::vector<OwnedItem>& items = parsed.items->items;
+  if (record.items.empty()) {
+    record.items = std::move(items);  // a large list is not copied
+  } else {
+    record.items.insert(record.items.end(), items.begin(), items.end());
   }
-  return true;
+  return parsed.items->end != ItemsEnd::Fault;
 }
 
-bool readSettings(const picojson::value& value, PlayerRecord& record) {
-  if (!value.is<picojson::object>()) return false;
-  const picojson::object& object = value.get<picojson::object>();
+bool readSettings(ParsedSettings& parsed, PlayerRecord& record) {
+  if (!parsed.isObject) return false;
   SavedScalars saved;
-  if (!readScalars(object, saved)) return false;
+  if (!readScalars(parsed, saved)) return false;
   storeScalars(saved, record);
-  return readItems(object, record);
+  return readItems(parsed, record);
 }
 
 void applyDefaults(PlayerRecord& record) {
@@ -238,82 +127,124 @@ void applyDefaults(PlayerRecord& record) {
   record.points = 0;
 }
 
-// A file that was not read cleanly is kept as "<name>.broken" (replacing an older copy) before
-// the next save can overwrite it, so the player's progress can still be recovered by hand.
-void keepBrokenCopy(const std::filesystem::path& file) {
-  std::filesystem::path copy = file;
-  copy += kBrokenSuffix;
-  std::error_code ignored;
-  std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing, ignored);
+// "<name>.broken", then "<name>.broken-2" and on: false when none could take the copy.
+bool keepBrokenCopy(const std::filesystem::path& file) {
+  for (int number = 1; number <= kBrokenCopyNames; ++number) {
+    std::filesystem::path copy = file;
+    copy += kBrokenSuffix;
+    if (number > 1) copy += "-" + std::to_string(number);
+    const RecordCopy made = copyRecordFile(file, copy);
+    if (made == RecordCopy::Kept || made == RecordCopy::NothingToCopy) return true;
+  }
+  return false;
 }
 
 // ---- Writing -------------------------------------------------------------------------------
 
 // UTF-8 through the 256-byte buffer: longer forms are cut on a character boundary.
-picojson::value textValue(const std::u16string& text) {
-  return picojson::value(truncateUtf8(utf16ToUtf8(text), kUtf8FieldBytes - 1));
+std::string textJson(const std::u16string& text) {
+  return picojson::value(truncateUtf8(utf16ToUtf8(text), kUtf8FieldBytes - 1)).serialize();
 }
 
-picojson::value numberValue(double number) { return picojson::value(number); }
+std::string numberJson(double number) { return picojson::value(number).serialize(); }
 
-picojson::value itemsValue(const std::vector<OwnedItem>& items) {
-  picojson::array array;
-  for (const OwnedItem& item : items) {
-    picojson::object object;
-    object[kItemIdKey] = numberValue(item.itemId);
-    object[kItemXKey] = numberValue(item.x);
-    object[kItemYKey] = numberValue(item.y);
-    array.emplace_back(std::move(object));
+// An item's member: the library writes a whole number below 2^53 as plain decimal digits, which is
+// what to_chars gives for a 32-bit integer, at a fraction of the cost of its printf.
+void appendItemMember(std::string& out, const std::string& key, int32_t number) {
+  out += key;
+  out += ':';
+  char digits[16];
+  const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+  out.append(digits, end);
+}
+
+// The items straight into the text, without a tree of them; false once the text has grown past
+// what a load accepts.
+bool appendItemsJson(const std::vector<OwnedItem>& items, std::string& out) {
+  static const std::string idKey = picojson::value(kItemIdKey).serialize();
+  static const std::string xKey = picojson::value(kItemXKey).serialize();
+  static const std::string yKey = picojson::value(kItemYKey).serialize();
+  out += '[';
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    out += i > 0 ? ",{" : "{";
+    appendItemMember(out, idKey, items[i].itemId);
+    out += ',';
+    appendItemMember(out, xKey, items[i].x);
+    out += ',';
+    appendItemMember(out, yKey, items[i].y);
+    out += '}';
+    if (out.size() > kRecordFileMaxBytes) return false;
   }
-  return picojson::value(std::move(array));
+  out += ']';
+  return true;
 }
 
-// The library's object is ordered by member name, which is the order the file has.
-std::string serialise(const PlayerRecord& record) {
-  picojson::object object;
-  object[kVersionKey] = numberValue(record.version);
-  object[kPlayerNameKey] = textValue(record.playerName);
-  object[kPlayTimeKey] = numberValue(static_cast<double>(record.playTimeMs));
-  object[kServerKey] = textValue(record.serverUrl);
-  object[kApiKeyKey] = textValue(record.apiKey);
-  object[kLastTimestampKey] = numberValue(static_cast<double>(record.lastTimestamp));
-  object[kPayoutKey] = numberValue(record.payout);
-  object[kLevelKey] = numberValue(record.level);
-  object[kExperienceKey] = numberValue(static_cast<double>(record.experience));
-  object[kCoinSpentKey] = numberValue(record.coinSpent);
-  object[kPointsKey] = numberValue(record.points);
-  object[kItemsKey] = itemsValue(record.items);
-  return picojson::value(std::move(object)).serialize();
+// The members in ascending byte order of their names, as the library's ordered object writes them,
+// so the text is the one the library would give for the whole record. nullopt when the text would
+// be larger than a load accepts.
+std::optional<std::string> serialise(const PlayerRecord& record) {
+  std::map<std::string_view, std::optional<std::string>> members = {
+      {kVersionKey, numberJson(record.version)},
+      {kPlayerNameKey, textJson(record.playerName)},
+      {kPlayTimeKey, numberJson(static_cast<double>(record.playTimeMs))},
+      {kServerKey, textJson(record.serverUrl)},
+      {kApiKeyKey, textJson(record.apiKey)},
+      {kLastTimestampKey, numberJson(static_cast<double>(record.lastTimestamp))},
+      {kPayoutKey, numberJson(record.payout)},
+      {kLevelKey, numberJson(record.level)},
+      {kExperienceKey, numberJson(static_cast<double>(record.experience))},
+      {kCoinSpentKey, numberJson(record.coinSpent)},
+      {kPointsKey, numberJson(record.points)},
+      {kItemsKey, std::nullopt},  // written in its place straight from the list
+  };
+  std::string out = "{";
+  for (const auto& [key, json] : members) {
+    if (out.size() > 1) out += ',';
+    out += picojson::value(std::string(key)).serialize() + ':';
+    if (json) {
+      out += *json;
+    } else if (!appendItemsJson(record.items, out)) {
+      return std::nullopt;
+    }
+  }
+  out += '}';
+  if (out.size() > kRecordFileMaxBytes) return std::nullopt;
+  return out;
 }
 
 }  // namespace
 
 SettingsTextRead readSettingsText(PlayerRecord& record, std::string_view text) {
-  const ParsedText parsed = parseSettingsText(std::string(text));
-  const bool loaded = !parsed.outOfRange && readSettings(parsed.value, record);
+  ParsedSettings parsed = parseSettings(text, kScalarKeys);
+  const bool loaded = !parsed.outOfRange && readSettings(parsed, record);
   if (!loaded) applyDefaults(record);
   return {loaded, parsed.clean};
 }
 
 std::optional<std::string> settingsText(const PlayerRecord& record) {
-  // The library cannot hold a number that is not finite.
+  // The library cannot write a number that is not finite.
   if (!std::isfinite(record.payout) || !std::isfinite(record.coinSpent)) return std::nullopt;
   return serialise(record);
 }
 
-bool loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick) {
+SettingsLoad loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick) {
   record.lastTick = nowTick;
   record.balance = 0.0;
   const RecordFileRead read = readRecordFile(file);
+  // A view, so a large text is not copied.
   const SettingsTextRead result =
-      readSettingsText(record, read.state == RecordFileState::Read ? read.bytes : "");
-  const bool loaded = read.state == RecordFileState::Read && result.loaded;
-  if (read.state != RecordFileState::Missing && (!loaded || !result.clean)) keepBrokenCopy(file);
-  return loaded;
+      readSettingsText(record, read.state == RecordFileState::Read ? std::string_view(read.bytes) : "");
+  SettingsLoad load;
+  load.loaded = read.state == RecordFileState::Read && result.loaded;
+  if (read.state != RecordFileState::Missing && (!load.loaded || !result.clean)) {
+    load.savesAllowed = keepBrokenCopy(file);
+  }
+  return load;
 }
 
 bool saveSettings(const PlayerRecord& record, const std::filesystem::path& file) {
-  // A number that is not finite cannot be written; the old file stays as it was.
+  // A number that is not finite, or a text the next load would refuse, is not written; the old
+  // file stays as it was.
   const std::optional<std::string> text = settingsText(record);
   return text && replaceRecordFile(file, *text);
 }

@@ -9,11 +9,22 @@ namespace orelog {
 
 inline constexpr const char* kSettingsFileName = "config.json";
 
-// Reads the file; on any fault applies the defaults and returns false (nothing is shown).
+// What a load found. A file that was not read cleanly is first kept aside as "<name>.broken"
+// (replacing an older copy) or, when that name is taken by anything but an older copy, as
+// "<name>.broken-2" up to "<name>.broken-9", so the player's progress can be recovered by hand.
+struct SettingsLoad {
+  bool loaded = false;  // the file was read without fault; else the defaults apply
+  // False when the file was damaged and no copy of it could be kept aside: a save would destroy
+  // the only copy of the player's progress, so the program must run without saving.
+  bool savesAllowed = true;
+  explicit operator bool() const { return loaded; }
+};
+
+// Reads the file; on any fault applies the defaults (nothing is shown).
 // nowTick is the millisecond tick counter at load time; play time counts from it.
-bool loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick);
-// Writes the whole file atomically; false when a number is not finite or the file cannot be written,
-// in which case the old file is left as it was.
+SettingsLoad loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick);
+// Writes the whole file atomically; false when a number is not finite, the text would be larger
+// than a load accepts, or the file cannot be written, in which case the old file is left as it was.
 bool saveSettings(const PlayerRecord& record, const std::filesystem::path& file);
 
 }  // namespace orelog

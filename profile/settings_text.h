@@ -17,7 +17,8 @@ struct SettingsTextRead {
 };
 SettingsTextRead readSettingsText(PlayerRecord& record, std::string_view text);
 
-// The file's text for the record; nullopt when a number is not finite.
+// The file's text for the record; nullopt when a number is not finite or the text would be larger
+// than a load accepts (kRecordFileMaxBytes).
 std::optional<std::string> settingsText(const PlayerRecord& record);
 
 }  // namespace orelog

@@ -41,6 +41,19 @@ RecordFileRead readRecordFile(const std::filesystem::path& file,
 // Temporary files left by writers that were killed are removed once no process holds them.
 bool replaceRecordFile(const std::filesystem::path& file, std::string_view bytes);
 
+enum class RecordCopy {
+  Kept,           // the copy was written and renamed into place
+  NothingToCopy,  // `from` is no regular file (missing, a pipe, a device, a folder, a link loop)
+  NameTaken,      // `copy` is a link, a folder or anything else but a regular file: left alone
+  Failed,         // a step failed; nothing under the name `copy` has changed
+};
+
+// Keeps the whole of the file `from` (read through links, whatever its size) under the name
+// `copy`, written the way replaceRecordFile writes: a fresh temporary file beside `copy` that is
+// never a link, owner-only, flushed, then renamed to `copy`. An older regular file of that name is
+// replaced; a link of that name is never followed, and neither it nor a folder is replaced.
+RecordCopy copyRecordFile(const std::filesystem::path& from, const std::filesystem::path& copy);
+
 // The temporary file's name pattern beside a target "<name>": "<name>.<unique part>.tmp".
 inline constexpr const char* kRecordTemporarySuffix = ".tmp";
 

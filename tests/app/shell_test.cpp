@@ -506,5 +506,33 @@ TEST_F(ShellTest, EndSavesTheRecordOnceMoreAndReleasesTheLock) {
   EXPECT_FALSE(platform.lockHeld);
 }
 
+// A damaged record with every name for its copy taken: the player is told once, and neither the
+// connect, an update nor the end overwrites the file.
+TEST_F(ShellTest, ADamagedRecordThatCannotBeKeptAsideIsNeverOverwritten) {
+  DemoPoolProcess pool;
+  ASSERT_NE(pool.port, 0);
+  const std::string damaged = R"({"Player Name":"Tama","Level":37,"Experience":"lots"})";
+  std::ofstream(app->settingsFile, std::ios::binary) << damaged;
+  std::filesystem::path copy = app->settingsFile;
+  copy += ".broken";
+  std::filesystem::create_directory(copy);
+  for (int number = 2; number <= 9; ++number) {
+    std::filesystem::create_directory(copy.string() + "-" + std::to_string(number));
+  }
+  platform.nameAnswer = u"Kuro";
+  ASSERT_TRUE(startUp(*app, platform, tinySheets()));
+  EXPECT_EQ(platform.messages, std::vector<std::u16string>{std::u16string(kMessageRecordNotSaved)});
+
+  typeFields(pool.url(), u"demo");
+  connectAndWait();
+  ASSERT_EQ(app->mode, ScreenMode::Game);
+  timerEvent(*app, platform, kUpdateTimerId);
+  if (app->cycleInProgress) platform.runNextPosted();
+  shutDown(*app, platform);
+
+  EXPECT_EQ(platform.messages.size(), 1u) << "said once";
+  EXPECT_EQ(readFile(app->settingsFile), damaged);
+}
+
 }  // namespace
 }  // namespace orelog

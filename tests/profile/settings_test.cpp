@@ -62,7 +62,7 @@ class SettingsFile : public ::testing::Test {
     write(bytes);
     PlayerRecord record;
     record.balance = 99.0;
-    const bool loaded = loadSettings(record, file_, kNow);
+    const bool loaded = loadSettings(record, file_, kNow).loaded;
     if (result) *result = loaded;
     return record;
   }

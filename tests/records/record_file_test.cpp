@@ -5,15 +5,19 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "profile/catalogue.h"
 #include "profile/settings.h"
 #include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
@@ -198,12 +202,145 @@ TEST_F(RecordFile, ASaveReplacesAPipeOrALinkToOneByARecord) {
   }
 }
 
+// A damaged record is kept aside before anything can overwrite it. A link planted under a copy's
+// name is never written through, a folder never replaced: the copy takes the next free name.
+TEST_F(RecordFile, ADamagedRecordIsKeptAsideWithoutFollowingOrLosingAnything) {
+  const std::string damaged = R"({"API Key":"demo","Level":37,"Experience":"lots"})";
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> links;  // name -> what it points at
+    std::vector<std::string> folders;
+    const char* copy;  // where the damaged file ends up
+  };
+  const Case cases[] = {
+      {"nothing planted", {}, {}, "config.json.broken"},
+      {"a link to another file of the player's", {{"config.json.broken", "mine.json"}}, {}, "config.json.broken-2"},
+      {"a link to a file not there yet", {{"config.json.broken", "new.json"}}, {}, "config.json.broken-2"},
+      {"a folder", {}, {"config.json.broken"}, "config.json.broken-2"},
+      {"a folder and a link",
+       {{"config.json.broken-2", "mine.json"}},
+       {"config.json.broken"},
+       "config.json.broken-3"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(temp_.path);
+    fs::create_directory(temp_.path);
+    writeTo(file(), damaged);
+    writeTo(file("mine.json"), "the player's own file");
+    for (const auto& [name, to] : c.links) fs::create_symlink(to, file(name));
+    for (const auto& name : c.folders) fs::create_directory(file(name));
+    PlayerRecord record;
+    const SettingsLoad load = loadSettings(record, file(), kNow);
+    EXPECT_FALSE(load.loaded) << c.what;
+    EXPECT_TRUE(load.savesAllowed) << c.what;
+    ASSERT_TRUE(saveSettings(record, file())) << c.what;
+    EXPECT_EQ(test::readFile(file(c.copy)), damaged) << c.what;
+    EXPECT_FALSE(fs::is_symlink(file(c.copy))) << c.what;
+    EXPECT_EQ(permissions(file(c.copy)), 0600u) << c.what << ": it holds the API key";
+    EXPECT_EQ(test::readFile(file("mine.json")), "the player's own file") << c.what;
+    EXPECT_FALSE(fs::exists(file("new.json"))) << c.what;
+    for (const auto& [name, _] : c.links) EXPECT_TRUE(fs::is_symlink(file(name))) << c.what;
+    for (const auto& name : c.folders) EXPECT_TRUE(fs::is_directory(file(name))) << c.what;
+  }
+}
+
+// With every name for the copy taken, the load says saving is off; the file is then the only copy.
+TEST_F(RecordFile, ADamagedRecordWithNoNameForItsCopyTurnsSavingOff) {
+  const std::string damaged = R"({"API Key":"demo","Level":"37"})";
+  writeTo(file(), damaged);
+  fs::create_directory(file("config.json.broken"));
+  for (int number = 2; number <= 9; ++number) {
+    fs::create_symlink("config.json", file("config.json.broken-" + std::to_string(number)));
+  }
+  PlayerRecord record;
+  const SettingsLoad load = loadSettings(record, file(), kNow);
+  EXPECT_FALSE(load.loaded);
+  EXPECT_FALSE(load.savesAllowed);
+  EXPECT_EQ(test::readFile(file()), damaged);
+  EXPECT_EQ(names().size(), 10u) << "nothing was added or removed";
+}
+
+// A record as large as a load accepts, less a little, is written, read and written again the same;
+// a record whose text would be larger than that is not written, and the old file stays.
+TEST_F(RecordFile, ASaveNeverWritesARecordItsLoadWouldRefuse) {
+  const std::string oneItem = R"({"Item ID":0,"X":0,"Y":0},)";
+  PlayerRecord large;
+  ASSERT_TRUE(saveSettings(large, file()));
+  const std::size_t items = (kRecordFileMaxBytes - fs::file_size(file())) / oneItem.size();
+  large.items.assign(items, ownedItemOfKind(0, 0, 0));
+  ASSERT_TRUE(saveSettings(large, file()));
+  const std::string written = test::readFile(file());
+  EXPECT_LE(written.size(), kRecordFileMaxBytes);
+  EXPECT_GT(written.size(), kRecordFileMaxBytes - oneItem.size());
+  PlayerRecord reloaded;
+  ASSERT_TRUE(loadSettings(reloaded, file(), kNow));
+  EXPECT_EQ(reloaded.items.size(), items);
+  ASSERT_TRUE(saveSettings(reloaded, file()));
+  EXPECT_EQ(test::readFile(file()), written);
+
+  // Only items, up to the limit: it loads, but the save adds the other members.
+  std::string itemsOnly = R"({"Items":[)";
+  while (itemsOnly.size() + oneItem.size() + 2 <= kRecordFileMaxBytes) itemsOnly += oneItem;
+  itemsOnly.back() = ']';
+  itemsOnly += '}';
+  writeTo(file(), itemsOnly);
+  PlayerRecord full;
+  ASSERT_TRUE(loadSettings(full, file(), kNow));
+  EXPECT_FALSE(saveSettings(full, file()));
+  EXPECT_EQ(test::readFile(file()), itemsOnly);
+  EXPECT_EQ(names(), std::vector<std::string>{"config.json"});
+}
+
 TEST_F(RecordFile, ReadingStopsAtTheLimit) {
   writeTo(file(), "0123456789");
   EXPECT_EQ(readRecordFile(file(), 10).state, RecordFileState::Read);
   EXPECT_EQ(readRecordFile(file(), 10).bytes, "0123456789");
   EXPECT_EQ(readRecordFile(file(), 9).state, RecordFileState::Damaged);
   EXPECT_EQ(readRecordFile(file("absent"), 9).state, RecordFileState::Missing);
+}
+
+// The largest records a load accepts are read within 256 MB, measured in a process of its own: a
+// tree of the whole document took several times the file's size for each element.
+TEST(RecordFileMemory, LoadingTheLargestRecordsStaysWithinItsBudget) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory would be counted as well";
+#endif
+  constexpr long kBudgetKilobytes = 256 * 1024;
+  constexpr rlim_t kAddressSpaceLimit = rlim_t{1} << 30;  // a runaway load fails instead of swapping
+  struct Case {
+    std::string element;
+    bool loads;
+    std::size_t items;  // per element
+  };
+  const Case cases[] = {{"{}", false, 0}, {R"({"Item ID":1,"X":2,"Y":3})", true, 1}};
+  test::TempFolder folder{"orelog-record-memory"};
+  const fs::path file = folder.file("config.json");
+  for (const Case& c : cases) {
+    const std::size_t count = (kRecordFileMaxBytes - 13) / (c.element.size() + 1);
+    {
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      out << R"({"Items":[)" << c.element;
+      const std::string next = "," + c.element;
+      for (std::size_t i = 1; i < count; ++i) out.write(next.data(), static_cast<std::streamsize>(next.size()));
+      out << "]}";
+    }
+    ASSERT_LE(fs::file_size(file), kRecordFileMaxBytes);
+    const pid_t child = fork();
+    if (child == 0) {
+      const rlimit limit{kAddressSpaceLimit, kAddressSpaceLimit};
+      setrlimit(RLIMIT_AS, &limit);
+      PlayerRecord record;
+      const bool loaded = loadSettings(record, file, kNow).loaded;
+      rusage usage{};
+      getrusage(RUSAGE_SELF, &usage);
+      std::fprintf(stderr, "%s: peak %ld KB\n", c.element.c_str(), usage.ru_maxrss);
+      const bool right = loaded == c.loads && record.items.size() == count * c.items;
+      _exit(right && usage.ru_maxrss <= kBudgetKilobytes ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.element << ": status " << status;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "game/worker_watch.h"
 #include "profile/player_record.h"
 #include "profile/settings.h"
+#include "record_options.h"
 #include "tool_platform.h"
 
 namespace orelog::tool {
@@ -48,14 +49,14 @@ int runUpdate(const Args& args) {
   ToolPlatform platform;
   ResponseBuffer buffer;
   PlayerRecord record;
-  loadSettings(record, kSettingsFileName, platform.tickCount());
+  const std::optional<std::filesystem::path> saveFile = loadRecordForSaving(record, platform);
   WorkerWatch watch;
   bool succeeded = false;
   for (int i = 0; i < *cycles; ++i) {
-    succeeded = runUpdateCycle(record, platform, buffer, kSettingsFileName, &watch);
+    succeeded = runUpdateCycle(record, platform, buffer, saveFile, &watch);
     if (succeeded) printSummary(record);
   }
-  saveSettings(record, kSettingsFileName);  // once more at exit, as the game does
+  if (saveFile) saveSettings(record, *saveFile);  // once more at exit, as the game does
   return succeeded ? 0 : 1;
 }
 

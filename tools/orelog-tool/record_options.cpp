@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "pool/response_buffer.h"
+#include "app/shell.h"
 #include "app/update_cycle.h"
 #include "profile/settings.h"
 
@@ -59,11 +60,19 @@ std::optional<RecordOptions> readRecordOptions(const Args& args, std::size_t fir
   return options;
 }
 
+std::optional<std::filesystem::path> loadRecordForSaving(PlayerRecord& record, ToolPlatform& platform) {
+  if (loadSettings(record, kSettingsFileName, platform.tickCount()).savesAllowed) {
+    return std::filesystem::path(kSettingsFileName);
+  }
+  platform.showMessage(kMessageRecordNotSaved, MessageOwner::None);
+  return std::nullopt;
+}
+
 bool loadAndUpdate(PlayerRecord& record, ToolPlatform& platform, int cycles) {
-  loadSettings(record, kSettingsFileName, platform.tickCount());
+  const std::optional<std::filesystem::path> saveFile = loadRecordForSaving(record, platform);
   ResponseBuffer buffer;
   for (int i = 0; i < cycles; ++i) {
-    if (!runUpdateCycle(record, platform, buffer, kSettingsFileName)) return false;
+    if (!runUpdateCycle(record, platform, buffer, saveFile)) return false;
   }
   return true;
 }

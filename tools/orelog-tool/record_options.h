@@ -2,6 +2,7 @@
 // up to date the way the game does before it shows anything.
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,10 @@ struct RecordOptions {
 // missing value, or a value that is not a whole number in range. allowScreen admits --frame and
 // --hover besides --cycles.
 std::optional<RecordOptions> readRecordOptions(const Args& args, std::size_t first, bool allowScreen);
+
+// Loads config.json from the current folder (defaults when it is missing); gives the file to save
+// to, or nullopt (said on standard error) when the file is damaged and could not be kept aside.
+std::optional<std::filesystem::path> loadRecordForSaving(PlayerRecord& record, ToolPlatform& platform);
 
 // Loads config.json from the current folder (defaults when it is missing) and runs the update
 // cycles; false as soon as one fails (its message is on standard error).

@@ -9,8 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -52,9 +54,11 @@ RecordFileRead withState(RecordFileState state) {
   return {state, {}};
 }
 
-// Reads to the end, or fails once more than maxBytes have come.
-std::optional<std::string> readBounded(int fd, std::uintmax_t maxBytes) {
+// Reads to the end, or fails once more than maxBytes have come. The expected size is reserved at
+// once, so a large record is not copied over and over as the text grows.
+std::optional<std::string> readBounded(int fd, std::uintmax_t expectedBytes, std::uintmax_t maxBytes) {
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(std::min(expectedBytes, maxBytes) + 1));
   char chunk[kReadChunkBytes];
   for (;;) {
     const ssize_t count = ::read(fd, chunk, sizeof chunk);
@@ -63,6 +67,20 @@ std::optional<std::string> readBounded(int fd, std::uintmax_t maxBytes) {
     if (count == 0) return bytes;
     bytes.append(chunk, static_cast<std::size_t>(count));
     if (bytes.size() > maxBytes) return std::nullopt;  // the file grew past the limit while being read
+  }
+}
+
+bool writeAll(int fd, std::string_view bytes);
+
+// The rest of `from` appended to `to`.
+bool copyAll(int from, int to) {
+  char chunk[kReadChunkBytes];
+  for (;;) {
+    const ssize_t count = ::read(from, chunk, sizeof chunk);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return false;
+    if (count == 0) return true;
+    if (!writeAll(to, std::string_view(chunk, static_cast<std::size_t>(count)))) return false;
   }
 }
 
@@ -168,6 +186,37 @@ void flushFolder(const std::filesystem::path& folder) {
   if (handle.isOpen()) ::fsync(handle.fd());
 }
 
+// A new file beside `target` filled by `fill`, flushed and renamed to `target`. On failure nothing
+// under the name `target` has changed and the temporary file is gone.
+bool writeBesideAndRename(const std::filesystem::path& target, const std::function<bool(int fd)>& fill) {
+  const std::filesystem::path folder = folderOf(target);
+  removeLeftoverTemporaries(folder, target.filename().string());
+  std::string temporary;
+  OpenFile out(createTemporary(target, temporary));
+  if (!out.isOpen()) return false;
+  const bool written = fill(out.fd()) && ::fsync(out.fd()) == 0;
+  // The lock is held until the rename is done, so no clean-up removes the file before it.
+  if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  out.close();
+  flushFolder(folder);
+  return true;
+}
+
+// A regular file opened for reading through links, never blocking on a pipe or a device.
+int openRegularFile(const std::filesystem::path& file) {
+  struct stat status;
+  if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+    ::close(fd);  // replaced by something else since the check
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t maxBytes) {
@@ -182,7 +231,8 @@ RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t 
   OpenFile in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!in.isOpen()) return withState(RecordFileState::Missing);
   if (::fstat(in.fd(), &status) != 0 || !S_ISREG(status.st_mode)) return withState(RecordFileState::Damaged);
-  std::optional<std::string> bytes = readBounded(in.fd(), maxBytes);
+  std::optional<std::string> bytes =
+      readBounded(in.fd(), static_cast<std::uintmax_t>(status.st_size), maxBytes);
   if (!bytes) return withState(RecordFileState::Damaged);
   return {RecordFileState::Read, std::move(*bytes)};
 }
@@ -190,21 +240,19 @@ RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t 
 bool replaceRecordFile(const std::filesystem::path& file, std::string_view bytes) {
   const std::optional<std::filesystem::path> target = recordToReplace(file);
   if (!target) return false;
-  const std::filesystem::path folder = folderOf(*target);
-  removeLeftoverTemporaries(folder, target->filename().string());
-  std::string temporary;
-  OpenFile out(createTemporary(*target, temporary));
-  if (!out.isOpen()) return false;
-  const bool written =
-      takeOverPermissions(out.fd(), *target) && writeAll(out.fd(), bytes) && ::fsync(out.fd()) == 0;
-  // The lock is held until the rename is done, so no clean-up removes the file before it.
-  if (!written || ::rename(temporary.c_str(), target->c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  out.close();
-  flushFolder(folder);
-  return true;
+  return writeBesideAndRename(*target,
+                              [&](int fd) { return takeOverPermissions(fd, *target) && writeAll(fd, bytes); });
+}
+
+RecordCopy copyRecordFile(const std::filesystem::path& from, const std::filesystem::path& copy) {
+  OpenFile source(openRegularFile(from));
+  if (!source.isOpen()) return RecordCopy::NothingToCopy;
+  struct stat status;
+  if (::lstat(copy.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return RecordCopy::NameTaken;
+  // The rename replaces whatever took the name meanwhile, a link included, and never what it points at.
+  const bool kept = writeBesideAndRename(
+      copy, [&](int fd) { return ::fchmod(fd, kNewRecordMode) == 0 && copyAll(source.fd(), fd); });
+  return kept ? RecordCopy::Kept : RecordCopy::Failed;
 }
 
 }  // namespace orelog

@@ -3,7 +3,7 @@
 # on a port the OS picks, and xdotool and import in the player's place.
 # usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
 #   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi,
-#             dpi_placement, dpi_change, notice, package
+#             dpi_placement, dpi_change, notice, package, record_file
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
 # builds for this machine's Wine; the package scenario takes the zips scripts/package wrote into
 # $ORELOG_DIST_DIR (by default dist/) for the version $ORELOG_VERSION.
@@ -25,6 +25,7 @@ tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
 notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
 dpi_exe=$ORELOG_WINDOWS_PROGRAMS/dpi-changed.exe
+record_test_exe=$ORELOG_WINDOWS_PROGRAMS/record-file-test.exe
 
 # Wine's own processes end before the scratch folder with its prefix goes.
 stop_extras() { [[ -z ${WINEPREFIX:-} ]] || "$WINESERVER" -k 2>/dev/null; }
@@ -446,9 +447,69 @@ scenario_package() {
     fail "no config.json with the pool in the game's folder: $(ls "$folder/Orelog")"
 }
 
+# --- The record file ------------------------------------------------------------------------------
+
+readonly kKills=12
+readonly kLargeRecordItems=200000  # about 5 MB: a save takes long enough to be killed in the middle
+
+# windows_path PATH: the path as the Windows programs see it (Wine's Z: drive is the root).
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+
+# whole_record FILE: FILE is a record exactly as a save writes it, loaded by the Linux tool without
+# being kept aside as damaged.
+whole_record() {
+  local check=$work/check
+  rm -rf "$check" && mkdir -p "$check" && cp "$1" "$check/config.json"
+  in_folder "$check" "$linux_tool" share-link >/dev/null 2>&1 && [[ ! -e $check/config.json.broken ]] &&
+    grep -q '"API Key":"demo"' "$check/config.json"
+}
+
+temporary_files() { find "$1" -maxdepth 1 -name 'config.json.*.tmp' | wc -l; }
+inode_of() { stat -c %i "$1" 2>/dev/null || echo 0; }
+replaced() { [[ $(inode_of "$1") != "$2" ]]; }  # replaced FILE INODE
+
+# The cases of record-file-test.exe, with the links they need planted here (Wine's
+# CreateSymbolicLinkW makes none), then orelog-tool.exe update killed at random moments: the record
+# is always whole, and no temporary file outlives the next complete run.
+scenario_record_file() {
+  start_wine
+  local cases=$work/cases
+  mkdir -p "$cases/link-record/real" "$cases/link-broken"
+  printf '{"Level":4}' >"$cases/link-record/real/target.json"
+  ln -s real/target.json "$cases/link-record/config.json"
+  ln -s mine.json "$cases/link-broken/config.json.broken"
+  step "the record file's cases"
+  "$WINELOADER" "$record_test_exe" "$(windows_path "$cases")" || fail "record-file-test.exe failed"
+  [[ -L $cases/link-record/config.json ]] || fail "the record's link was replaced by a file"
+  grep -q '"Level":9' "$cases/link-record/real/target.json" || fail "the link's target was not written"
+
+  step "orelog-tool.exe update killed $kKills times on a large record"
+  start_pool --speed 60
+  local folder=$work/kills
+  mkdir -p "$folder"
+  perl -e 'print qq({"Server":"$ARGV[0]","API Key":"demo","Items":[), join(",", (q({"Item ID":1,"X":-1,"Y":-1})) x $ARGV[1]), "]}"' \
+    "$pool_url" "$kLargeRecordItems" >"$folder/config.json"
+  local kill pid before
+  for ((kill = 1; kill <= kKills; kill++)); do
+    before=$(inode_of "$folder/config.json")
+    (cd "$folder" && exec "$WINELOADER" "$tool_exe" update --cycles 100000 >/dev/null 2>&1) &
+    pid=$!
+    wait_until "a save" replaced "$folder/config.json" "$before"
+    sleep "0.$((RANDOM % 400 + 100))"
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    whole_record "$folder/config.json" || fail "after kill $kill the record is not whole"
+    (($(temporary_files "$folder") <= 1)) || fail "after kill $kill temporary files pile up"
+  done
+  step "a complete run clears what the killed ones left"
+  in_folder "$folder" windows_tool update >/dev/null 2>&1 || fail "the complete run failed"
+  (($(temporary_files "$folder") == 0)) || fail "temporary files outlived a complete run: $(ls "$folder")"
+  whole_record "$folder/config.json" || fail "the record is not whole"
+}
+
 case $scenario in
   version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | dpi_placement | \
-    dpi_change | notice | package) "scenario_$scenario" ;;
+    dpi_change | notice | package | record_file) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -1,82 +1,253 @@
-// Reading and replacing the record file with the C runtime's wide-name calls and MoveFileExW.
+// Reading and replacing the record file with Win32 calls: bounded reads, temporary files held
+// unshared until they are renamed by their own handle, links resolved to their final target.
 #include "services/record_file.h"
 
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cwchar>
+#include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace orelog {
 namespace {
 
-constexpr std::size_t kReadChunkBytes = 64 * 1024;
+constexpr DWORD kReadChunkBytes = 64 * 1024;
 constexpr int kCreateAttempts = 16;
 constexpr unsigned kUniqueRange = 0x1000000;  // six hexadecimal digits
+constexpr std::size_t kUniqueDigits = 6;
+constexpr const wchar_t* kLongPathPrefix = L"\\\\?\\";
+constexpr const wchar_t* kUncPrefix = L"\\\\?\\UNC\\";
 
-// "<file>.<six hex digits>.tmp", as on every platform.
-std::filesystem::path temporaryName(const std::filesystem::path& file, std::mt19937& random) {
-  wchar_t unique[8];
-  std::swprintf(unique, 8, L"%06x", static_cast<unsigned>(random() % kUniqueRange));
-  std::filesystem::path name = file;
-  name += L".";
-  name += unique;
-  name += kRecordTemporarySuffix;
-  return name;
+// A file handle closed when it goes out of scope.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (isOpen()) CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool isRegularFile(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info;
+  return GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
+// A regular file opened for reading through links; never a pipe, a device or a folder.
+HANDLE openRegularFile(const std::filesystem::path& file) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle != INVALID_HANDLE_VALUE && !isRegularFile(handle)) {
+    CloseHandle(handle);
+    return INVALID_HANDLE_VALUE;
+  }
+  return handle;
+}
+
+bool writeAll(HANDLE handle, std::string_view bytes) {
   while (!bytes.empty()) {
-    const int count = _write(fd, bytes.data(), static_cast<unsigned>(bytes.size()));
-    if (count <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(count));
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kReadChunkBytes));
+    DWORD written = 0;
+    if (!WriteFile(handle, bytes.data(), wanted, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
   }
   return true;
+}
+
+// The rest of `from` appended to `to`.
+bool copyAll(HANDLE from, HANDLE to) {
+  std::vector<char> chunk(kReadChunkBytes);
+  for (;;) {
+    DWORD count = 0;
+    if (!ReadFile(from, chunk.data(), kReadChunkBytes, &count, nullptr)) return false;
+    if (count == 0) return true;
+    if (!writeAll(to, std::string_view(chunk.data(), count))) return false;
+  }
+}
+
+// A final path as GetFinalPathNameByHandleW gives it, without the long-path prefix when the path
+// is short enough to do without.
+std::filesystem::path withoutLongPathPrefix(std::wstring path) {
+  if (path.rfind(kUncPrefix, 0) == 0) return L"\\\\" + path.substr(std::wcslen(kUncPrefix));
+  if (path.rfind(kLongPathPrefix, 0) == 0 && path.size() < MAX_PATH) return path.substr(std::wcslen(kLongPathPrefix));
+  return path;
+}
+
+// Where the new record goes: through links to the regular file they end at, or the name itself
+// when nothing can be opened there yet or it is no regular file (which is then never renamed over).
+std::filesystem::path recordToReplace(const std::filesystem::path& file) {
+  Handle opened(CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!opened.isOpen() || !isRegularFile(opened.get())) return file;
+  std::wstring final(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(opened.get(), final.data(), static_cast<DWORD>(final.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return file;
+    if (length < final.size()) {
+      final.resize(length);
+      return withoutLongPathPrefix(final);
+    }
+    final.resize(length + 1);
+  }
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(L".");
+}
+
+bool isTemporaryName(std::wstring_view name, std::wstring_view recordName) {
+  const std::wstring_view suffix = L".tmp";
+  if (name.size() != recordName.size() + 1 + kUniqueDigits + suffix.size()) return false;
+  if (name.substr(0, recordName.size()) != recordName || name[recordName.size()] != L'.') return false;
+  return name.substr(name.size() - suffix.size()) == suffix;
+}
+
+// Every writer holds its temporary file open, unshared for deletion, until its rename; the system
+// closes the handle of a writer that dies. So the deletion of a temporary file fails while a live
+// writer holds it and removes only what a killed writer left. Links and folders under such a name
+// are never touched.
+void removeLeftoverTemporaries(const std::filesystem::path& target) {
+  const std::wstring recordName = target.filename().wstring();
+  const std::filesystem::path pattern = folderOf(target) / (recordName + L".*.tmp");
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if ((found.dwFileAttributes & skipped) != 0 || !isTemporaryName(found.cFileName, recordName)) continue;
+    DeleteFileW((folderOf(target) / found.cFileName).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+// "<file>.<six hex digits>.tmp", created exclusively and held with write and delete access, shared
+// for reading only: no other process can delete or rename it while this one lives.
+HANDLE createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+  std::mt19937 random(std::random_device{}());
+  for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    wchar_t unique[kUniqueDigits + 2];
+    std::swprintf(unique, kUniqueDigits + 2, L"%06x", static_cast<unsigned>(random() % kUniqueRange));
+    temporary = target;
+    temporary += L".";
+    temporary += unique;
+    temporary += kRecordTemporarySuffix;
+    HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Renames the open file to `target`, replacing a file there; done by the handle, so the file
+// never stands unheld under its temporary name.
+bool renameByHandle(HANDLE handle, const std::filesystem::path& target) {
+  const std::wstring name = std::filesystem::absolute(target).wstring();
+  const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::copy(name.begin(), name.end(), info->FileName);
+  return SetFileInformationByHandle(handle, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+}
+
+// The attributes a replaced record had, given to its successor. A read-only record cannot be
+// renamed over: its read-only attribute is lifted for the rename and put back on the new file
+// (or on the old one when the rename fails).
+class KeptAttributes {
+ public:
+  explicit KeptAttributes(const std::filesystem::path& target)
+      : target_(target), old_(GetFileAttributesW(target.c_str())) {}
+  bool readOnly() const { return old_ != INVALID_FILE_ATTRIBUTES && (old_ & FILE_ATTRIBUTE_READONLY) != 0; }
+  void liftReadOnly() const {
+    if (readOnly()) SetFileAttributesW(target_.c_str(), old_ & ~FILE_ATTRIBUTE_READONLY);
+  }
+  void putBack() const {
+    if (old_ != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(target_.c_str(), old_ & kKept);
+  }
+
+ private:
+  static constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  std::filesystem::path target_;
+  DWORD old_;
+};
+
+// A new file beside `target` filled by `fill`, flushed and renamed to `target`. On failure nothing
+// under the name `target` has changed and the temporary file is gone.
+bool writeBesideAndRename(const std::filesystem::path& target, const std::function<bool(HANDLE)>& fill) {
+  removeLeftoverTemporaries(target);
+  std::filesystem::path temporary;
+  Handle out(createTemporary(target, temporary));
+  if (!out.isOpen()) return false;
+  const KeptAttributes attributes(target);
+  bool renamed = false;
+  if (fill(out.get()) && FlushFileBuffers(out.get())) {
+    attributes.liftReadOnly();
+    renamed = renameByHandle(out.get(), target);
+    attributes.putBack();
+  }
+  if (!renamed) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    SetFileInformationByHandle(out.get(), FileDispositionInfo, &dispose, sizeof dispose);
+  }
+  return renamed;
 }
 
 }  // namespace
 
 RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t maxBytes) {
-  struct _stat64 status;
-  if (_wstat64(file.c_str(), &status) != 0) return {RecordFileState::Missing, {}};
-  if ((status.st_mode & _S_IFMT) != _S_IFREG || static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {RecordFileState::Missing, {}};
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {RecordFileState::Damaged, {}};
+  Handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!in.isOpen()) return {RecordFileState::Missing, {}};  // no permission: nothing to keep aside
+  LARGE_INTEGER size;
+  if (!isRegularFile(in.get()) || !GetFileSizeEx(in.get(), &size) ||
+      static_cast<std::uintmax_t>(size.QuadPart) > maxBytes) {
     return {RecordFileState::Damaged, {}};
   }
-  std::FILE* in = _wfopen(file.c_str(), L"rb");
-  if (in == nullptr) return {RecordFileState::Missing, {}};
   RecordFileRead read{RecordFileState::Read, {}};
-  char chunk[kReadChunkBytes];
-  std::size_t count = 0;
-  while ((count = std::fread(chunk, 1, sizeof chunk, in)) > 0 && read.bytes.size() <= maxBytes) {
-    read.bytes.append(chunk, count);
+  read.bytes.reserve(static_cast<std::size_t>(size.QuadPart) + 1);
+  std::vector<char> chunk(kReadChunkBytes);
+  for (;;) {
+    DWORD count = 0;
+    if (!ReadFile(in.get(), chunk.data(), kReadChunkBytes, &count, nullptr)) return {RecordFileState::Damaged, {}};
+    if (count == 0) return read;
+    read.bytes.append(chunk.data(), count);
+    if (read.bytes.size() > maxBytes) return {RecordFileState::Damaged, {}};  // it grew while being read
   }
-  if (std::ferror(in) != 0 || read.bytes.size() > maxBytes) read = {RecordFileState::Damaged, {}};
-  std::fclose(in);
-  return read;
 }
 
-// Links are not resolved here and left-over temporary files are not removed yet.
 bool replaceRecordFile(const std::filesystem::path& file, std::string_view bytes) {
-  std::mt19937 random(std::random_device{}());
-  for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-    const std::filesystem::path temporary = temporaryName(file, random);
-    const int fd =
-        _wopen(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes) && _commit(fd) == 0;
-    const bool closed = _close(fd) == 0;
-    if (written && closed &&
-        MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return true;
-    }
-    _wremove(temporary.c_str());
-    return false;
+  return writeBesideAndRename(recordToReplace(file), [&](HANDLE out) { return writeAll(out, bytes); });
+}
+
+RecordCopy copyRecordFile(const std::filesystem::path& from, const std::filesystem::path& copy) {
+  Handle source(openRegularFile(from));
+  if (!source.isOpen()) return RecordCopy::NothingToCopy;
+  const DWORD taken = GetFileAttributesW(copy.c_str());
+  if (taken != INVALID_FILE_ATTRIBUTES && (taken & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    return RecordCopy::NameTaken;
   }
-  return false;
+  // The rename replaces whatever took the name meanwhile, a link included, and never what it points at.
+  const bool kept = writeBesideAndRename(copy, [&](HANDLE out) { return copyAll(source.get(), out); });
+  return kept ? RecordCopy::Kept : RecordCopy::Failed;
 }
 
 }  // namespace orelog

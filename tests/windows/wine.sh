@@ -489,7 +489,7 @@ scenario_record_file() {
   mkdir -p "$folder"
   perl -e 'print qq({"Server":"$ARGV[0]","API Key":"demo","Items":[), join(",", (q({"Item ID":1,"X":-1,"Y":-1})) x $ARGV[1]), "]}"' \
     "$pool_url" "$kLargeRecordItems" >"$folder/config.json"
-  local kill pid before
+  local kill pid before mid_save=0
   for ((kill = 1; kill <= kKills; kill++)); do
     before=$(inode_of "$folder/config.json")
     (cd "$folder" && exec "$WINELOADER" "$tool_exe" update --cycles 100000 >/dev/null 2>&1) &
@@ -500,7 +500,9 @@ scenario_record_file() {
     wait "$pid" 2>/dev/null || true
     whole_record "$folder/config.json" || fail "after kill $kill the record is not whole"
     (($(temporary_files "$folder") <= 1)) || fail "after kill $kill temporary files pile up"
+    mid_save=$((mid_save + $(temporary_files "$folder")))
   done
+  step "$mid_save of $kKills kills left a temporary file"
   step "a complete run clears what the killed ones left"
   in_folder "$folder" windows_tool update >/dev/null 2>&1 || fail "the complete run failed"
   (($(temporary_files "$folder") == 0)) || fail "temporary files outlived a complete run: $(ls "$folder")"

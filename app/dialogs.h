@@ -33,10 +33,12 @@ inline constexpr DialogFont kAboutFont{u"MS Shell Dlg", 8};
 inline constexpr std::u16string_view kNameCaption = u"名前設定";
 inline constexpr std::u16string_view kNameLabel = u"名前";
 inline constexpr std::u16string_view kNameButton = u"決定";
-inline constexpr DialogSize kNameDialogSize{209, 22};
+inline constexpr DialogSize kNameDialogSize{209, 34};
 inline constexpr DialogFont kNameDialogFont{u"メイリオ", 9};
-// The field takes no more than the record keeps.
+// The field takes no more than the record keeps, and a line under it says so.
 inline constexpr std::size_t kNameFieldMaxUnits = kPlayerNameMaxUnits;
+inline constexpr std::u16string_view kNameLimitNote = u"名前は63文字までです。";
+static_assert(kNameFieldMaxUnits == 63, "the note under the name field states the limit");
 
 // The save dialog for a picture: one filter, overwriting asks first, no default extension. Where a
 // platform's chooser has no title of its own, it shows the one a Japanese desktop gives it.

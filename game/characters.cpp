@@ -15,7 +15,6 @@ namespace {
 constexpr std::size_t kDisplayNameCapacity = 64;
 constexpr int32_t kFirstCellX = 60;
 constexpr int32_t kFirstCellY = 166;
-constexpr int32_t kCellStepX = 74;
 constexpr int32_t kCellStepY = 58;
 constexpr int kCellsPerRow = 4;
 
@@ -37,7 +36,7 @@ void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord
     CharacterSlot slot;
     slot.hashrate = hashrate;
     slot.displayName = workerDisplayName(userName);
-    slot.x = kFirstCellX + kCellStepX * (index % kCellsPerRow);
+    slot.x = kFirstCellX + kCharacterCellStepX * (index % kCellsPerRow);
     slot.y = kFirstCellY + kCellStepY * (index / kCellsPerRow);
     slots.push_back(std::move(slot));
   }

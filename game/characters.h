@@ -10,6 +10,8 @@
 namespace orelog {
 
 inline constexpr int kMaxCharacterSlots = 8;
+// How far apart the characters stand on a shelf.
+inline constexpr int32_t kCharacterCellStepX = 74;
 
 struct CharacterSlot {
   int32_t hashrate = 0;  // KH/s

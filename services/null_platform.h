@@ -6,6 +6,7 @@ namespace orelog {
 
 struct NullTextRenderer : TextRenderer {
   void drawText(Canvas&, std::u16string_view, int, int, FontSize, TextAlign, Pixel) override {}
+  int textWidth(std::u16string_view, FontSize) override { return 0; }
 };
 
 struct NullPlatform : Platform {

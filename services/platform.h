@@ -53,6 +53,9 @@ struct TextRenderer {
   virtual ~TextRenderer() = default;
   virtual void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                         TextAlign align, Pixel colour) = 0;
+  // How many pixels wide drawText would lay the text out (its advance, not its ink), so the core
+  // can shorten a name to the room it has.
+  virtual int textWidth(std::u16string_view text, FontSize font) = 0;
   // Text over a busy picture: the text drawn in the outline colour one pixel off in each of the
   // eight directions, then in its own colour at its place. A renderer may draw it its own faster
   // way, alike to within the blends' rounding; this one is the plain nine draws.

@@ -36,6 +36,9 @@ constexpr int32_t kFrameBaseline = 40;  // every frame stands on y + 40
 constexpr int32_t kNameOffsetX = 15;
 constexpr int32_t kNameRaise = 3;
 constexpr int32_t kExcavatorNameRaise = 8;
+// A name keeps this much of the cell step clear of its neighbours' names.
+constexpr int32_t kNameSpacing = 4;
+constexpr int32_t kNameRoom = kCharacterCellStepX - kNameSpacing;
 
 struct Phases {
   int p2, p3, p4;
@@ -116,7 +119,8 @@ void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame) 
     case Effect::None: break;
   }
   const int32_t raise = slot.hashrate >= kExcavatorFrom ? kExcavatorNameRaise : kNameRaise;
-  drawOutlinedText(tools.text, tools.canvas, slot.displayName, slot.x + kNameOffsetX, slot.y - raise,
+  const std::u16string name = fittedText(tools.text, slot.displayName, FontSize::Small, kNameRoom);
+  drawOutlinedText(tools.text, tools.canvas, name, slot.x + kNameOffsetX, slot.y - raise,
                    FontSize::Small, TextAlign::Centre, palette::kTextWhite, palette::kNameOutline);
 }
 

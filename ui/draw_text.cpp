@@ -1,6 +1,8 @@
 // The text rule in front of every renderer.
 #include "ui/draw_text.h"
 
+#include "util/utf.h"
+
 namespace orelog {
 
 namespace {
@@ -19,6 +21,21 @@ bool worthDrawing(std::u16string_view drawn, int x, int y) {
 std::u16string_view drawnText(std::u16string_view text) {
   text = text.substr(0, text.find(u'\0'));
   return text.substr(0, kMaxDrawnTextUnits);
+}
+
+std::u16string fittedText(TextRenderer& renderer, std::u16string_view text, FontSize font, int maxWidth) {
+  const std::u16string_view drawn = drawnText(text);
+  if (renderer.textWidth(drawn, font) <= maxWidth) return std::u16string(drawn);
+  // The widest start that fits with the mark: widths grow with the length, so halve the range.
+  std::size_t fits = 0, tooLong = drawn.size();
+  while (tooLong - fits > 1) {
+    const std::size_t middle = fits + (tooLong - fits) / 2;
+    const std::u16string candidate = truncateUtf16(drawn, middle) + std::u16string(kEllipsis);
+    if (renderer.textWidth(candidate, font) <= maxWidth) fits = middle;
+    else tooLong = middle;
+  }
+  const std::u16string cut = truncateUtf16(drawn, fits) + std::u16string(kEllipsis);
+  return renderer.textWidth(cut, font) <= maxWidth ? cut : std::u16string();
 }
 
 void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,

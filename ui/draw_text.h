@@ -1,6 +1,7 @@
 // The text primitive of the pages: the text rule, then the platform's renderer.
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "services/platform.h"
@@ -18,6 +19,14 @@ inline constexpr int kFarOutside = 1 << 24;
 // The part of a text that is drawn: up to its first NUL, like a C string, and at most
 // kMaxDrawnTextUnits units of that.
 std::u16string_view drawnText(std::u16string_view text);
+
+// What marks a text cut short to fit its room.
+inline constexpr std::u16string_view kEllipsis = u"…";
+
+// The drawn part of text as it fits in maxWidth pixels of the font: whole when it fits, otherwise
+// the longest start that fits with kEllipsis after it (never ending inside a surrogate pair), or
+// nothing when not even kEllipsis fits.
+std::u16string fittedText(TextRenderer& renderer, std::u16string_view text, FontSize font, int maxWidth);
 
 // Hands the drawn part to the renderer; an empty part, or one anchored far outside, draws nothing.
 void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,

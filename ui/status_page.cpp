@@ -17,6 +17,9 @@ constexpr Rect kAvatarPanel{252, 98, 100, 80};
 constexpr int32_t kAvatarX = 292;
 constexpr int32_t kAvatarY = 123;
 constexpr int32_t kNameCaptionTopInset = 4;
+constexpr std::u16string_view kNameLabel = u"名前";
+// The name, right-aligned, keeps this far from the end of its label.
+constexpr int32_t kNameGap = 8;
 
 struct Row {
   int32_t y;
@@ -28,6 +31,12 @@ void drawRow(PageTools& tools, const Row& row) {
   drawLabel(tools, row.label, kLabelX, row.y);
   drawText(tools.text, tools.canvas, row.value, kValueRightX, row.y, FontSize::Small, TextAlign::Right,
            palette::kTextWhite);
+}
+
+// The player's name as it fits between its label and the value column's right edge.
+std::u16string fittedPlayerName(PageTools& tools, const PlayerRecord& record) {
+  const int32_t room = kValueRightX - kLabelX - tools.text.textWidth(kNameLabel, FontSize::Small) - kNameGap;
+  return fittedText(tools.text, displayedPlayerName(record), FontSize::Small, room);
 }
 
 void drawNameButton(PageTools& tools) {
@@ -44,7 +53,7 @@ void drawStatusPage(PageTools& tools, const PlayerRecord& record) {
   drawPanelFrame(tools.canvas, tools.sheets, kTable.x, kTable.y, kTable.width, kTable.height);
   // The row at y = 174 is left empty.
   const std::array<Row, 7> rows{{
-      {78, u"名前", std::u16string(displayedPlayerName(record))},
+      {78, kNameLabel, fittedPlayerName(tools, record)},
       {94, u"レベル", decimalText(record.level)},
       {110, u"経験値", decimalText(record.experience)},
       {126, u"次のレベルまで", decimalText(record.experienceToNext)},

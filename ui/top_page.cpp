@@ -22,6 +22,8 @@ constexpr Rect kWorkerBox{380, 190, 108, 54};
 constexpr int32_t kPlayerRowY[] = {107, 121, 135, 149};
 constexpr int32_t kWorkerNameY = 197;
 constexpr int32_t kWorkerPowerY = 211;
+// A name ends before the box's 5-pixel frame, with a pixel to spare.
+constexpr int32_t kBoxTextRight = kWorkerBox.x + kWorkerBox.width - 7;
 
 // The play field: sky over the upper shelf, earth behind the lower one.
 constexpr int32_t kFieldLeft = 32;
@@ -91,7 +93,8 @@ void drawWorkerBox(PageTools& tools, const GameScreen& screen) {
   // The hovered index outlives slot rebuilds; a shorter list simply has no such worker.
   if (!screen.hoveredCharacter || *screen.hoveredCharacter >= screen.slots.size()) return;
   const CharacterSlot& slot = screen.slots[*screen.hoveredCharacter];
-  drawLabel(tools, slot.displayName, kBoxLabelX, kWorkerNameY);
+  drawLabel(tools, fittedText(tools.text, slot.displayName, FontSize::Small, kBoxTextRight - kBoxLabelX),
+            kBoxLabelX, kWorkerNameY);
   drawLabel(tools, u"採掘力", kBoxLabelX, kWorkerPowerY);
   drawLabel(tools, miningPowerText(slot.hashrate), kBoxValueX, kWorkerPowerY);
 }

@@ -10,6 +10,13 @@ void RecordingTextRenderer::drawText(Canvas&, std::u16string_view text, int x, i
   texts.push_back({std::u16string(text), x, y, font, align, colour});
 }
 
+int RecordingTextRenderer::textWidth(std::u16string_view text, FontSize font) {
+  const int cell = static_cast<int>(font);
+  int width = 0;
+  for (char16_t unit : text) width += unit < 0x80 ? cell / 2 : cell;
+  return width;
+}
+
 namespace {
 
 template <typename Predicate>

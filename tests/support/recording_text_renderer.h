@@ -24,6 +24,8 @@ struct RecordingTextRenderer : TextRenderer {
 
   void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
                 Pixel colour) override;
+  // A face of fixed widths: half the cell height for ASCII, the cell height for anything else.
+  int textWidth(std::u16string_view text, FontSize font) override;
   void clear() { texts.clear(); }
 };
 

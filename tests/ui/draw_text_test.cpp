@@ -46,6 +46,34 @@ TEST(DrawText, TheRendererGetsTheTextUpToItsNulAndAtMost1024Units) {
   }
 }
 
+// The recording renderer's face: 5 px for ASCII, 10 px for anything else at the small size.
+TEST(DrawText, ATextTooWideForItsRoomIsCutBeforeAnEllipsis) {
+  RecordingTextRenderer renderer;
+  const std::u16string cat = u"\U0001F431";  // one character, two units, 20 px
+  const struct {
+    const char* name;
+    std::u16string text;
+    int room;
+    std::u16string fitted;
+  } cases[] = {
+      {"fits whole", u"rig1", 20, u"rig1"},
+      {"fits to the pixel", u"ねこねこ", 40, u"ねこねこ"},
+      {"one pixel short", u"ねこねこ", 39, u"ねこ…"},
+      {"as much as fits", u"abcdefghij", 30, u"abcd…"},
+      {"only the mark fits", u"ねこねこ", 10, u"…"},
+      {"not even the mark", u"ねこねこ", 9, u""},
+      {"never half a pair", u"ab" + cat + cat, 39, u"ab…"},
+      {"a pair kept whole", u"ab" + cat + cat, 40, u"ab" + cat + u"…"},
+      {"cut at the NUL first", std::u16string(u"ab\0cdefghijkl", 14), 10, u"ab"},
+      {"empty", u"", 0, u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fittedText(renderer, c.text, FontSize::Small, c.room), c.fitted) << c.name;
+    EXPECT_LE(renderer.textWidth(fittedText(renderer, c.text, FontSize::Small, c.room), FontSize::Small), c.room)
+        << c.name;
+  }
+}
+
 TEST(DrawText, AnchorsFarOutsideTheCanvasDrawNothing) {
   constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
   const struct {

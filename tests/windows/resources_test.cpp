@@ -74,7 +74,7 @@ TEST(WindowsResources, TheNameDialogShowsTheCoreTexts) {
   EXPECT_NE(name.find("CAPTION " + quoted(kNameCaption)), std::string::npos) << name;
   EXPECT_NE(name.find(fontLine(kNameDialogFont)), std::string::npos) << name;
   const std::vector<std::string> texts = matches(name, R"(\n\s*(?:LTEXT|DEFPUSHBUTTON) ("[^"]*"))");
-  EXPECT_EQ(texts, (std::vector<std::string>{quoted(kNameLabel), quoted(kNameButton)}));
+  EXPECT_EQ(texts, (std::vector<std::string>{quoted(kNameLabel), quoted(kNameLimitNote), quoted(kNameButton)}));
 }
 
 TEST(WindowsResources, TheAcceleratorsAreTheCoreOnes) {

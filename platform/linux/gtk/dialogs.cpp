@@ -147,8 +147,13 @@ std::optional<std::string> runNameDialog(GtkWindow* owner, std::string_view curr
   gtk_entry_set_text(GTK_ENTRY(entry), std::string(currentUtf8).c_str());
   gtk_box_pack_start(GTK_BOX(row), gtk_label_new(utf8(kNameLabel).c_str()), FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(row), entry, TRUE, TRUE, 0);
-  gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), row);
-  gtk_widget_show_all(row);
+  GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
+  gtk_container_add(GTK_CONTAINER(content), row);
+  GtkWidget* note = gtk_label_new(utf8(kNameLimitNote).c_str());
+  gtk_label_set_xalign(GTK_LABEL(note), 0);
+  gtk_widget_set_margin_start(note, kDialogSpacing);
+  gtk_container_add(GTK_CONTAINER(content), note);
+  gtk_widget_show_all(content);
   gtk_widget_grab_focus(entry);
 
   std::optional<std::string> name;

@@ -199,6 +199,12 @@ const CoverageStrip& PangoTextRenderer::Impl::rimFor(Strip& strip, FontSize font
 PangoTextRenderer::PangoTextRenderer() : impl_(std::make_unique<Impl>()) {}
 PangoTextRenderer::~PangoTextRenderer() = default;
 
+// Measured through the strip cache: a text measured to fit is usually drawn next.
+int PangoTextRenderer::textWidth(std::u16string_view text, FontSize font) {
+  if (text.empty()) return 0;
+  return impl_->stripFor(text, font).logicalWidth;
+}
+
 void PangoTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                                  TextAlign align, Pixel colour) {
   if (text.empty() || canvas.pixels == nullptr) return;

@@ -13,6 +13,7 @@ class PangoTextRenderer : public TextRenderer {
   ~PangoTextRenderer() override;
   void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
                 Pixel colour) override;
+  int textWidth(std::u16string_view text, FontSize font) override;
   void drawOutlinedText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                         TextAlign align, Pixel colour, Pixel outline) override;
 

@@ -21,9 +21,22 @@ GdiTextRenderer::GdiTextRenderer()
       large_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Large))) {}
 
 GdiTextRenderer::~GdiTextRenderer() {
+  if (measuring_ != nullptr) DeleteDC(measuring_);
   for (HFONT font : {small_, medium_, large_}) {
     if (font != nullptr) DeleteObject(font);
   }
+}
+
+int GdiTextRenderer::textWidth(std::u16string_view text, FontSize font) {
+  if (text.empty()) return 0;
+  if (measuring_ == nullptr) measuring_ = CreateCompatibleDC(nullptr);
+  if (measuring_ == nullptr) return 0;
+  const HGDIOBJ previous = SelectObject(measuring_, fontFor(font));
+  SIZE size{};
+  const BOOL measured = GetTextExtentPoint32W(measuring_, reinterpret_cast<const wchar_t*>(text.data()),
+                                              static_cast<int>(text.size()), &size);
+  SelectObject(measuring_, previous);
+  return measured ? static_cast<int>(size.cx) : 0;
 }
 
 HFONT GdiTextRenderer::fontFor(FontSize font) const {

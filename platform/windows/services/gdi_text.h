@@ -22,6 +22,7 @@ class GdiTextRenderer : public TextRenderer {
 
   void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
                 Pixel colour) override;
+  int textWidth(std::u16string_view text, FontSize font) override;
 
  private:
   HFONT fontFor(FontSize font) const;
@@ -30,6 +31,7 @@ class GdiTextRenderer : public TextRenderer {
   HFONT small_ = nullptr;
   HFONT medium_ = nullptr;
   HFONT large_ = nullptr;
+  HDC measuring_ = nullptr;  // a memory DC of the screen's kind, made at the first measurement
   const DibSurface* direct_ = nullptr;
   std::unique_ptr<DibSurface> scratch_;
 };

@@ -3,9 +3,21 @@
 
 #include "app/shell.h"
 #include "game/levels.h"
+#include "profile/history_append.h"
+#include "profile/history_rows.h"
 #include "profile/settings.h"
+#include "services/local_clock.h"
 
 namespace orelog {
+
+namespace {
+
+// A row in history.csv beside the record; a failed append is silent, as a failed save is.
+void recordHistory(const PlayerRecord& record, const std::filesystem::path& settingsFile) {
+  appendHistoryRow(settingsFile.parent_path() / kHistoryFileName, historyRowLine(record, zonedLocalTime()));
+}
+
+}  // namespace
 
 HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel) {
   return [&platform, &cancel](const HttpRequest& request, std::span<uint8_t> buffer) {
@@ -21,7 +33,10 @@ bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFi
     return false;
   }
   experienceTick(record);
-  if (settingsFile) saveSettings(record, *settingsFile);  // a failed save is silent; the next cycle saves again
+  if (settingsFile) {
+    saveSettings(record, *settingsFile);  // a failed save is silent; the next cycle saves again
+    recordHistory(record, *settingsFile);
+  }
   if (watch) {
     for (const auto& notice : watchWorkers(*watch, record.workers)) platform.showNotice(kWindowTitle, notice);
   }

@@ -15,9 +15,10 @@ HttpFetch platformFetch(Platform& platform, const FetchCancel& cancel);
 
 // The user-interface thread's half of a cycle. Commits what the queries fetched (also before a
 // failed step), then shows the failed step's message and returns false; or runs the experience
-// tick, saves (a failed save is silent and still counts as success; no settingsFile: the program
-// runs without saving), shows a desktop notice for each change the watch finds in the workers,
-// when there is a watch, and returns true.
+// tick, saves (a failed save is silent and still counts as success) and adds a row to history.csv
+// beside the record (as silently; no settingsFile: the program runs without saving and writes
+// neither), shows a desktop notice for each change the watch finds in the workers, when there is a
+// watch, and returns true.
 bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFigures& fetched,
                        const std::optional<std::filesystem::path>& settingsFile, WorkerWatch* watch = nullptr);
 

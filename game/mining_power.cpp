@@ -6,7 +6,7 @@
 namespace orelog {
 
 std::u16string miningPowerText(int32_t khs) {
-  if (khs < kKiloPerMega) return utf8ToUtf16(std::to_string(khs)) + u" KH/s";
+  if (!readsInMegahashes(khs)) return utf8ToUtf16(std::to_string(khs)) + u" KH/s";
   return utf8ToUtf16(std::to_string(khs / kKiloPerMega)) + u" MH/s";
 }
 

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -109,6 +110,28 @@ void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel co
   const std::size_t rowBytes = static_cast<std::size_t>(x1 - x0) * sizeof(Pixel);
   for (int y = y0 + 1; y < y1; ++y)
     std::memcpy(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride + x0, first, rowBytes);
+}
+
+void drawLine(Canvas& canvas, int x0, int y0, int x1, int y1, Pixel colour) {
+  // Bresenham's stepping in 64 bits, so no distance between two ints overflows.
+  const int64_t dx = std::abs(int64_t{x1} - x0), dy = -std::abs(int64_t{y1} - y0);
+  const int stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
+  int64_t error = dx + dy;
+  for (int64_t x = x0, y = y0;;) {
+    if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) {
+      canvas.at(static_cast<int>(x), static_cast<int>(y)) = colour;
+    }
+    if (x == x1 && y == y1) return;
+    const int64_t doubled = 2 * error;
+    if (doubled >= dy) {
+      error += dy;
+      x += stepX;
+    }
+    if (doubled <= dx) {
+      error += dx;
+      y += stepY;
+    }
+  }
 }
 
 void fillAround(Canvas& canvas, std::span<const Rect> holes, Pixel colour) {

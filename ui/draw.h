@@ -12,6 +12,9 @@ namespace orelog {
 void drawSprite(Canvas& canvas, const SpriteSheets& sheets, int x, int y, const SpriteRegion& region);
 // Fills [left, right) x [top, bottom), clipped.
 void fillRect(Canvas& canvas, int left, int top, int right, int bottom, Pixel colour);
+// A one-pixel line from (x0, y0) to (x1, y1), both ends included, clipped. It takes a step per pixel
+// of its length, on the canvas or off it, so callers keep its ends near the canvas.
+void drawLine(Canvas& canvas, int x0, int y0, int x1, int y1, Pixel colour);
 // Fills the whole canvas but the holes, which the caller paints over in full.
 void fillAround(Canvas& canvas, std::span<const Rect> holes, Pixel colour);
 // The blue panel stretched to w x h (both at least 10) by tiling its nine pieces, never scaling.

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "embedded_sheets.h"
+#include "profile/history_rows.h"
 #include "profile/settings.h"
 #include "recording_platform.h"
 #include "tests/support/demo_pool_process.h"
@@ -200,6 +201,27 @@ TEST_F(ShellTest, SuccessfulConnectSwitchesToTheGameScreenForGood) {
   platform.calls.clear();
   connectCommand(*app, platform);
   EXPECT_TRUE(platform.calls.empty()) << "there is no way back to the connect screen";
+}
+
+// The game's cycles, the connect's and the timer's, each leave a row in history.csv beside the record;
+// a failed one leaves none.
+TEST_F(ShellTest, EverySuccessfulCycleAddsAHistoryRow) {
+  DemoPoolProcess pool;
+  ASSERT_NE(pool.port, 0);
+  startNamed();
+  typeFields(pool.url(), u"demo");
+  connectAndWait();
+  updateAndWait();
+  const auto rows = parseHistory(readFile(folder.path / kHistoryFileName));
+  ASSERT_TRUE(rows);
+  ASSERT_EQ(rows->size(), 2u);
+  EXPECT_EQ(rows->back().totalKhs, app->record.totalHashrate);
+  EXPECT_EQ(rows->back().workers.size(), app->record.workers.size());
+
+  DemoPoolProcess failing({"--fault", "html404@getuserbalance"});
+  enterGameScreen(failing.url());
+  updateAndWait();
+  EXPECT_EQ(parseHistory(readFile(folder.path / kHistoryFileName))->size(), 2u);
 }
 
 TEST_F(ShellTest, FailedFirstCycleLeavesAUsableConnectScreenEveryTime) {

@@ -1,11 +1,16 @@
 // orelog-tool update run as a process in a fresh folder against the demo pool.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cstdio>
+#include <ctime>
 #include <sstream>
 
+#include "profile/history_rows.h"
 #include "profile/settings.h"
 #include "tests/support/demo_pool_process.h"
+#include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
 #include "util/utf.h"
 
@@ -65,6 +70,39 @@ TEST(ToolUpdate, FourCyclesTurnANewPlayerIntoProgressThatReloads) {
   EXPECT_EQ(reloaded.serverUrl, pool.url());
 }
 
+// Each successful cycle leaves one row in history.csv beside config.json, stamped with the local
+// time and its offset, holding the figures the cycle printed.
+TEST(ToolUpdate, EachCycleAddsARowToTheHistory) {
+  test::DemoPoolProcess pool({"--epoch", "1714557600"});
+  test::TempFolder folder;
+  writeConnection(folder, pool.url());
+  ::setenv("TZ", "JST-9", 1);  // the tool inherits it
+  const std::time_t before = std::time(nullptr);
+  const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "4"});
+  const std::time_t after = std::time(nullptr);
+  ::unsetenv("TZ");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string history = test::readFile(folder.path / kHistoryFileName);
+  EXPECT_EQ(history.substr(0, historyHeaderLine().size()), historyHeaderLine());
+  const auto rows = parseHistory(history);
+  const auto printed = lines(result.out);
+  ASSERT_TRUE(rows);
+  ASSERT_EQ(rows->size(), printed.size()) << history;
+  ASSERT_EQ(rows->size(), 4u);
+  for (std::size_t i = 0; i < rows->size(); ++i) {
+    const HistoryRow& row = (*rows)[i];
+    const auto summary = readSummary(printed[i]);
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(row.utcOffsetMinutes, 9 * 60);
+    EXPECT_GE(row.utcSeconds, before);
+    EXPECT_LE(row.utcSeconds, after);
+    EXPECT_EQ(row.totalKhs, summary->hashrate);
+    EXPECT_NEAR(row.balance, summary->balance, 1e-8);
+    EXPECT_NEAR(row.payout, summary->payout, 1e-8);
+    EXPECT_EQ(row.workers.size(), summary->workers);
+  }
+}
+
 TEST(ToolUpdate, FailedCyclePrintsItsMessageAndExitsOne) {
   test::TempFolder folder;
   writeConnection(folder, u"no pool here");
@@ -82,6 +120,7 @@ TEST(ToolUpdate, EveryFailedCyclePrintsItsMessage) {
   EXPECT_EQ(result.exitCode, 1);
   const std::string message = "ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。\n";
   EXPECT_EQ(result.err, message + message);
+  EXPECT_FALSE(std::filesystem::exists(folder.path / kHistoryFileName)) << "failed cycles leave no history";
 }
 
 // Worker p.b reports 0 in the second and third workers answers and runs again in the fourth.

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "profile/history_rows.h"
 #include "profile/settings.h"
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/read_file.h"
@@ -244,6 +246,56 @@ TEST(CrashSafety, TwoWritersKilledAtRandomMomentsLeaveAWholeRecord) {
   expectACompleteRunLeavesNoTemporaryFile(folder);
 }
 
+// history.csv up to its last line end: nothing yet (killed before the first row was whole), or the
+// header and whole rows only.
+std::string completeHistory(const std::string& bytes, std::string& fault) {
+  const std::string complete = bytes.substr(0, bytes.rfind('\n') + 1);
+  if (complete.empty()) return complete;
+  const auto rows = parseHistory(complete);
+  const auto lines = static_cast<std::size_t>(std::count(complete.begin(), complete.end(), '\n'));
+  if (!rows || rows->size() + 1 != lines) fault = "not the header and whole rows: \"" + bytes + "\"";
+  return complete;
+}
+
+// One or two tools killed at random moments of their cycles: the history keeps every whole row it
+// had, and at worst a torn last line, which the next append drops.
+TEST(CrashSafety, AKilledWriterCostsTheHistoryNoMoreThanTheRowItWasWriting) {
+  Pool pool;
+  ASSERT_NE(pool.process.port, 0);
+  test::TempFolder folder{"orelog-crash-history"};
+  writeConnection(folder, pool);
+  std::mt19937 random(20240503);
+  std::string previous, fault;
+  int rounds = 0, tornTails = 0;
+  for (const auto start = Clock::now();
+       fault.empty() && rounds < kKills / 2 && Clock::now() - start < kKillingTime; ++rounds) {
+    const ino_t before = inodeOf(folder.file("config.json"));
+    std::vector<pid_t> tools{startTool(folder.path, kEndlessUpdate)};
+    if (rounds % 2 == 1) tools.push_back(startTool(folder.path, kEndlessUpdate));
+    const bool saved = waitForASave(folder.file("config.json"), before);
+    for (const pid_t tool : tools) {
+      std::this_thread::sleep_for(randomDelay(random));
+      kill(tool, SIGKILL);
+    }
+    for (const pid_t tool : tools) waitFor(tool);
+    ASSERT_TRUE(saved) << "the tool never saved";
+    const std::string bytes = test::readFile(folder.file(kHistoryFileName));
+    const std::string complete = completeHistory(bytes, fault);
+    if (bytes.compare(0, previous.size(), previous) != 0) fault = "whole rows were lost or changed";
+    if (!fault.empty()) fault += " after round " + std::to_string(rounds);
+    tornTails += complete.size() != bytes.size() ? 1 : 0;
+    previous = complete;
+  }
+  ASSERT_EQ(fault, "");
+  RecordProperty("rounds", rounds);
+  RecordProperty("torn_tails", tornTails);
+  ASSERT_EQ(test::exitCodeOf(waitFor(startTool(folder.path, {kTool, "update"}))), 0);
+  const std::string after = test::readFile(folder.file(kHistoryFileName));
+  EXPECT_EQ(after.compare(0, previous.size(), previous), 0);
+  EXPECT_EQ(parseHistory(after)->size(), parseHistory(previous)->size() + 1);
+  EXPECT_EQ(after.substr(after.size() - 2), "\r\n");
+}
+
 // A small file system of its own when the test may mount one; nullopt otherwise.
 struct SmallFileSystem {
   fs::path mountPoint;
@@ -277,6 +329,8 @@ void expectUpdatesOnAFullDiskKeepTheOldRecord(const fs::path& folder, const std:
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(test::readFile(folder / "config.json"), before);
   EXPECT_EQ(temporaryNames(folder), std::vector<std::string>{});
+  const std::string history = test::readFile(folder / kHistoryFileName);
+  EXPECT_TRUE(history.empty() || history.back() == '\n') << "a failed append is cut back: " << history;
 }
 
 TEST(CrashSafety, AFullDiskLeavesTheOldRecordWholeAndTheProgramRunning) {

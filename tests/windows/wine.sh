@@ -264,6 +264,13 @@ scenario_same_record() {
   cmp "$work/linux/config.json" "$work/windows/config.json" ||
     fail "the records differ: $(cat "$work/linux/config.json") / $(cat "$work/windows/config.json")"
   diff <(tr -d '\r' <"$work/linux.log") <(tr -d '\r' <"$work/windows.log") || fail "the tools' summaries differ"
+  # The same history rows but for their times: the header and one row per cycle from each tool.
+  local history
+  for history in "$work/linux/history.csv" "$work/windows/history.csv"; do
+    [[ $(wc -l <"$history") == 9 ]] || fail "$history does not hold a header and eight rows"
+  done
+  cmp <(cut -d, -f2- "$work/linux/history.csv") <(cut -d, -f2- "$work/windows/history.csv") ||
+    fail "the histories differ: $(cat "$work/linux/history.csv") / $(cat "$work/windows/history.csv")"
 
   step "the same failures from both tools"
   local fault

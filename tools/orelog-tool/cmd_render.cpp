@@ -1,6 +1,5 @@
 // orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]: one game-screen
 // page as PNG.
-#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -20,17 +19,6 @@ namespace {
 constexpr const char* kUsage =
     "usage: orelog-tool render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]   (PAGE 0 to "
     "6)\n";
-// Pages without their texts: the same pixels on every platform, whatever fonts it has.
-constexpr const char* kNoTextFlag = "--no-text";
-
-// Removes the flag from the arguments; true when it was there.
-bool takeFlag(Args& args, const char* flag) {
-  const auto found = std::find(args.begin(), args.end(), flag);
-  if (found == args.end()) return false;
-  args.erase(found);
-  return true;
-}
-
 std::optional<int32_t> readPage(const std::string& text) {
   if (text.size() != 1 || text[0] < '0' || text[0] > '6') return std::nullopt;
   return text[0] - '0';

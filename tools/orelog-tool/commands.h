@@ -12,5 +12,6 @@ int runUpdate(const Args& args);
 int runSprites(const Args& args);
 int runRender(const Args& args);
 int runShareLink(const Args& args);
+int runHistory(const Args& args);
 
 }  // namespace orelog::tool

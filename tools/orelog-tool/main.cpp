@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"render", orelog::tool::runRender, "render PAGE FILE.png [--cycles N] [--frame F] [--hover I] [--no-text]"},
     {"share-link", orelog::tool::runShareLink, "share-link [--cycles N]"},
     {"sprites", orelog::tool::runSprites, "sprites FILE.png"},
+    {"history", orelog::tool::runHistory, "history FILE.png [--days N] [--no-text]"},
 };
 
 int usage() {

@@ -48,6 +48,19 @@ bool applyOption(RecordOptions& options, std::string_view name, const std::strin
 
 }  // namespace
 
+bool takeFlag(Args& args, const char* flag) {
+  const auto found = std::find(args.begin(), args.end(), flag);
+  if (found == args.end()) return false;
+  args.erase(found);
+  return true;
+}
+
+std::optional<int> wholeNumberIn(const std::string& text, int least, int most) {
+  const auto value = wholeNumber<int>(text, most);
+  if (!value || *value < least) return std::nullopt;
+  return value;
+}
+
 std::optional<RecordOptions> readRecordOptions(const Args& args, std::size_t first, bool allowScreen) {
   RecordOptions options;
   std::vector<std::string_view> seen;

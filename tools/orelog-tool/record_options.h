@@ -1,5 +1,5 @@
-// The options of the commands that show the record (render, share-link), and bringing the record
-// up to date the way the game does before it shows anything.
+// The options of the commands that show the record (render, share-link) or its history, and bringing
+// the record up to date the way the game does before it shows anything.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +17,15 @@ struct RecordOptions {
   uint64_t frame = 0;                 // --frame F
   std::optional<std::size_t> hover;   // --hover I
 };
+
+// Pictures without their texts: the same pixels on every platform, whatever fonts it has.
+inline constexpr const char* kNoTextFlag = "--no-text";
+
+// Removes the flag from the arguments; true when it was there.
+bool takeFlag(Args& args, const char* flag);
+
+// A whole number from least to most written in decimal digits alone; nullopt otherwise.
+std::optional<int> wholeNumberIn(const std::string& text, int least, int most);
 
 // Reads "--name value" pairs from args[first] on; nullopt on an unknown or repeated option, a
 // missing value, or a value that is not a whole number in range. allowScreen admits --frame and

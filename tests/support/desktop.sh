@@ -44,11 +44,15 @@ wait_until() {
 }
 
 # start_xvfb [WIDTHxHEIGHT]: a headless X server of its own (1280 x 800 unless told), as DISPLAY.
+# Each server writes its number into a file of its own: a second server must never be taken for the
+# first while the shell is still opening its file.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  local display_file
+  display_file=$(mktemp "$work/display.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp 3>"$display_file" 2>>"$work/xvfb.log" &
   background+=($!)
-  wait_until "the X server" test -s "$work/display"
-  export DISPLAY=":$(head -n1 "$work/display")"
+  wait_until "the X server" grep -q '^[0-9][0-9]*$' "$display_file"
+  export DISPLAY=":$(head -n1 "$display_file")"
 }
 
 # start_demo_pool PROGRAM [FLAGS...]: the demo pool on a port the OS picks; sets pool_url (its

@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 
+#include "open_file.h"
+
 namespace orelog {
 namespace {
 
@@ -27,28 +29,6 @@ constexpr mode_t kNewRecordMode = S_IRUSR | S_IWUSR;  // it holds the API key
 constexpr mode_t kPermissionBits = 07777;
 // A cleaner may unlink a temporary file between its creation and its lock; a new name is then taken.
 constexpr int kCreateAttempts = 8;
-
-// A file descriptor closed when it goes out of scope.
-class OpenFile {
- public:
-  explicit OpenFile(int fd) : fd_(fd) {}
-  ~OpenFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd() const { return fd_; }
-  bool isOpen() const { return fd_ >= 0; }
-  // Closes now and reports whether the close succeeded (a late write error shows up here).
-  bool close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 RecordFileRead withState(RecordFileState state) {
   return {state, {}};

@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "embedded_sheets.h"
 #include "game/characters.h"
 #include "game/items.h"
-#include "pango_text.h"
 #include "services/null_platform.h"
+#include "services/system_text.h"
 #include "profile/catalogue.h"
 #include "tests/support/recording_text_renderer.h"
 #include "ui/game_screen.h"
+#include "ui/sheet_decoding.h"
 
 namespace orelog {
 namespace {
@@ -112,7 +112,7 @@ enum class Text { None, Recording, Pango };
 TextRenderer& renderer(Text kind) {
   static NullTextRenderer none;
   static RecordingTextRenderer recording;
-  static PangoTextRenderer pango;
+  static const std::unique_ptr<TextRenderer> pango = makeSystemTextRenderer();
   recording.clear();
   switch (kind) {
     case Text::None:
@@ -120,7 +120,7 @@ TextRenderer& renderer(Text kind) {
     case Text::Recording:
       return recording;
     case Text::Pango:
-      return pango;
+      return *pango;
   }
   return none;
 }

@@ -1,4 +1,4 @@
-// The 520 x 300 off-screen picture every page is composed on, and decoded sheet images.
+// The 520 x 300 off-screen picture every page is composed on, and the sprite sheets compiled for it.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -15,15 +15,6 @@ inline constexpr int kCanvasHeight = 300;
 inline Canvas makeCanvas() {
   return makeCanvas(kCanvasWidth, kCanvasHeight);
 }
-
-// A decoded, fully opaque picture (a sprite sheet).
-struct Image {
-  int width = 0;
-  int height = 0;
-  std::vector<Pixel> pixels;  // row-major, stride = width
-
-  Pixel at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
 
 // How a sprite copy treats a run of sheet pixels it changes: the colour replaces the canvas
 // (every colour bit is set in the mask), or both combine pixel by pixel.

@@ -1,5 +1,7 @@
-// Pixels and the pixel surface (a canvas) that pages are composed on and front ends copy to a window.
+// Pixels, the pixel surface (a canvas) that pages are composed on and front ends copy to a window,
+// and decoded pictures.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,6 +41,15 @@ struct Canvas {
 
   Pixel& at(int x, int y) { return pixels[y * stride + x]; }
   Pixel at(int x, int y) const { return pixels[y * stride + x]; }
+};
+
+// A decoded, fully opaque picture (a sprite sheet).
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<Pixel> pixels;  // row-major, stride = width
+
+  Pixel at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 // A canvas with its own memory, filled with black.

@@ -9,14 +9,14 @@
 #include <iterator>
 #include <memory>
 
-#include "embedded_sheets.h"
 #include "profile/history_rows.h"
 #include "profile/settings.h"
-#include "recording_platform.h"
+#include "tests/support/recording_platform.h"
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
 #include "ui/palette.h"
+#include "ui/sheet_decoding.h"
 
 namespace orelog {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "embedded_sheets.h"
-#include "png_codec.h"
+#include "services/png_codec.h"
+#include "ui/sheet_decoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::span<const uint8_t> bytes(data, size);
@@ -13,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                 image->pixels.size() != static_cast<std::size_t>(image->width) * image->height)) {
     abort();
   }
-  orelog::decodeSheets(bytes, bytes);
+  orelog::decodeSheets(bytes, bytes, orelog::decodePngBytes);
   return 0;
 }

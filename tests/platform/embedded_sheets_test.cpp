@@ -1,5 +1,5 @@
 // The sprite sheets compiled into the program decode to two 1024 x 1024 pictures that agree.
-#include "embedded_sheets.h"
+#include "ui/sheet_decoding.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ std::vector<uint8_t> plainPng(int width, int height, Pixel colour) {
 TEST(DecodeSheets, TwoFullSizeSheetsDecode) {
   const std::vector<uint8_t> white = plainPng(1024, 1024, rgb(255, 255, 255));
   const std::vector<uint8_t> black = plainPng(1024, 1024, rgb(0, 0, 0));
-  const std::optional<SpriteSheets> sheets = decodeSheets(white, black);
+  const std::optional<SpriteSheets> sheets = decodeSheets(white, black, decodePngBytes);
   ASSERT_TRUE(sheets.has_value());
   EXPECT_EQ(sheets->colour.at(1023, 1023), rgb(255, 255, 255));
   EXPECT_EQ(sheets->mask.at(1023, 1023), rgb(0, 0, 0));
@@ -40,8 +40,8 @@ TEST(DecodeSheets, AWrongSizeOrUnreadableSheetFailsTheLoad) {
   const std::vector<uint8_t> narrowSheet = plainPng(512, 1024, rgb(255, 255, 255));
   const std::vector<uint8_t> garbage(good.begin(), good.begin() + 100);
   for (const auto* bad : {&shortSheet, &narrowSheet, &garbage}) {
-    EXPECT_FALSE(decodeSheets(*bad, good).has_value());
-    EXPECT_FALSE(decodeSheets(good, *bad).has_value());
+    EXPECT_FALSE(decodeSheets(*bad, good, decodePngBytes).has_value());
+    EXPECT_FALSE(decodeSheets(good, *bad, decodePngBytes).has_value());
   }
 }
 

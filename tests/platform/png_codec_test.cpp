@@ -10,6 +10,7 @@
 
 #include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
+#include "ui/canvas.h"
 
 namespace orelog {
 namespace {

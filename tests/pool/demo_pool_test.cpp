@@ -6,10 +6,10 @@
 #include <map>
 #include <regex>
 
-#include "http_curl.h"
 #include "pool/request_target.h"
 #include "pool/response_buffer.h"
-#include "test_platform.h"
+#include "services/http.h"
+#include "tests/support/test_platform.h"
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -23,7 +23,7 @@ const std::vector<std::string> kPinnedClock = {"--epoch", "1714557600", "--seed"
 std::string get(const DemoPoolProcess& pool, const std::u16string& target) {
   ResponseBuffer buffer;
   const HttpResult result =
-      curlHttpGet({u"127.0.0.1", pool.port, false, target}, buffer.span(), test::kTestTimeouts, FetchCancel{});
+      httpGet({u"127.0.0.1", pool.port, false, target}, buffer.span(), test::kTestTimeouts, FetchCancel{});
   return !result.ok() ? "(no answer)" : std::string(reinterpret_cast<const char*>(buffer.bytes.get()), result.length);
 }
 

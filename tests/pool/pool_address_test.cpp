@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "pool/pool_address.h"
-#include "printable.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "pool/pool_amount.h"
-#include "printable.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

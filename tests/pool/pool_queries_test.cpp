@@ -5,8 +5,8 @@
 
 #include "pool/pool_queries.h"
 #include "pool/pool_timestamp.h"
-#include "pool_fixture.h"
-#include "printable.h"
+#include "tests/support/pool_fixture.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

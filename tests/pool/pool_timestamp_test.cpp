@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "pool/pool_timestamp.h"
-#include "printable.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

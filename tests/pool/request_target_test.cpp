@@ -3,7 +3,7 @@
 
 
 #include "pool/request_target.h"
-#include "printable.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

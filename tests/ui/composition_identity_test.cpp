@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "embedded_sheets.h"
 #include "game/characters.h"
-#include "pango_text.h"
 #include "profile/catalogue.h"
+#include "services/system_text.h"
 #include "tests/support/canvas_compare.h"
 #include "ui/draw.h"
 #include "ui/game_screen.h"
+#include "ui/sheet_decoding.h"
 #include "ui/sheet_runs.h"
 #include "ui/sprite_regions.h"
 
@@ -244,16 +244,16 @@ TEST(CompositionIdentity, EveryPageIsTheSameWithoutTheRunIndexAndOverAnyEarlierP
   screen.items.motion.flightStartX = 300;
   screen.items.motion.flightStartY = 200;
   screen.items.motion.flightRadius = 64;
-  PangoTextRenderer text;
+  const std::unique_ptr<TextRenderer> text = makeSystemTextRenderer();
   for (int32_t page = kTopPage; page <= kLogPage; ++page)
     for (uint64_t frame : {0, 5, 13}) {
       screen.page = page;
       screen.frame = frame;
       Canvas expected = noiseCanvas(4);
-      paintCurrentPage(expected, screen, record, unindexed, text);
+      paintCurrentPage(expected, screen, record, unindexed, *text);
       for (uint32_t seed : {4u, 5u}) {
         Canvas actual = noiseCanvas(seed);
-        paintCurrentPage(actual, screen, record, sheets, text);
+        paintCurrentPage(actual, screen, record, sheets, *text);
         ASSERT_EQ(actual.storage, expected.storage)
             << "page " << page << " frame " << frame << " over picture " << seed << ": "
             << firstDifference(actual, expected);

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "commands.h"
-#include "embedded_sheets.h"
 #include "game/characters.h"
 #include "services/null_platform.h"
-#include "png_codec.h"
+#include "services/png_codec.h"
+#include "services/system_text.h"
 #include "record_options.h"
-#include "system_text.h"
 #include "ui/game_screen.h"
+#include "ui/sheet_decoding.h"
 
 namespace orelog::tool {
 namespace {
@@ -52,9 +52,9 @@ int runRender(const Args& given) {
     return 1;
   }
   ToolPlatform platform;
-  SystemTextRenderer systemText;
+  const std::unique_ptr<TextRenderer> systemText = makeSystemTextRenderer();
   NullTextRenderer noText;
-  platform.text = withText ? static_cast<TextRenderer*>(&systemText) : &noText;
+  platform.text = withText ? systemText.get() : &noText;
   PlayerRecord record;
   if (!loadAndUpdate(record, platform, options->cycles)) return 1;
 

@@ -7,9 +7,9 @@
 
 #include "../sheetgen/pixel_font.h"
 #include "commands.h"
-#include "embedded_sheets.h"
-#include "png_codec.h"
 #include "profile/catalogue.h"
+#include "services/png_codec.h"
+#include "ui/sheet_decoding.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog::tool {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/shell.h"
-#include "embedded_sheets.h"
+#include "ui/sheet_decoding.h"
 #include "front_end.h"
 #include "util/version.h"
 

@@ -12,7 +12,7 @@
 
 #include "app/shell.h"
 #include "dialogs.h"
-#include "embedded_sheets.h"
+#include "ui/sheet_decoding.h"
 #include "front_end.h"
 #include "platform/windows/resource_ids.h"
 #include "png_codec.h"

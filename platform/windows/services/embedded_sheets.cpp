@@ -1,5 +1,5 @@
-// The two sprite sheets from the executable's "PNG" resources, through GDI+ and the sheet rule.
-#include "embedded_sheets.h"
+// The two sprite sheets' PNG files, the executable's "PNG" resources.
+#include "services/embedded_sheets.h"
 
 #include <windows.h>
 
@@ -7,8 +7,6 @@
 #include <span>
 
 #include "platform/windows/resource_ids.h"
-#include "png_codec.h"
-#include "ui/sheet_decoding.h"
 
 namespace orelog {
 
@@ -27,11 +25,8 @@ std::span<const uint8_t> pngResource(int id) {
 
 }  // namespace
 
-std::optional<SpriteSheets> loadEmbeddedSheets() {
-  const std::span<const uint8_t> colour = pngResource(ORELOG_ID_COLOUR_SHEET);
-  const std::span<const uint8_t> mask = pngResource(ORELOG_ID_MASK_SHEET);
-  if (colour.empty() || mask.empty()) return std::nullopt;
-  return decodeSheets(colour, mask, decodePngBytes);
+SheetFiles embeddedSheetFiles() {
+  return {pngResource(ORELOG_ID_COLOUR_SHEET), pngResource(ORELOG_ID_MASK_SHEET)};
 }
 
 }  // namespace orelog

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "png_codec.h"
+#include "services/png_codec.h"
 #include "tests/support/read_file.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"

@@ -13,8 +13,8 @@
 #include "pool/pool_amount.h"
 #include "pool/request_target.h"
 #include "profile/settings.h"
-#include "pool_fixture.h"
-#include "printable.h"
+#include "tests/support/pool_fixture.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

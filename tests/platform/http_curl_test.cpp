@@ -1,4 +1,5 @@
-// The fetch against real servers on loopback: sizes, errors, stalls, deadlines, cancels, headers, TLS.
+// The libcurl fetch against real servers on loopback: sizes, errors, stalls, deadlines, cancels,
+// headers, TLS.
 #include <gtest/gtest.h>
 
 #include <httplib.h>
@@ -14,8 +15,8 @@
 #include "http_curl.h"
 #include "pool/request_target.h"
 #include "pool/response_buffer.h"
-#include "printable.h"
-#include "test_platform.h"
+#include "tests/support/printable.h"
+#include "tests/support/test_platform.h"
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/temp_folder.h"
 

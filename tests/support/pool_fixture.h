@@ -9,7 +9,7 @@
 #include "pool/pool_address.h"
 #include "pool/response_buffer.h"
 #include "profile/player_record.h"
-#include "test_platform.h"
+#include "tests/support/test_platform.h"
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/temp_folder.h"
 

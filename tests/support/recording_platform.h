@@ -1,4 +1,4 @@
-// A platform that records what the shell asks of it, fetches over curl and answers as scripted.
+// A platform that records what the shell asks of it, fetches for real and answers as scripted.
 // Posted tasks wait in a queue until the test runs them, as an event loop would.
 #pragma once
 #include <atomic>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "http_curl.h"
+#include "services/http.h"
 #include "services/null_platform.h"
 #include "util/utf.h"
 
@@ -62,7 +62,7 @@ struct RecordingPlatform : NullPlatform {
   }
   HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
     ++fetches;
-    return curlHttpGet(request, buffer, timeouts, cancel);
+    return orelog::httpGet(request, buffer, timeouts, cancel);
   }
   void postToUiThread(std::function<void()> task) override {
     {

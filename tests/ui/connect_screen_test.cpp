@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "recording_platform.h"
+#include "tests/support/recording_platform.h"
 
 namespace orelog {
 namespace {

@@ -1,9 +1,9 @@
-// A platform for pool tests: the real curl fetch with short time-outs, messages recorded.
+// A platform for pool tests: the real fetch with short time-outs, messages recorded.
 #pragma once
 #include <string>
 #include <vector>
 
-#include "http_curl.h"
+#include "services/http.h"
 #include "services/null_platform.h"
 #include "pool/pool_queries.h"
 
@@ -22,7 +22,7 @@ struct TestPlatform : NullPlatform {
     owners.push_back(owner);
   }
   HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
-    return curlHttpGet(request, buffer, kTestTimeouts, cancel);
+    return orelog::httpGet(request, buffer, kTestTimeouts, cancel);
   }
   // The fetch the queries take, never cancelled.
   HttpFetch fetch() {

@@ -12,6 +12,7 @@
 #include "services/null_platform.h"
 #include "services/system_text.h"
 #include "profile/catalogue.h"
+#include "tests/support/full_record.h"
 #include "tests/support/recording_text_renderer.h"
 #include "ui/game_screen.h"
 #include "ui/sheet_decoding.h"
@@ -21,40 +22,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kPlacedItems = 40;
-constexpr int kUnplacedItems = 35;
 // A shelf crowded far beyond normal play, to show how the cost grows with placed items.
 constexpr int kCrowdedPlacedItems = 1000;
-
-// Eight workers, one in each tier and one idle.
-PlayerRecord fullRecord(int placedItems = kPlacedItems) {
-  PlayerRecord record;
-  record.playerName = u"ベンチ";
-  record.level = 42;
-  record.experience = 123456789;
-  record.experienceToNext = 4321;
-  record.payout = 1234.5;
-  record.balance = 12.25;
-  record.coinSpent = 300;
-  record.points = 9876;
-  record.playTimeMs = 98765432;
-  const std::pair<const char*, int32_t> workers[] = {
-      {"miner.a-idle", 0},     {"miner.b-pick", 500},        {"miner.c-helmet", 2000},
-      {"miner.d-spade", 4000}, {"miner.e-shovel", 8000},     {"miner.f-drill", 20000},
-      {"miner.g-red", 30000},  {"miner.h-excavator", 60000},
-  };
-  for (const auto& [name, khs] : workers) {
-    record.workers[name] = khs;
-    record.totalHashrate += khs;
-  }
-  for (int i = 0; i < placedItems + kUnplacedItems; ++i) {
-    const int32_t kind = i % kItemKindCount;
-    const bool placed = i < placedItems;
-    record.items.push_back(placed ? ownedItemOfKind(kind, 40 + (i * 7) % 280, 203 - itemRegion(kind).height)
-                                  : ownedItemOfKind(kind));
-  }
-  return record;
-}
 
 GameScreen fullScreen(const PlayerRecord& record) {
   GameScreen screen;
@@ -127,7 +96,7 @@ TextRenderer& renderer(Text kind) {
 
 void BM_Page(benchmark::State& state, int32_t page, Text text, int placedItems) {
   if (sheets().colour.width == 0) state.SkipWithError("the embedded sprite sheets did not load");
-  const PlayerRecord record = fullRecord(placedItems);
+  const PlayerRecord record = test::fullRecord(placedItems);
   GameScreen screen = fullScreen(record);
   screen.page = page;
   Canvas canvas = makeCanvas();
@@ -159,7 +128,7 @@ constexpr PageName kPages[] = {{kTopPage, "top"},   {kCreditsPage, "credits"}, {
   for (const PageName& page : kPages) {
     for (const auto& [text, textName] : renderers) {
       const std::string name = std::string("BM_Page/") + page.name + "/" + textName;
-      benchmark::RegisterBenchmark(name.c_str(), BM_Page, page.page, text, kPlacedItems);
+      benchmark::RegisterBenchmark(name.c_str(), BM_Page, page.page, text, test::kFullRecordPlacedItems);
     }
   }
   for (const auto& [text, textName] : renderers) {

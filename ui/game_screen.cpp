@@ -26,9 +26,7 @@ TickView viewOf(const GameScreen& screen, const PlayerRecord& record) {
   TickView view;
   view.page = screen.page;
   view.hoveredCharacter = screen.hoveredCharacter;
-  view.figures = {record.level,   record.experience,    record.experienceToNext,
-                  record.points,  record.totalHashrate, record.payout,
-                  record.balance, record.coinSpent,     record.playerName};
+  view.figures = shownFigures(record);
   for (const CharacterSlot& slot : screen.slots) {
     // Poses matter only where characters are drawn.
     const uint32_t pose = screen.page == kTopPage ? characterPose(slot.hashrate, screen.frame) : 0;

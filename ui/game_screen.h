@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "game/characters.h"
@@ -37,22 +39,18 @@ inline constexpr Rect kBackButton{475, 280, 45, 20};
 inline constexpr Rect kNameButton{252, 68, 100, 20};
 }  // namespace layout
 
+// The record's figures that the pages show, copied as one value a later tick compares.
+inline auto shownFigures(const PlayerRecord& record) {
+  return std::make_tuple(record.level, record.experience, record.experienceToNext, record.points,
+                         record.totalHashrate, record.payout, record.balance, record.coinSpent,
+                         record.playerName);
+}
+
 // What the animation tick compares from one tick to the next to tell whether the picture changed:
 // the page, the hovered worker, the figures the pages show, the workers, the characters' poses
 // (top page) and the play time's second (status page).
 struct TickView {
-  struct Figures {
-    int32_t level = 0;
-    int64_t experience = 0;
-    int64_t experienceToNext = 0;
-    int32_t points = 0;
-    int32_t totalHashrate = 0;
-    double payout = 0.0;
-    double balance = 0.0;
-    double coinSpent = 0.0;
-    std::u16string playerName;
-    bool operator==(const Figures&) const = default;
-  };
+  using Figures = decltype(shownFigures(std::declval<const PlayerRecord&>()));
   struct Worker {
     int32_t hashrate = 0;
     std::u16string displayName;

@@ -13,6 +13,7 @@
 #include "profile/catalogue.h"
 #include "services/system_text.h"
 #include "tests/support/canvas_compare.h"
+#include "tests/support/full_record.h"
 #include "ui/draw.h"
 #include "ui/game_screen.h"
 #include "ui/sheet_decoding.h"
@@ -207,35 +208,11 @@ TEST(CompositionIdentity, FillAroundLeavesExactlyTheHoles) {
     }
 }
 
-// A record that fills every page: eight workers of every tier, placed and unplaced items.
-PlayerRecord fullRecord() {
-  PlayerRecord record;
-  record.playerName = u"テスト";
-  record.level = 12;
-  record.experience = 3456;
-  record.payout = 321.5;
-  record.points = 77;
-  record.playTimeMs = 4567890;
-  const std::pair<const char*, int32_t> workers[] = {{"m.a", 0},     {"m.b", 500},  {"m.c", 2000},
-                                                     {"m.d", 4000},  {"m.e", 8000}, {"m.f", 20000},
-                                                     {"m.g", 30000}, {"m.h", 60000}};
-  for (const auto& [name, khs] : workers) {
-    record.workers[name] = khs;
-    record.totalHashrate += khs;
-  }
-  for (int i = 0; i < 40; ++i) {
-    const int32_t kind = i % kItemKindCount;
-    record.items.push_back(i % 3 == 0 ? ownedItemOfKind(kind)
-                                      : ownedItemOfKind(kind, -10 + (i * 13) % 520, (i * 29) % 300 - 20));
-  }
-  return record;
-}
-
 TEST(CompositionIdentity, EveryPageIsTheSameWithoutTheRunIndexAndOverAnyEarlierPicture) {
   REQUIRE_SHEETS();
   SpriteSheets unindexed = sheets;
   unindexed.runs = {};
-  const PlayerRecord record = fullRecord();
+  const PlayerRecord record = test::fullRecord();
   GameScreen screen;
   initGameScreen(screen, record);
   rebuildCharacterSlots(screen.slots, record);

@@ -226,19 +226,27 @@ void onEndSession(WinFrontEnd& front, WPARAM ending) {
   handleMessage([&] { shutDown(*front.app, front.platform); });
 }
 
+// The window's first message brings the front end that CreateWindowExW was given; the window
+// keeps it for every later message.
+void attachFrontEnd(HWND window, LPARAM createParams) {
+  auto* front = static_cast<WinFrontEnd*>(reinterpret_cast<CREATESTRUCTW*>(createParams)->lpCreateParams);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(front));
+  front->window.window = window;
+}
+
+void onDestroy(WinFrontEnd& front) {
+  front.platform.removeNoticeIcon();
+  front.window.window = nullptr;
+  PostQuitMessage(0);
+}
+
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* front = static_cast<WinFrontEnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(front));
-    front->window.window = window;
-  }
+  if (message == WM_NCCREATE) attachFrontEnd(window, lParam);
   if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0) return DefWindowProcW(window, message, wParam, lParam);
   WinFrontEnd& front = frontOf(window);
   switch (message) {
     case WM_DESTROY:
-      front.platform.removeNoticeIcon();
-      front.window.window = nullptr;
-      PostQuitMessage(0);
+      onDestroy(front);
       return 0;
     case WM_PAINT:
       onPaint(front, window);

@@ -5,7 +5,7 @@
 
 #include "pool/failure_message.h"
 #include "pool/update_cycle.h"
-#include "printable.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "embedded_sheets.h"
+#include "ui/sheet_decoding.h"
 #include "game/characters.h"
 #include "pango_text.h"
 #include "ui/canvas.h"

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "embedded_sheets.h"
-#include "png_codec.h"
 #include "services/null_platform.h"
+#include "services/png_codec.h"
 #include "tests/support/read_file.h"
 #include "tests/support/recording_text_renderer.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
 #include "ui/palette.h"
+#include "ui/sheet_decoding.h"
 #include "util/utf.h"
 
 namespace orelog {

@@ -1,20 +1,21 @@
 // orelog-tool history FILE.png [--days N] [--no-text]: the chart of history.csv in the current folder
 // as PNG.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "commands.h"
-#include "embedded_sheets.h"
-#include "png_codec.h"
 #include "profile/history_append.h"
 #include "profile/history_rows.h"
 #include "record_options.h"
 #include "services/null_platform.h"
+#include "services/png_codec.h"
 #include "services/record_file.h"
-#include "system_text.h"
+#include "services/system_text.h"
 #include "ui/history_chart.h"
+#include "ui/sheet_decoding.h"
 
 namespace orelog::tool {
 namespace {
@@ -64,10 +65,10 @@ int runHistory(const Args& given) {
     std::fputs("orelog-tool: the sprite sheets could not be loaded\n", stderr);
     return 1;
   }
-  SystemTextRenderer systemText;
+  const std::unique_ptr<TextRenderer> systemText = makeSystemTextRenderer();
   NullTextRenderer noText;
   Canvas canvas = makeCanvas();
-  PageTools tools{canvas, *sheets, withText ? static_cast<TextRenderer&>(systemText) : noText};
+  PageTools tools{canvas, *sheets, withText ? *systemText : noText};
   drawHistoryChart(tools, *rows, *days);
   if (!writePngFile(canvas, args[0])) {
     std::fprintf(stderr, "orelog-tool: cannot write %s\n", args[0].c_str());

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -41,8 +42,11 @@ Opened lockCurrent(int fd, const std::filesystem::path& file, struct stat& statu
   return ::fstat(fd, &status) == 0 ? Opened::Ready : Opened::Failed;
 }
 
-std::optional<std::string> readFromStart(int fd, std::uintmax_t maxBytes) {
+// The expected size is reserved at once, so a history near its limit is not copied over and over
+// as the text grows.
+std::optional<std::string> readFromStart(int fd, std::uintmax_t expectedBytes, std::uintmax_t maxBytes) {
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(std::min(expectedBytes, maxBytes) + 1));
   char chunk[kReadChunkBytes];
   for (;;) {
     const ssize_t count = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
@@ -107,7 +111,7 @@ bool editHistoryFile(const std::filesystem::path& file, std::uintmax_t maxReadBy
     const Opened opened = lockCurrent(history.fd(), file, status);
     if (opened == Opened::Replaced) continue;
     if (opened == Opened::Failed || static_cast<std::uintmax_t>(status.st_size) > maxReadBytes) return false;
-    const std::optional<std::string> current = readFromStart(history.fd(), maxReadBytes);
+    const std::optional<std::string> current = readFromStart(history.fd(), static_cast<std::uintmax_t>(status.st_size), maxReadBytes);
     if (!current) return false;
     return carryOut(history.fd(), file, plan(*current), current->size());
   }

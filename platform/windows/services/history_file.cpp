@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "services/record_file.h"
@@ -37,8 +38,11 @@ bool lockWhole(HANDLE file) {
   return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, kWholeRange, kWholeRange, &from) != 0;
 }
 
-std::optional<std::string> readWhole(HANDLE file, std::uintmax_t maxBytes) {
+// The expected size is reserved at once, so a history near its limit is not copied over and over
+// as the text grows.
+std::optional<std::string> readWhole(HANDLE file, std::uintmax_t expectedBytes, std::uintmax_t maxBytes) {
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expectedBytes, maxBytes) + 1));
   char chunk[kReadChunkBytes];
   for (;;) {
     DWORD count = 0;
@@ -87,7 +91,7 @@ bool editHistoryFile(const std::filesystem::path& file, std::uintmax_t maxReadBy
   if (!GetFileSizeEx(history.handle(), &size) || static_cast<std::uintmax_t>(size.QuadPart) > maxReadBytes) {
     return false;
   }
-  const std::optional<std::string> current = readWhole(history.handle(), maxReadBytes);
+  const std::optional<std::string> current = readWhole(history.handle(), static_cast<std::uintmax_t>(size.QuadPart), maxReadBytes);
   if (!current) return false;
   const HistoryFileEdit edit = plan(*current);
   switch (edit.kind) {

@@ -37,4 +37,10 @@ inline std::optional<std::filesystem::path> recordSaveFile(const AppState& app) 
   return app.settingsFile;
 }
 
+// Saves the record where it is kept; false only when a save was due and failed. While saving is off
+// nothing is written and nothing has failed: the player was told so at start-up.
+inline bool saveRecord(const AppState& app) {
+  return !app.savesRecord || saveSettings(app.record, app.settingsFile);
+}
+
 }  // namespace orelog

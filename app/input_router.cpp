@@ -26,7 +26,7 @@ constexpr TabTarget kTopPageTargets[] = {
 // Every purchase, sale and drop of an item is a save point; a failed save is silent, the next
 // save point writes the record again.
 void saveIf(const AppState& app, bool recordChanged) {
-  if (recordChanged && app.savesRecord) saveSettings(app.record, app.settingsFile);
+  if (recordChanged) saveRecord(app);
 }
 
 void askPlayerName(AppState& app, Platform& platform) {

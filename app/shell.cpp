@@ -108,7 +108,7 @@ bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets) {
 
 void shutDown(AppState& app, Platform& platform) {
   app.cycle.abandon();  // a request still waiting for the pool is broken off, its figures dropped
-  if (app.savesRecord) saveSettings(app.record, app.settingsFile);  // a failure at the end is silent
+  saveRecord(app);  // a failure at the end is silent
   platform.releaseInstanceLock();
 }
 
@@ -134,8 +134,7 @@ void connectCommand(AppState& app, Platform& platform) {
     platform.setConnectControlsEnabled(true);
     return;
   }
-  // Without saving, the player was told so at start-up.
-  if (app.savesRecord && !saveSettings(app.record, app.settingsFile)) {
+  if (!saveRecord(app)) {
     platform.setConnectControlsEnabled(true);
     platform.showMessage(kMessageSaveFailed, MessageOwner::MainWindow);
   }

@@ -1,7 +1,9 @@
 // Building the character slots of the top page from the pool's worker list.
 #include "game/characters.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -28,11 +30,15 @@ std::u16string workerDisplayName(std::string_view userName) {
   return converted->substr(dot + 1);
 }
 
+std::map<std::string, int32_t> shownWorkers(const std::map<std::string, int32_t>& workers) {
+  const auto count = std::min<std::size_t>(workers.size(), kMaxCharacterSlots);
+  return {workers.begin(), std::next(workers.begin(), static_cast<std::ptrdiff_t>(count))};
+}
+
 void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord& record) {
   slots.clear();
-  for (const auto& [userName, hashrate] : record.workers) {
+  for (const auto& [userName, hashrate] : shownWorkers(record.workers)) {
     const int index = static_cast<int>(slots.size());
-    if (index >= kMaxCharacterSlots) break;
     CharacterSlot slot;
     slot.hashrate = hashrate;
     slot.displayName = workerDisplayName(userName);

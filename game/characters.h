@@ -1,6 +1,7 @@
 // The workers shown as characters on the top page, and the slots they are built into.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,10 @@ struct CharacterSlot {
 // as "rig1"), or the whole name; empty when the name is longer than a character's 63 units.
 std::u16string workerDisplayName(std::string_view userName);
 
-// Replaces the slots with the first eight workers in name order.
+// The workers that have characters: the first eight by name.
+std::map<std::string, int32_t> shownWorkers(const std::map<std::string, int32_t>& workers);
+
+// Replaces the slots with the shown workers, in name order.
 void rebuildCharacterSlots(std::vector<CharacterSlot>& slots, const PlayerRecord& record);
 
 }  // namespace orelog

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 
 #include "game/characters.h"
 
@@ -15,12 +14,6 @@ using Workers = std::map<std::string, int32_t>;
 // Stops remembered for workers no longer listed, which may come back; the oldest are forgotten
 // first, so a pool that keeps inventing names cannot grow the list.
 constexpr std::size_t kMostRememberedStops = kMaxCharacterSlots;
-
-// The workers that have characters: the first eight by name.
-Workers shownWorkers(const Workers& workers) {
-  const auto count = std::min<std::size_t>(workers.size(), kMaxCharacterSlots);
-  return Workers(workers.begin(), std::next(workers.begin(), static_cast<std::ptrdiff_t>(count)));
-}
 
 bool contains(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();

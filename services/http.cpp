@@ -30,4 +30,16 @@ void FetchCancel::clearInterrupt() const {
   interrupt_ = nullptr;
 }
 
+namespace {
+constexpr int kLowestPort = 1;
+constexpr int kHighestPort = 65535;
+}  // namespace
+
+std::optional<HttpResult> refusedRequest(const HttpRequest& request, std::span<const uint8_t> buffer) {
+  if (request.port < kLowestPort || request.port > kHighestPort) return httpFailed(HttpFailure::Unreachable);
+  if (buffer.empty() || request.target.empty() || request.target.front() != u'/')
+    return httpFailed(HttpFailure::Broken);
+  return std::nullopt;
+}
+
 }  // namespace orelog

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -75,6 +76,10 @@ struct HttpResult {
 };
 
 inline HttpResult httpFailed(HttpFailure failure, int status = 0) { return {failure, status, 0}; }
+
+// The failure of a request no back end sends: a port outside 1 to 65535 is unreachable; no buffer,
+// or a target that does not start with "/", is broken. nullopt for a request that may be sent.
+std::optional<HttpResult> refusedRequest(const HttpRequest& request, std::span<const uint8_t> buffer);
 
 // One GET, blocking the calling thread (never the user-interface thread). User agent "Orelog",
 // TLS with certificate checking when secure, the status code reported but never judged, redirects

@@ -42,8 +42,6 @@ constexpr int32_t kSwatchTextGap = 3;
 constexpr std::size_t kLegendNameUnits = 6;
 constexpr int64_t kMostValueSteps = 5;
 constexpr int64_t kLeastDateLabelSpacing = 48;  // pixels
-constexpr int64_t kSecondsPerHour = 3600;
-constexpr int64_t kSecondsPerMinute = 60;
 // Date label spacings, in hours; the first that leaves room for the labels is taken.
 constexpr int64_t kTickHours[] = {1, 2, 3, 6, 12, 24, 48, 168, 336, 720, 2160, 8760};
 constexpr int64_t kStepMultipliers[] = {1, 2, 5};
@@ -65,10 +63,6 @@ struct Chart {
   int64_t gapSeconds = kHistoryGapSeconds;
   int64_t unitKhs = 1, stepUnits = 1, topUnits = 1;
 };
-
-int64_t floorDivide(int64_t a, int64_t b) {
-  return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
-}
 
 // Whole steps of 1, 2 or 5 times a power of ten in the game's unit, at most kMostValueSteps of them.
 void chooseValueAxis(Chart& chart, int64_t mostKhs) {

@@ -7,8 +7,6 @@ namespace orelog {
 namespace {
 
 constexpr int kMinutesPerHour = 60;
-constexpr int kSecondsPerMinute = 60;
-constexpr int kSecondsPerHour = 3600;
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
 constexpr int kMonthsPerYear = 12;
@@ -117,7 +115,7 @@ int64_t utcSeconds(const ZonedDateTime& time) {
 
 DateTime localDateTimeAt(int64_t seconds, int32_t utcOffsetMinutes) {
   const int64_t local = seconds + int64_t{utcOffsetMinutes} * kSecondsPerMinute;
-  const int64_t days = local >= 0 ? local / kSecondsPerDay : (local - (kSecondsPerDay - 1)) / kSecondsPerDay;
+  const int64_t days = floorDivide(local, kSecondsPerDay);
   const int64_t ofDay = local - days * kSecondsPerDay;
   DateTime t = civilFromDays(days);
   t.hour = static_cast<int>(ofDay / kSecondsPerHour);

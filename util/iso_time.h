@@ -10,6 +10,8 @@
 
 namespace orelog {
 
+inline constexpr int64_t kSecondsPerMinute = 60;
+inline constexpr int64_t kSecondsPerHour = 3600;
 inline constexpr int64_t kSecondsPerDay = 86400;
 // Offsets in use lie within -12:00 and +14:00; a little room either side for history's oddities.
 inline constexpr int32_t kMostUtcOffsetMinutes = 18 * 60;
@@ -19,6 +21,9 @@ std::string isoTimeText(const ZonedDateTime& time);
 // Exactly the form isoTimeText writes, plus "Z" for UTC; nullopt for anything else, a date that does
 // not exist, a year outside 1 to 9999 or an offset beyond kMostUtcOffsetMinutes.
 std::optional<ZonedDateTime> parseIsoTime(std::string_view text);
+
+// a / b rounded down, for times before the epoch too. b must be positive.
+constexpr int64_t floorDivide(int64_t a, int64_t b) { return a / b - (a % b != 0 && a < 0 ? 1 : 0); }
 
 // Seconds since 1970-01-01T00:00:00Z of the instant the time names. The fields must be in range.
 int64_t utcSeconds(const ZonedDateTime& time);

@@ -198,9 +198,9 @@ HttpResult curlHttpGet(const HttpRequest& request, std::span<uint8_t> buffer, co
   const std::string host = utf16ToUtf8(request.host);
   const std::string target = utf16ToUtf8(request.target);
   if (cancel.cancelled()) return httpFailed(HttpFailure::Cancelled);
-  if (!isPlainHost(host) || request.port < 1 || request.port > 65535) return httpFailed(HttpFailure::Unreachable);
-  if (target.empty() || target.front() != '/' || buffer.empty() || !curlReady())
-    return httpFailed(HttpFailure::Broken);
+  if (const auto refused = refusedRequest(request, buffer)) return *refused;
+  if (!isPlainHost(host)) return httpFailed(HttpFailure::Unreachable);
+  if (!curlReady()) return httpFailed(HttpFailure::Broken);
   // What may not stand in a URL is escaped here too, as WinHTTP's request layer does.
   const std::string url = std::string(request.secure ? "https://" : "http://") + host + ":" +
                           std::to_string(request.port) + percentEncodeUnsafe(target);

@@ -26,8 +26,6 @@ namespace orelog {
 namespace {
 
 constexpr wchar_t kUserAgent[] = L"Orelog";
-constexpr int kLowestPort = 1;
-constexpr int kHighestPort = 65535;
 // A pool's answer headers are a few hundred bytes; a server sending header lines without end is
 // cut off here rather than filling the memory. The same bound caps what is read past an answer
 // that is not used, for instance the body of a redirect.
@@ -223,9 +221,7 @@ HttpResult exchange(Exchange& shared, const HttpRequest& request, const HttpTime
 
 HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const HttpTimeouts& timeouts,
                    const FetchCancel& cancel) {
-  if (request.port < kLowestPort || request.port > kHighestPort) return httpFailed(HttpFailure::Unreachable);
-  if (buffer.empty() || request.target.empty() || request.target.front() != u'/')
-    return httpFailed(HttpFailure::Broken);
+  if (const auto refused = refusedRequest(request, buffer)) return *refused;
   auto shared = std::make_shared<Exchange>(buffer.size());
   if (!cancel.setInterrupt([shared] { shared->abandon(); })) return httpFailed(HttpFailure::Cancelled);
   try {

@@ -1,4 +1,4 @@
-// The message of a failed update step: the step on the first line, the cause on the second.
+// The message of a failed update step: the step, its cause, and what the player can do.
 #include "pool/failure_message.h"
 
 #include <string>
@@ -20,6 +20,16 @@ std::u16string_view fetchCause(HttpFailure failure) {
   return kCauseBroken;
 }
 
+std::u16string_view fetchAdvice(HttpFailure failure) {
+  switch (failure) {
+    case HttpFailure::Unreachable: return kAdviceCheckNetwork;
+    case HttpFailure::Certificate:
+    case HttpFailure::SecureChannel: return kAdviceCheckCertificate;
+    case HttpFailure::TimedOut: return kAdviceNextUpdate;
+    default: return {};  // a broken or oversized answer, or a cancel: nothing the player can mend
+  }
+}
+
 std::u16string statusCause(int status) {
   std::u16string text(kCauseHttpStatus);
   const std::string digits = std::to_string(status);
@@ -37,14 +47,30 @@ std::u16string failureCause(const QueryResult& result) {
     case QueryFailure::HttpStatus: return statusCause(result.fetched.status);
     case QueryFailure::NotApi: return std::u16string(kCauseNotApi);
     case QueryFailure::BadAnswer: return std::u16string(kCauseBadAnswer);
+    case QueryFailure::Throttled: return std::u16string(kCauseThrottled);
   }
   return std::u16string(kCauseBadAnswer);
+}
+
+std::u16string_view failureAdvice(const QueryResult& result) {
+  switch (result.failure) {
+    case QueryFailure::Fetch: return fetchAdvice(result.fetched.failure);
+    case QueryFailure::KeyRefused: return kAdviceCopyKey;
+    case QueryFailure::HttpStatus: return result.fetched.status == kStatusNotFound ? kAdviceApiScript : u"";
+    case QueryFailure::NotApi: return kAdviceApiScript;
+    case QueryFailure::Throttled: return kAdviceWait;
+    case QueryFailure::None:
+    case QueryFailure::BadAnswer: return {};
+  }
+  return {};
 }
 
 std::u16string failureMessage(std::u16string_view step, const QueryResult& result) {
   std::u16string message(step);
   const std::u16string cause = failureCause(result);
-  if (!cause.empty()) message.append(u"\n").append(cause);
+  for (const std::u16string_view line : {std::u16string_view(cause), failureAdvice(result)}) {
+    if (!line.empty()) message.append(u"\n").append(line);
+  }
   return message;
 }
 

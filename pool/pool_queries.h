@@ -23,6 +23,7 @@ enum class QueryFailure {
   HttpStatus,  // an error status with a body that is no answer
   NotApi,      // a body that is not MPOS's answer to the action: some other web page
   BadAnswer,   // MPOS's envelope around figures that cannot be read
+  Throttled,   // the pool asks for fewer requests for a while
 };
 
 struct QueryResult {

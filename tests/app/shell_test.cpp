@@ -123,7 +123,7 @@ TEST_F(ShellTest, SecondCopyEndsAtOnceAndLeavesTheSettingsFileAlone) {
   platform.otherCopyHoldsLock = true;
 
   EXPECT_FALSE(startUp(*app, platform, tinySheets()));
-  EXPECT_EQ(platform.calls, (std::vector<std::string>{"lock", "message:既に起動しています。"}));
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"lock", "message:既に起動しています。", "raise"}));
   EXPECT_EQ(platform.owners, (std::vector<MessageOwner>{MessageOwner::None}));
   EXPECT_EQ(readFile(file), saved);
   EXPECT_EQ(std::filesystem::last_write_time(file), stamp);
@@ -230,7 +230,8 @@ TEST_F(ShellTest, FailedFirstCycleLeavesAUsableConnectScreenEveryTime) {
     std::u16string_view message;
   };
   const Case cases[] = {
-      {deadPoolUrl(), u"ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。"},
+      {deadPoolUrl(), u"ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。\n"
+                      u"アドレスとネットワークの接続を確かめてください。"},
       {u"not a url", u"不明なサーバーアドレスです。"},
   };
   startNamed();
@@ -344,7 +345,8 @@ TEST_F(ShellTest, UpdateTimerRebuildsTheCharactersWhateverTheCycleGives) {
   updateAndWait();
 
   EXPECT_EQ(platform.messages,
-            (std::vector<std::u16string>{u"残高の情報取得に失敗しました。\nプールがHTTPステータス404を返しました。"}));
+            (std::vector<std::u16string>{u"残高の情報取得に失敗しました。\nプールがHTTPステータス404を返しました。\n"
+                                         u"アドレスはプールのAPIのスクリプト（ふつうはindex.php）で終わります。"}));
   EXPECT_FALSE(app->screen.slots.empty()) << "the workers fetched before the failure are shown";
   EXPECT_EQ(app->screen.slots.size(), std::min<std::size_t>(app->record.workers.size(), kMaxCharacterSlots));
 }

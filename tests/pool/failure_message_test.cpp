@@ -1,4 +1,4 @@
-// From the kind of a failed query to the two lines the player reads.
+// From the kind of a failed query to the lines the player reads.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,37 +10,53 @@
 namespace orelog {
 namespace {
 
+// Each cause with the second line naming it and the third saying what to do (none where nothing
+// the player does usually helps).
 struct CauseCase {
   QueryResult result;
   std::u16string secondLine;
+  std::u16string_view thirdLine;
 };
 
 void PrintTo(const CauseCase& value, std::ostream* out) { *out << test::printable(value.secondLine); }
 
 class FailureMessage : public testing::TestWithParam<CauseCase> {};
 
-TEST_P(FailureMessage, KeepsTheStepAndNamesTheCauseBelow) {
-  EXPECT_EQ(failureMessage(kMessageWorkersFailed, GetParam().result),
-            std::u16string(kMessageWorkersFailed) + u"\n" + GetParam().secondLine);
+TEST_P(FailureMessage, KeepsTheStepAndNamesTheCauseAndTheRemedyBelow) {
+  std::u16string expected = std::u16string(kMessageWorkersFailed) + u"\n" + GetParam().secondLine;
+  if (!GetParam().thirdLine.empty()) expected.append(u"\n").append(GetParam().thirdLine);
+  EXPECT_EQ(failureMessage(kMessageWorkersFailed, GetParam().result), expected);
 }
 
 QueryResult fetchFailed(HttpFailure failure) { return {QueryFailure::Fetch, httpFailed(failure)}; }
 QueryResult answered(QueryFailure failure, int status) { return {failure, {HttpFailure::None, status, 10}}; }
 
+constexpr std::u16string_view kNoAdvice;
+constexpr std::u16string_view kCheckNetwork = u"アドレスとネットワークの接続を確かめてください。";
+constexpr std::u16string_view kCheckCertificate =
+    u"アドレスを確かめてください。証明書の通らないhttpsのプールは信用できません。";
+constexpr std::u16string_view kApiScript = u"アドレスはプールのAPIのスクリプト（ふつうはindex.php）で終わります。";
+constexpr std::u16string_view kCopyKey = u"プールのアカウントページからAPIキーをコピーし直してください。";
+constexpr std::u16string_view kWait = u"しばらくお待ちください。ゲームが自分でまた問い合わせます。";
+constexpr std::u16string_view kNextUpdate = u"プールが重いか止まっています。次の更新でまた試します。";
+
 INSTANTIATE_TEST_SUITE_P(
     Causes, FailureMessage,
-    testing::Values(CauseCase{fetchFailed(HttpFailure::Unreachable), u"サーバーに接続できませんでした。"},
-                    CauseCase{fetchFailed(HttpFailure::Certificate), u"サーバーの証明書が拒否されました。"},
-                    CauseCase{fetchFailed(HttpFailure::SecureChannel), u"サーバーと暗号化通信を始められませんでした。"},
-                    CauseCase{fetchFailed(HttpFailure::TimedOut), u"サーバーの応答がタイムアウトしました。"},
-                    CauseCase{fetchFailed(HttpFailure::Broken), u"サーバーとの通信が途中で切れました。"},
-                    CauseCase{fetchFailed(HttpFailure::TooLarge), u"サーバーの応答が大きすぎます。"},
-                    CauseCase{fetchFailed(HttpFailure::Cancelled), u"通信を中止しました。"},
-                    CauseCase{answered(QueryFailure::KeyRefused, 401), u"プールがAPIキーを受け付けませんでした。"},
-                    CauseCase{answered(QueryFailure::HttpStatus, 404), u"プールがHTTPステータス404を返しました。"},
-                    CauseCase{answered(QueryFailure::HttpStatus, 503), u"プールがHTTPステータス503を返しました。"},
-                    CauseCase{answered(QueryFailure::NotApi, 200), u"プールの応答がMPOSのAPIのものではありません。"},
-                    CauseCase{answered(QueryFailure::BadAnswer, 200), u"プールの応答の内容を読み取れませんでした。"}));
+    testing::Values(
+        CauseCase{fetchFailed(HttpFailure::Unreachable), u"サーバーに接続できませんでした。", kCheckNetwork},
+        CauseCase{fetchFailed(HttpFailure::Certificate), u"サーバーの証明書が拒否されました。", kCheckCertificate},
+        CauseCase{fetchFailed(HttpFailure::SecureChannel), u"サーバーと暗号化通信を始められませんでした。",
+                  kCheckCertificate},
+        CauseCase{fetchFailed(HttpFailure::TimedOut), u"サーバーの応答がタイムアウトしました。", kNextUpdate},
+        CauseCase{fetchFailed(HttpFailure::Broken), u"サーバーとの通信が途中で切れました。", kNoAdvice},
+        CauseCase{fetchFailed(HttpFailure::TooLarge), u"サーバーの応答が大きすぎます。", kNoAdvice},
+        CauseCase{fetchFailed(HttpFailure::Cancelled), u"通信を中止しました。", kNoAdvice},
+        CauseCase{answered(QueryFailure::KeyRefused, 401), u"プールがAPIキーを受け付けませんでした。", kCopyKey},
+        CauseCase{answered(QueryFailure::HttpStatus, 404), u"プールがHTTPステータス404を返しました。", kApiScript},
+        CauseCase{answered(QueryFailure::HttpStatus, 503), u"プールがHTTPステータス503を返しました。", kNoAdvice},
+        CauseCase{answered(QueryFailure::NotApi, 200), u"プールの応答がMPOSのAPIのものではありません。", kApiScript},
+        CauseCase{answered(QueryFailure::BadAnswer, 200), u"プールの応答の内容を読み取れませんでした。", kNoAdvice},
+        CauseCase{answered(QueryFailure::Throttled, 429), u"プールが問い合わせを制限しています。", kWait}));
 
 TEST(FailureMessage, ASucceededQueryAddsNoLine) {
   EXPECT_EQ(failureMessage(kMessageBalanceFailed, answered(QueryFailure::None, 200)), kMessageBalanceFailed);

@@ -118,7 +118,8 @@ TEST(ToolUpdate, EveryFailedCyclePrintsItsMessage) {
   writeConnection(folder, u"http://127.0.0.1:" + std::u16string(port.begin(), port.end()) + u"/");
   const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "2"});
   EXPECT_EQ(result.exitCode, 1);
-  const std::string message = "ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。\n";
+  const std::string message =
+      "ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。\nアドレスとネットワークの接続を確かめてください。\n";
   EXPECT_EQ(result.err, message + message);
   EXPECT_FALSE(std::filesystem::exists(folder.path / kHistoryFileName)) << "failed cycles leave no history";
 }

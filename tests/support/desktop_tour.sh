@@ -151,9 +151,12 @@ scenario_second_copy() {
   grep -q '"Version":3' "$work/first/config.json" || fail "the first copy did not save at its end"
 }
 
-# Failures on the connect screen show their message and keep the screen, which then connects.
+# Failures on the connect screen show their message, with its cause and what to do about it, and keep
+# the screen, which then connects.
 scenario_failing_pool() {
   start_desktop
+  start_pool --fault html404@getuserworkers
+  local missing_url=$pool_url
   start_pool
   start_game "$work/game"
   cancel_name_dialog
@@ -164,7 +167,7 @@ scenario_failing_pool() {
   type_into "$main" $kServerField "http://127.0.0.1:1/index.php"
   type_into "$main" $kKeyField demo
   xdotool key Return  # Enter in a field presses the connect button
-  expect_message $'ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。'
+  expect_message $'ワーカーの情報取得に失敗しました。\nサーバーに接続できませんでした。\nアドレスとネットワークの接続を確かめてください。'
   [[ $(client_size "$main") == 520x62 ]] || fail "the connect screen did not stay"
   grep -q '127.0.0.1:1' "$work/game/config.json" || fail "the connect fields were not saved before the cycle"
 
@@ -172,7 +175,13 @@ scenario_failing_pool() {
   type_into "$main" $kServerField "$pool_url"
   type_into "$main" $kKeyField wrong
   press_connect_again "$main"
-  expect_message $'ワーカーの情報取得に失敗しました。\nプールがAPIキーを受け付けませんでした。'
+  expect_message $'ワーカーの情報取得に失敗しました。\nプールがAPIキーを受け付けませんでした。\nプールのアカウントページからAPIキーをコピーし直してください。'
+
+  step "an address that leads to no API"
+  type_into "$main" $kServerField "$missing_url"
+  type_into "$main" $kKeyField demo
+  press_connect_again "$main"
+  expect_message $'ワーカーの情報取得に失敗しました。\nプールがHTTPステータス404を返しました。\nアドレスはプールのAPIのスクリプト（ふつうはindex.php）で終わります。'
 
   step "a key that is too long"
   type_into "$main" $kKeyField "$(printf 'k%.0s' {1..256})"

@@ -85,6 +85,7 @@ void updateTimer(AppState& app, Platform& platform) {
 bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets) {
   if (!platform.acquireInstanceLock()) {
     platform.showMessage(kMessageAlreadyRunning, MessageOwner::None);
+    platform.raiseRunningCopy();  // once the box is closed, the copy the player wanted is in front
     return false;
   }
   auto sheets = loadSheets ? loadSheets() : std::nullopt;

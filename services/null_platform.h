@@ -14,6 +14,7 @@ struct NullPlatform : Platform {
   DateTime localTime() override { return {}; }
   bool acquireInstanceLock() override { return true; }
   void releaseInstanceLock() override {}
+  void raiseRunningCopy() override {}
   void showMessage(std::u16string_view, MessageOwner) override {}
   void showAbout() override {}
   std::optional<std::u16string> askPlayerName(std::u16string_view) override { return std::nullopt; }

@@ -90,6 +90,8 @@ struct Platform {
   // Single instance: false when another copy of the program holds the lock.
   virtual bool acquireInstanceLock() = 0;
   virtual void releaseInstanceLock() = 0;
+  // Brings the copy that holds the lock to the front, its window given the focus.
+  virtual void raiseRunningCopy() = 0;
 
   // Modal boxes and dialogs. Messages carry the caption "エラー" and one OK button.
   virtual void showMessage(std::u16string_view text, MessageOwner owner) = 0;

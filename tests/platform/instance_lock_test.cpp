@@ -45,6 +45,40 @@ TEST(InstanceLock, UnusableLockFileDoesNotStopTheGame) {
   EXPECT_FALSE(std::filesystem::exists(folder.path / "victim")) << "nothing was created through the link";
 }
 
+// A later copy's request reaches the holder with the time of the player's input, once; with no
+// holder, or after the holder let go, nobody listens.
+TEST(InstanceLock, LaterCopyAsksTheHolderToComeForward) {
+  test::TempFolder folder;
+  const std::string path = (folder.path / "orelog.lock").string();
+  EXPECT_FALSE(askHolderToRaise(path, 1)) << "no holder yet";
+  InstanceLock holder;
+  ASSERT_TRUE(acquireInstanceLock(holder, path));
+  ASSERT_GE(holder.channel, 0);
+  EXPECT_EQ(takeRaiseRequest(holder), std::nullopt) << "nothing waits before anyone asks";
+  EXPECT_TRUE(askHolderToRaise(path, 123456u));
+  EXPECT_EQ(takeRaiseRequest(holder), std::optional<uint32_t>(123456u));
+  EXPECT_EQ(takeRaiseRequest(holder), std::nullopt) << "each request is taken once";
+
+  InstanceLock later;
+  EXPECT_FALSE(acquireInstanceLock(later, path));
+  EXPECT_EQ(later.channel, -1) << "only the holder listens";
+  releaseInstanceLock(holder);
+  EXPECT_FALSE(std::filesystem::exists(raiseChannelPath(path))) << "the holder takes its socket along";
+  EXPECT_FALSE(askHolderToRaise(path, 1));
+}
+
+// A socket left behind by a copy that died does not keep the next holder from listening.
+TEST(InstanceLock, NextHolderReplacesALeftOverChannel) {
+  test::TempFolder folder;
+  const std::string path = (folder.path / "orelog.lock").string();
+  folder.write("orelog.raise", "left over");
+  InstanceLock holder;
+  ASSERT_TRUE(acquireInstanceLock(holder, path));
+  EXPECT_TRUE(askHolderToRaise(path, 7u));
+  EXPECT_EQ(takeRaiseRequest(holder), std::optional<uint32_t>(7u));
+  releaseInstanceLock(holder);
+}
+
 TEST(InstanceLock, LivesInTheRuntimeFolderOrPerUserInTmp) {
   const char* saved = std::getenv("XDG_RUNTIME_DIR");
   const std::string restore = saved ? saved : "";

@@ -101,11 +101,26 @@ pixels_differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 same_pictures() { [[ $(pixels_differing "$1" "$2") == 0 ]]; }
 
 pixel_is() { [[ $(pixel "$1" "$2" "$3") == "$4" ]]; }
+
+# The window with the keyboard focus is WINDOW or lies inside it.
+has_focus() {
+  local window
+  window=$(xdotool getwindowfocus -f 2>/dev/null) || return 1
+  while ((window > 0)); do
+    ((window == $1)) && return 0
+    window=$(xwininfo -children -id "$window" 2>/dev/null | awk '/Parent window id:/ { print $4 }')
+    [[ -n $window ]] || return 1
+  done
+  return 1
+}
 pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
 
 # --- Acting as the player --------------------------------------------------------------------------
 
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# The focus goes to the root window, away from every program's window.
+focus_elsewhere() { xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"; }
 
 # type_into WINDOW X Y TEXT: replaces the text of the field at (X, Y).
 type_into() {

@@ -121,14 +121,16 @@ scenario_play() {
   grep -qF "\"Server\":\"$saved_url\"" "$config" || fail "the pool is not saved: $(cat "$config")"
 }
 
-# A second copy says so and ends without touching its folder's record; the first runs on and saves
-# at its end.
+# A second copy says so, brings the first to the front and ends without touching its folder's
+# record; the first runs on and saves at its end.
 scenario_second_copy() {
   start_desktop
   start_game "$work/first"
-  local first_pid=$game_pid
+  local first_pid=$game_pid first_main
   cancel_name_dialog
-  await_window "$kTitle" >/dev/null
+  first_main=$(await_window "$kTitle")
+  focus_elsewhere
+  has_focus "$first_main" && fail "the first copy kept the focus"
 
   step "a second copy in another folder"
   mkdir -p "$work/second"
@@ -140,6 +142,7 @@ scenario_second_copy() {
   wait "$game_pid" || status=$?
   [[ $status -eq 0 ]] || fail "the second copy ended with code $status"
   cmp -s "$work/expected.json" "$work/second/config.json" || fail "the second copy touched its config.json"
+  wait_until "the first copy to have the focus" has_focus "$first_main"
   local begun=("$work"/second/config.json*.tmp)
   [[ ! -e ${begun[0]} ]] || fail "the second copy began a save"
 

@@ -45,6 +45,7 @@ struct RecordingPlatform : NullPlatform {
     lockHeld = !otherCopyHoldsLock;
     return lockHeld;
   }
+  void raiseRunningCopy() override { calls.push_back("raise"); }
   void releaseInstanceLock() override {
     calls.push_back("unlock");
     lockHeld = false;

@@ -1,6 +1,8 @@
 // The platform services of the GTK front end, each a thin call into GTK, GLib or a Linux service.
 #include "gtk_platform.h"
 
+#include <glib-unix.h>
+
 #include <ctime>
 
 #include "app/shell.h"
@@ -10,6 +12,9 @@
 #include "http_curl.h"
 #include "png_codec.h"
 #include "util/utf.h"
+
+// Last: X11's headers define macros (None, Status) that the project's headers use as names.
+#include <gdk/gdkx.h>
 
 namespace orelog {
 
@@ -60,11 +65,32 @@ DateTime GtkPlatform::localTime() {
 }
 
 bool GtkPlatform::acquireInstanceLock() {
-  return orelog::acquireInstanceLock(lock_, instanceLockPath());
+  if (!orelog::acquireInstanceLock(lock_, instanceLockPath())) return false;
+  if (lock_.channel >= 0 && raiseWatch_ == 0) raiseWatch_ = g_unix_fd_add(lock_.channel, G_IO_IN, onRaiseRequest, this);
+  return true;
 }
 
 void GtkPlatform::releaseInstanceLock() {
+  if (raiseWatch_ != 0) g_source_remove(raiseWatch_);
+  raiseWatch_ = 0;
   orelog::releaseInstanceLock(lock_);
+}
+
+// The time of the player's last input here (the click or key that closed the message box): a
+// window manager that guards against focus stealing lets the running copy take the focus for it.
+void GtkPlatform::raiseRunningCopy() {
+  GdkDisplay* display = gdk_display_get_default();
+  const uint32_t userTime =
+      display && GDK_IS_X11_DISPLAY(display) ? gdk_x11_display_get_user_time(display) : GDK_CURRENT_TIME;
+  askHolderToRaise(instanceLockPath(), userTime);
+}
+
+gboolean GtkPlatform::onRaiseRequest(gint, GIOCondition, gpointer data) {
+  auto* self = static_cast<GtkPlatform*>(data);
+  while (const auto userTime = takeRaiseRequest(self->lock_)) {
+    if (self->window_.window) gtk_window_present_with_time(GTK_WINDOW(self->window_.window), *userTime);
+  }
+  return G_SOURCE_CONTINUE;
 }
 
 // A box without an owner is still modal to the whole program under GTK; it is placed over the main

@@ -26,6 +26,7 @@ class GtkPlatform : public Platform {
   DateTime localTime() override;
   bool acquireInstanceLock() override;
   void releaseInstanceLock() override;
+  void raiseRunningCopy() override;
   void showMessage(std::u16string_view text, MessageOwner owner) override;
   void showAbout() override;
   std::optional<std::u16string> askPlayerName(std::u16string_view current) override;
@@ -53,12 +54,14 @@ class GtkPlatform : public Platform {
  private:
   static gboolean onAnimationTimer(gpointer self);
   static gboolean onUpdateTimer(gpointer self);
+  static gboolean onRaiseRequest(gint fd, GIOCondition condition, gpointer self);
   GtkWindow* ownerWindow() const;
 
   MainWindow& window_;
   TimerHandler onTimer_;
   PangoTextRenderer text_;
   InstanceLock lock_;
+  guint raiseWatch_ = 0;
   guint animationTimer_ = 0;
   guint updateTimer_ = 0;
   // Shared with every posted task still queued, which runs only while the window is there.

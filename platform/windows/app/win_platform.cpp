@@ -15,6 +15,8 @@ namespace orelog {
 
 namespace {
 
+constexpr int kClassNameCapacity = 100;
+
 void addEntries(HWND box, const std::vector<std::u16string>& entries, int selection) {
   SendMessageW(box, CB_RESETCONTENT, 0, 0);
   for (const std::u16string& entry : entries) {
@@ -33,6 +35,17 @@ DateTime WinPlatform::localTime() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   return {int{now.wYear}, int{now.wMonth}, int{now.wDay}, int{now.wHour}, int{now.wMinute}, int{now.wSecond}};
+}
+
+// The running copy's main window is found by its class; a dialog it has open comes forward in its
+// place. The player's own start of this copy lets it hand the foreground on.
+void WinPlatform::raiseRunningCopy() {
+  wchar_t className[kClassNameCapacity] = {};
+  if (LoadStringW(GetModuleHandleW(nullptr), ORELOG_ID_CLASS_STRING, className, kClassNameCapacity) == 0) return;
+  HWND running = FindWindowW(className, nullptr);
+  if (running == nullptr) return;
+  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+  SetForegroundWindow(GetLastActivePopup(running));
 }
 
 void WinPlatform::showMessage(std::u16string_view text, MessageOwner owner) {

@@ -20,6 +20,7 @@ class WinPlatform : public Platform {
   DateTime localTime() override;
   bool acquireInstanceLock() override { return lock_.acquire(); }
   void releaseInstanceLock() override { lock_.release(); }
+  void raiseRunningCopy() override;
   void showMessage(std::u16string_view text, MessageOwner owner) override;
   void showAbout() override;
   std::optional<std::u16string> askPlayerName(std::u16string_view current) override;

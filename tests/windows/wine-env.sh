@@ -14,7 +14,8 @@ if [[ ${1:-} == --can-run-32-bit ]]; then
   exit
 fi
 
-# wine_prefix FOLDER: a fresh prefix in FOLDER for the programs of this machine's loader.
+# wine_prefix FOLDER [FACE=STAND-IN...]: a fresh prefix in FOLDER for the programs of this machine's
+# loader, with the stand-ins given (by default those of every face the program asks for first).
 wine_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
   if can_run_32_bit; then
@@ -24,8 +25,9 @@ wine_prefix() {
   fi
   export WINESERVER=/usr/lib/wine/wineserver64
   "$WINELOADER" wineboot -i >/dev/null 2>&1
-  local standIn
-  for standIn in "${kFontStandIns[@]}"; do
+  local standIn standIns=("${@:2}")
+  ((${#standIns[@]} > 0)) || standIns=("${kFontStandIns[@]}")
+  for standIn in "${standIns[@]}"; do
     wine_run reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${standIn%%=*}" /t REG_SZ /d "${standIn#*=}" /f
   done
   wine_wait

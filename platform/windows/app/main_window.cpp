@@ -91,9 +91,9 @@ void layOutChildren(MainWindow& w) {
   for (HFONT font : {w.connectFont, w.creditsFont}) {
     if (font != nullptr) DeleteObject(font);
   }
-  w.connectFont = createCellFont(wideText(kConnectFontFace).c_str(), kConnectFontCellPixels * w.scale);
+  w.connectFont = createCellFont(installedFace(kConnectFontFaces).c_str(), kConnectFontCellPixels * w.scale);
   w.creditsFont =
-      createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(kCreditsBoxFont) * w.scale);
+      createCellFont(installedFace(kPageFontFaces).c_str(), static_cast<int>(kCreditsBoxFont) * w.scale);
   for (const ConnectControlPlace& place : kConnectControlPlaces) {
     HWND control = controlWindow(w, place.control);
     placeChild(control, place.rect, w.scale);

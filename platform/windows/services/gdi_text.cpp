@@ -15,10 +15,41 @@ HFONT createCellFont(const wchar_t* face, int cellHeight) {
                      face);
 }
 
-GdiTextRenderer::GdiTextRenderer()
-    : small_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Small))),
-      medium_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Medium))),
-      large_(createCellFont(wideText(kPageFontFace).c_str(), static_cast<int>(FontSize::Large))) {}
+namespace {
+
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one font of the face is enough
+}
+
+// Asked by name, so a face the font mapper would quietly replace with another does not count.
+bool faceInstalled(HDC screen, std::u16string_view face) {
+  if (face.empty() || face.size() >= LF_FACESIZE) return false;
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  std::copy(face.begin(), face.end(), wanted.lfFaceName);
+  bool found = false;
+  EnumFontFamiliesExW(screen, &wanted, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+}  // namespace
+
+std::wstring installedFace(std::span<const std::u16string_view> faces) {
+  HDC screen = GetDC(nullptr);
+  const auto found = std::find_if(faces.begin(), faces.end(),
+                                  [screen](std::u16string_view face) { return faceInstalled(screen, face); });
+  ReleaseDC(nullptr, screen);
+  if (found != faces.end()) return wideText(*found);
+  return faces.empty() ? std::wstring() : wideText(faces.front());
+}
+
+GdiTextRenderer::GdiTextRenderer() {
+  const std::wstring face = installedFace(kPageFontFaces);
+  small_ = createCellFont(face.c_str(), static_cast<int>(FontSize::Small));
+  medium_ = createCellFont(face.c_str(), static_cast<int>(FontSize::Medium));
+  large_ = createCellFont(face.c_str(), static_cast<int>(FontSize::Large));
+}
 
 GdiTextRenderer::~GdiTextRenderer() {
   if (measuring_ != nullptr) DeleteDC(measuring_);

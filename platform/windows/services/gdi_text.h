@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "dib_surface.h"
 #include "services/platform.h"
@@ -38,5 +41,8 @@ class GdiTextRenderer : public TextRenderer {
 
 // A font of the face with the given cell height (not character height), otherwise all defaults.
 HFONT createCellFont(const wchar_t* face, int cellHeight);
+
+// The first of the faces that this Windows has installed; the first of all when it has none.
+std::wstring installedFace(std::span<const std::u16string_view> faces);
 
 }  // namespace orelog

@@ -2,8 +2,8 @@
 # The Windows programs under Wine: each scenario its own prefix and headless X server, the demo pool
 # on a port the OS picks, and xdotool and import in the player's place.
 # usage: wine.sh SCENARIO LINUX-TOOL DEMO-POOL CLOSE-WINDOW
-#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, high_dpi,
-#             dpi_placement, dpi_change, notice, package, record_file
+#   SCENARIO: version, fetch, same_record, same_pages, play, second_copy, failing_pool, yu_gothic,
+#             high_dpi, dpi_placement, dpi_change, notice, package, record_file
 # The Windows programs come from $ORELOG_WINDOWS_PROGRAMS, by default the folder scripts/build-windows
 # builds for this machine's Wine; the package scenario takes the zips scripts/package wrote into
 # $ORELOG_DIST_DIR (by default dist/) for the version $ORELOG_VERSION.
@@ -25,6 +25,7 @@ tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
 notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
 dpi_exe=$ORELOG_WINDOWS_PROGRAMS/dpi-changed.exe
+foreground_exe=$ORELOG_WINDOWS_PROGRAMS/foreground.exe
 record_test_exe=$ORELOG_WINDOWS_PROGRAMS/record-file-test.exe
 
 # Wine's own processes end before the scratch folder with its prefix goes.
@@ -135,6 +136,15 @@ play_more() {
   grep -q '^https://.*/intent/tweet?text=.*&hashtags=' "$work/browser-got" || fail "odd share link: $(cat "$work/browser-got")"
 }
 press_connect_again() { click "$1" 474 17; }
+
+# Wine keeps the foreground window to itself: a window of the probe's own takes it from the game,
+# and the probe says whether the game's main window has it.
+focus_elsewhere() {
+  "$WINELOADER" "$foreground_exe" hold >"$work/holder.out" 2>/dev/null &
+  background+=($!)
+  wait_until "the probe's window to take the foreground" grep -q holding "$work/holder.out"
+}
+has_focus() { [[ $("$WINELOADER" "$foreground_exe" 2>/dev/null | tr -d '\r') == game ]]; }
 
 end_first_copy() {  # end_first_copy PID
   step "the first copy saves at its end"
@@ -315,6 +325,44 @@ scenario_same_pages() {
 
 # --- Scenarios: the game --------------------------------------------------------------------------------
 
+# The connect screen left of its fields, where its two labels are painted black.
+readonly kConnectLabelsArea=50x62+0+0
+labels_painted() {
+  shot "$1" "$work/labels.png" "$kConnectLabelsArea"
+  [[ $(convert "$work/labels.png" -format '%[min]' info:) == 0 ]]
+}
+
+# On a Windows without the program's first faces but with Yu Gothic (English Windows 10 and 11), the
+# text comes from Yu Gothic: the status page and the connect screen show the same pixels as where the
+# first faces are there (both prefixes take their Japanese letters from the same installed font).
+scenario_yu_gothic() {
+  start_wine
+  write_pinned_figures "$work/figures.json"
+  start_pool --data "$work/figures.json"
+  local prefix
+  for prefix in first-faces yu-gothic; do
+    if [[ $prefix == yu-gothic ]]; then
+      step "a prefix whose only stand-in is named Yu Gothic"
+      wine_wait
+      wine_prefix "$work/prefix-$prefix" 'Yu Gothic=IPAPGothic'
+    fi
+    start_config "$work/$prefix"
+    in_folder "$work/$prefix" windows_tool render 1 status.png --cycles 1 --frame 5 --hover 0 >/dev/null 2>&1 ||
+      fail "the Windows tool could not render the status page"
+    start_game "$work/$prefix"
+    local main
+    main=$(await_window "$kTitle")
+    wait_until "the connect screen's labels" labels_painted "$main"
+    shot "$main" "$work/$prefix-connect.png" "$kConnectLabelsArea"
+    close_game "$main"
+  done
+  local differing
+  differing=$(pixels_differing "$work/first-faces/status.png" "$work/yu-gothic/status.png")
+  [[ $differing == 0 ]] || fail "the status page differs in $differing pixels under Yu Gothic"
+  differing=$(pixels_differing "$work/first-faces-connect.png" "$work/yu-gothic-connect.png")
+  [[ $differing == 0 ]] || fail "the connect screen differs in $differing pixels under Yu Gothic"
+}
+
 # At 192 dpi the game shows itself at twice its size.
 scenario_high_dpi() {
   start_wine
@@ -422,42 +470,52 @@ scenario_package() {
     [[ -f $zip ]] || fail "no $zip (run scripts/package)"
     step "$(basename "$zip"): its files"
     entries=$(unzip -Z1 "$zip")
-    for entry in orelog.exe orelog-tool.exe README.txt licenses/picojson.txt licenses/mingw-w64.txt \
+    for entry in orelog.exe orelog-tool.exe demo-pool.exe README.txt licenses/picojson.txt licenses/mingw-w64.txt \
       licenses/gcc-runtime.txt licenses/GPL-3.txt; do
-      grep -qx "Orelog/$entry" <<<"$entries" || fail "$(basename "$zip") lacks Orelog/$entry"
+      grep -qx "$entry" <<<"$entries" || fail "$(basename "$zip") lacks $entry at its top"
     done
     unzip -q "$zip" -d "$work/$arch"
   done
   local program kind
-  for program in orelog orelog-tool; do
+  for program in orelog orelog-tool demo-pool; do
     for arch in x86 x64; do
       [[ $arch == x86 ]] && kind='PE32 executable' || kind='PE32+ executable'
       [[ $program == orelog ]] && kind+=' (GUI)' || kind+=' (console)'
       [[ $arch == x86 ]] && kind+=' Intel 80386' || kind+=' x86-64'
-      [[ $(file "$work/$arch/Orelog/$program.exe") == *"$kind"* ]] || fail "$arch $program.exe is not a $kind"
+      [[ $(file "$work/$arch/$program.exe") == *"$kind"* ]] || fail "$arch $program.exe is not a $kind"
+      [[ $program == demo-pool ]] && continue  # a tool for trying the game, without a version block
       for entry in ProductName:Orelog "FileVersion:$version" "ProductVersion:$version"; do
-        [[ $(version_value "$work/$arch/Orelog/$program.exe" "${entry%%:*}") == "${entry#*:}" ]] ||
+        [[ $(version_value "$work/$arch/$program.exe" "${entry%%:*}") == "${entry#*:}" ]] ||
           fail "$arch $program.exe: ${entry%%:*} is not ${entry#*:}"
       done
     done
   done
-  grep -q 'config.json' "$work/x86/Orelog/README.txt" || fail "README.txt says nothing of config.json"
+  local readme=$work/x86/README.txt
+  grep -q 'config.json' "$readme" || fail "README.txt says nothing of config.json"
+  grep -q 'demo-pool.exe' "$readme" && grep -q 'index.php' "$readme" && grep -q '練習用のプール' "$readme" ||
+    fail "README.txt does not say how to try the game with demo-pool.exe"
 
-  step "the x64 game unzipped into a folder whose path holds a space and Japanese characters"
+  step "the x64 game and its demo pool unzipped into a folder whose path holds a space and Japanese characters"
   local folder="$work/マイ ゲーム"
   unzip -q "$dist/orelog-$version-windows-x64.zip" -d "$folder"
   start_wine
-  start_pool
-  game_exe=$folder/Orelog/orelog.exe
-  start_game "$folder/Orelog"
+  local got
+  got=$(cd "$work" && "$WINELOADER" "$folder/demo-pool.exe" --version | tr -d '\r') || fail "demo-pool.exe --version failed"
+  [[ $got == "Orelog 1.0" ]] || fail "demo-pool.exe --version printed '$got'"
+  start_demo_pool "$folder/demo-pool.exe"
+  pool_url=$(tr -d '\r' <<<"$pool_url")
+  game_exe=$folder/orelog.exe
+  start_game "$folder"
   cancel_name_dialog
   local main
   main=$(await_window "$kTitle")
   connect "$main" "$pool_url" demo
   wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "the top page's grey" pixel_is "$main" $kBackgroundPoint "$kTopGrey"
+  visit_tab "$main" 90 77  # the status page, with the demo pool's figures
   close_game "$main"
-  grep -qF "127.0.0.1:$pool_port" "$folder/Orelog/config.json" ||
-    fail "no config.json with the pool in the game's folder: $(ls "$folder/Orelog")"
+  grep -qF "127.0.0.1:$pool_port" "$folder/config.json" ||
+    fail "no config.json with the pool in the game's folder: $(ls "$folder")"
 }
 
 # --- The record file ------------------------------------------------------------------------------
@@ -523,8 +581,8 @@ scenario_record_file() {
 }
 
 case $scenario in
-  version | fetch | same_record | same_pages | play | second_copy | failing_pool | high_dpi | dpi_placement | \
-    dpi_change | notice | package | record_file) "scenario_$scenario" ;;
+  version | fetch | same_record | same_pages | play | second_copy | failing_pool | yu_gothic | high_dpi | \
+    dpi_placement | dpi_change | notice | package | record_file) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -99,10 +99,14 @@ size_is_fixed_at() {
 primary_matches() { timeout 5 xclip -o -selection primary 2>/dev/null | grep -Eq "$1"; }
 primary_is() { [[ $(timeout 5 xclip -o -selection primary 2>/dev/null) == "$1" ]]; }
 
-# expect_message TEXT: the error box shows exactly TEXT; it is then closed.
+# A dialog the player can neither resize nor maximise: its smallest and largest sizes are its size.
+size_is_fixed() { size_is_fixed_at "$1" "$(client_size "$1")"; }
+
+# expect_message TEXT: the error box, of a fixed size, shows exactly TEXT; it is then closed.
 expect_message() {
   local box
   box=$(await_window "$kMessageBox")
+  wait_until "the message box's fixed size" size_is_fixed "$box"
   xdotool mousemove --window "$box" 5 5
   xdotool key Tab  # the focus moves from OK onto the text, which selects it
   wait_until "the message \"$1\"" primary_is "$1"
@@ -113,6 +117,7 @@ expect_message() {
 cancel_name_dialog() {
   local dialog
   dialog=$(await_window "$kNameDialog")
+  wait_until "the name dialog's fixed size" size_is_fixed "$dialog"
   xdotool mousemove --window "$dialog" 10 10 key Escape
   wait_until "the name dialog to close" window_gone "$kNameDialog"
 }

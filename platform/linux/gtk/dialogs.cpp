@@ -107,6 +107,7 @@ void runMessageBox(GtkWindow* owner, std::string_view utf8Text) {
   GtkWidget* dialog =
       gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), utf8(kMessageCaption).c_str());
+  gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);  // nor can it be maximised
   gtk_window_set_position(GTK_WINDOW(dialog), owner ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   makeMessageSelectable(GTK_MESSAGE_DIALOG(dialog));
   // Focus starts on OK, so Enter closes the box and the text is not shown selected.

@@ -129,8 +129,10 @@ scenario_second_copy() {
   local first_pid=$game_pid first_main
   cancel_name_dialog
   first_main=$(await_window "$kTitle")
-  focus_elsewhere
-  has_focus "$first_main" && fail "the first copy kept the focus"
+  if ${kChecksFocus:-true}; then
+    focus_elsewhere
+    ! has_focus "$first_main" || fail "the first copy kept the focus"
+  fi
 
   step "a second copy in another folder"
   mkdir -p "$work/second"
@@ -142,7 +144,7 @@ scenario_second_copy() {
   wait "$game_pid" || status=$?
   [[ $status -eq 0 ]] || fail "the second copy ended with code $status"
   cmp -s "$work/expected.json" "$work/second/config.json" || fail "the second copy touched its config.json"
-  wait_until "the first copy to have the focus" has_focus "$first_main"
+  if ${kChecksFocus:-true}; then wait_until "the first copy to have the focus" has_focus "$first_main"; fi
   local begun=("$work"/second/config.json*.tmp)
   [[ ! -e ${begun[0]} ]] || fail "the second copy began a save"
 

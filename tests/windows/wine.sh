@@ -25,7 +25,6 @@ tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
 notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
 dpi_exe=$ORELOG_WINDOWS_PROGRAMS/dpi-changed.exe
-foreground_exe=$ORELOG_WINDOWS_PROGRAMS/foreground.exe
 record_test_exe=$ORELOG_WINDOWS_PROGRAMS/record-file-test.exe
 
 # Wine's own processes end before the scratch folder with its prefix goes.
@@ -77,12 +76,26 @@ wine_trace_text() {
   perl -CA -e 'print join "", map { my $c = ord; $c == 10 ? "\\n" : $c >= 32 && $c < 127 ? $_ : sprintf "\\%04x", $c } split //, $ARGV[0]' "$1"
 }
 
-# expect_message TEXT: the game opens an error box with exactly TEXT; it is then closed.
+# message_traced TRACED: the game's log holds a box with this text, as wine_trace_text writes it.
+# Wine's trace cuts a long text short and ends it with "..."; such a text must begin the same.
+message_traced() {
+  grep -qF -- "msgbox:MSGBOX_OnInit L\"$1\"" "$game_log" && return 0
+  local line shown
+  while IFS= read -r line; do
+    [[ $line == *'"...' ]] || continue
+    shown=${line#*MSGBOX_OnInit L\"}
+    shown=${shown%\"...}
+    [[ $1 == "$shown"* ]] && return 0
+  done < <(grep -F 'msgbox:MSGBOX_OnInit L"' "$game_log")
+  return 1
+}
+
+# expect_message TEXT: the game opens an error box with exactly TEXT (as far as Wine's trace shows
+# it); it is then closed.
 expect_message() {
-  local box traced
+  local box
   box=$(await_window "$kMessageBox")
-  traced="msgbox:MSGBOX_OnInit L\"$(wine_trace_text "$1")\""
-  wait_until "the message \"$1\"" grep -qF -- "$traced" "$game_log"
+  wait_until "the message \"$1\"" message_traced "$(wine_trace_text "$1")"
   "$close_window" "$box"
   wait_until "the message box to close" window_gone "$kMessageBox"
 }
@@ -137,14 +150,9 @@ play_more() {
 }
 press_connect_again() { click "$1" 474 17; }
 
-# Wine keeps the foreground window to itself: a window of the probe's own takes it from the game,
-# and the probe says whether the game's main window has it.
-focus_elsewhere() {
-  "$WINELOADER" "$foreground_exe" hold >"$work/holder.out" 2>/dev/null &
-  background+=($!)
-  wait_until "the probe's window to take the foreground" grep -q holding "$work/holder.out"
-}
-has_focus() { [[ $("$WINELOADER" "$foreground_exe" 2>/dev/null | tr -d '\r') == game ]]; }
+# Under Xvfb without a window manager Wine leaves no window in the foreground once the second copy
+# has ended, whatever it asked for, so the focus is not checked here.
+readonly kChecksFocus=false
 
 end_first_copy() {  # end_first_copy PID
   step "the first copy saves at its end"

@@ -510,8 +510,10 @@ scenario_package() {
   local got
   got=$(cd "$work" && "$WINELOADER" "$folder/demo-pool.exe" --version | tr -d '\r') || fail "demo-pool.exe --version failed"
   [[ $got == "Orelog 1.0" ]] || fail "demo-pool.exe --version printed '$got'"
-  start_demo_pool "$folder/demo-pool.exe"
-  pool_url=$(tr -d '\r' <<<"$pool_url")
+  zip_demo_pool() { "$WINELOADER" "$folder/demo-pool.exe" "$@"; }
+  start_demo_pool zip_demo_pool
+  pool_url=$(tr -d '\r' <<<"$pool_url")  # a Windows console program ends its lines with CR LF
+  pool_port=$(sed -E 's|^http://127\.0\.0\.1:([0-9]+)/.*|\1|' <<<"$pool_url")
   game_exe=$folder/orelog.exe
   start_game "$folder"
   cancel_name_dialog

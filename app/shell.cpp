@@ -82,6 +82,16 @@ void updateTimer(AppState& app, Platform& platform) {
 
 }  // namespace
 
+std::u16string_view savesOffMessage(SavesOff why) {
+  switch (why) {
+    case SavesOff::Unreadable: return kMessageRecordUnreadable;
+    case SavesOff::TooLargeToSave: return kMessageRecordTooLarge;
+    case SavesOff::No:
+    case SavesOff::DamagedNotKeptAside: break;
+  }
+  return kMessageRecordNotSaved;
+}
+
 bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets) {
   if (!platform.acquireInstanceLock()) {
     platform.showMessage(kMessageAlreadyRunning, MessageOwner::None);
@@ -96,13 +106,14 @@ bool startUp(AppState& app, Platform& platform, const SheetLoader& loadSheets) {
   }
   app.sheets = std::move(*sheets);
   // Falls back to defaults itself; a damaged file it could not keep aside is never overwritten.
-  app.savesRecord = loadSettings(app.record, app.settingsFile, platform.tickCount()).savesAllowed;
+  const SettingsLoad load = loadSettings(app.record, app.settingsFile, platform.tickCount());
+  app.savesRecord = load.savesAllowed();
   app.mode = ScreenMode::Connect;
   platform.setClientSize(kConnectClientWidth, kConnectClientHeight);
   platform.fillConnectControls(connectControlsContent(app.record));
   initGameScreen(app.screen, app.record);
   platform.showMainWindow();
-  if (!app.savesRecord) platform.showMessage(kMessageRecordNotSaved, MessageOwner::MainWindow);
+  if (!app.savesRecord) platform.showMessage(savesOffMessage(load.savesOff), MessageOwner::MainWindow);
   askNameIfMissing(app, platform);
   return true;
 }

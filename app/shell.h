@@ -30,6 +30,15 @@ inline constexpr std::u16string_view kMessageSheetsFailed = u"画像データの
 inline constexpr std::u16string_view kMessageSaveFailed = u"設定の保存に失敗しました。";
 inline constexpr std::u16string_view kMessageRecordNotSaved =
     u"設定ファイルが壊れていて控えを残せないため、設定を保存せずに続けます。";
+inline constexpr std::u16string_view kMessageRecordUnreadable =
+    u"設定ファイル（config.json）を読み込めないため、設定を保存せずに続けます。"
+    u"ファイルの所有者とアクセス権を確認してください。";
+inline constexpr std::u16string_view kMessageRecordTooLarge =
+    u"設定ファイルが大きすぎて保存できないため、設定を保存せずに続けます。"
+    u"このまま遊んだ分は保存されません。";
+
+// What the player is told, once at start-up, when the record is not saved in this run.
+std::u16string_view savesOffMessage(SavesOff why);
 
 // Gives the two decoded sprite sheets, or nullopt when they cannot be loaded.
 using SheetLoader = std::function<std::optional<SpriteSheets>()>;

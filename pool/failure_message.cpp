@@ -16,13 +16,17 @@ std::u16string_view fetchCause(HttpFailure failure) {
     case HttpFailure::Broken: return kCauseBroken;
     case HttpFailure::TooLarge: return kCauseTooLarge;
     case HttpFailure::Cancelled: return kCauseCancelled;
+    case HttpFailure::RedirectLoop: return kCauseRedirectLoop;
+    case HttpFailure::RedirectedAway: return kCauseRedirectedAway;
   }
   return kCauseBroken;
 }
 
 std::u16string_view fetchAdvice(HttpFailure failure) {
   switch (failure) {
-    case HttpFailure::Unreachable: return kAdviceCheckNetwork;
+    case HttpFailure::Unreachable:
+    case HttpFailure::RedirectLoop:
+    case HttpFailure::RedirectedAway: return kAdviceCheckNetwork;  // the address leads somewhere else
     case HttpFailure::Certificate:
     case HttpFailure::SecureChannel: return kAdviceCheckCertificate;
     case HttpFailure::TimedOut: return kAdviceNextUpdate;

@@ -14,6 +14,7 @@
 #include "pool/pool_timestamp.h"
 #include "pool/request_target.h"
 #include "util/numeric.h"
+#include "util/pool_name.h"
 
 namespace orelog {
 namespace {
@@ -83,9 +84,10 @@ bool countTransaction(const picojson::value& element, int64_t since, double& tot
   return true;
 }
 
-// Up to the first zero byte, as the name was kept in a C string.
+// Up to the first zero byte, as the name was kept in a C string, then cleaned: the pool's text is
+// hostile until the cleaning rule has passed over it.
 std::string workerName(const std::string& username) {
-  return std::string(username.c_str(), std::strlen(username.c_str()));
+  return cleanPoolName(std::string_view(username.c_str(), std::strlen(username.c_str())));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "util/iso_time.h"
+#include "util/pool_name.h"
 
 namespace orelog {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 constexpr int kAmountDecimals = 8;  // the pool's amounts carry more; eight is a satoshi
 // Room for any double in fixed notation (the largest has 309 digits before the point).
 constexpr std::size_t kAmountTextCapacity = 400;
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 constexpr char kTextMarker = '\'';
 // The fixed columns before the worker pairs.
 constexpr std::size_t kFixedColumns = 4;
@@ -31,12 +31,7 @@ bool startsLikeFormula(std::string_view name) {
 std::string nameField(std::string_view name) {
   std::string text = startsLikeFormula(name) ? std::string(1, kTextMarker) : std::string();
   bool needsQuotes = false;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      text += kReplacementCharacter;
-      continue;
-    }
+  for (const char c : cleanPoolName(name)) {
     needsQuotes = needsQuotes || c == ',' || c == '"';
     text += c;
     if (c == '"') text += '"';
@@ -75,11 +70,12 @@ std::optional<Number> numberField(std::string_view text) {
   return value;
 }
 
+// A name read back is cleaned again: the file may come from an older version or a hand edit.
 std::string nameFromField(std::string field) {
   if (field.size() > 1 && field[0] == kTextMarker && startsLikeFormula(std::string_view(field).substr(1))) {
     field.erase(0, 1);
   }
-  return field;
+  return cleanPoolName(field);
 }
 
 std::string_view withoutLineEnd(std::string_view line) {

@@ -32,9 +32,10 @@ struct HistoryRow {
 // The header line as a new file starts: byte order mark, header, line end.
 std::string historyHeaderLine();
 // The record's figures at `time` as one line, line end included. Worker names are written so that
-// the line stays one line and a spreadsheet shows them as text: control characters become U+FFFD,
-// a name with a comma or a quote is quoted, and one a spreadsheet would take for a formula (starting
-// with = + - @) gets a leading apostrophe, which reading removes again.
+// the line stays one line and a spreadsheet shows them as text: each is cleaned as every pool name
+// is (util/pool_name.h), a name with a comma or a quote is quoted, and one a spreadsheet would take
+// for a formula (starting with = + - @) gets a leading apostrophe, which reading removes again.
+// Names read back are cleaned once more.
 std::string historyRowLine(const PlayerRecord& record, const ZonedDateTime& time);
 
 // Whether a first line (without its line end) is our header, with or without the byte order mark.

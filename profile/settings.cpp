@@ -37,8 +37,6 @@ const std::vector<std::string_view> kScalarKeys = {kVersionKey,    kPlayerNameKe
 
 constexpr int32_t kDefaultLevel = 1;
 constexpr int64_t kDefaultExperience = 10;  // the threshold of level 1
-// Texts are written through a 256-byte buffer that holds the terminator too.
-constexpr std::size_t kUtf8FieldBytes = 256;
 constexpr const char* kBrokenSuffix = ".broken";
 constexpr int kBrokenCopyNames = 9;  // ".broken", ".broken-2" ... ".broken-9"
 
@@ -143,24 +141,26 @@ bool keepBrokenCopy(const std::filesystem::path& file) {
 
 // UTF-8 through the 256-byte buffer: longer forms are cut on a character boundary.
 std::string textJson(const std::u16string& text) {
-  return picojson::value(truncateUtf8(utf16ToUtf8(text), kUtf8FieldBytes - 1)).serialize();
+  return picojson::value(truncateUtf8(utf16ToUtf8(text), kSavedTextMaxBytes)).serialize();
 }
 
 std::string numberJson(double number) { return picojson::value(number).serialize(); }
 
 // An item's member: the library writes a whole number below 2^53 as plain decimal digits, which is
 // what to_chars gives for a 32-bit integer, at a fraction of the cost of its printf.
-void appendItemMember(std::string& out, const std::string& key, int32_t number) {
+template <typename Text>
+void appendItemMember(Text& out, const std::string& key, int32_t number) {
   out += key;
   out += ':';
   char digits[16];
   const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-  out.append(digits, end);
+  out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 // The items straight into the text, without a tree of them; false once the text has grown past
 // what a load accepts.
-bool appendItemsJson(const std::vector<OwnedItem>& items, std::string& out) {
+template <typename Text>
+bool appendItemsJson(const std::vector<OwnedItem>& items, Text& out) {
   static const std::string idKey = picojson::value(kItemIdKey).serialize();
   static const std::string xKey = picojson::value(kItemXKey).serialize();
   static const std::string yKey = picojson::value(kItemYKey).serialize();
@@ -179,10 +179,31 @@ bool appendItemsJson(const std::vector<OwnedItem>& items, std::string& out) {
   return true;
 }
 
+// The library cannot write a number that is not finite.
+bool numbersCanBeWritten(const PlayerRecord& record) {
+  return std::isfinite(record.payout) && std::isfinite(record.coinSpent);
+}
+
+// Counts what a text would hold, so a record's size is known without the memory of its text.
+class TextLength {
+ public:
+  TextLength& operator+=(char) { return append(nullptr, 1); }
+  TextLength& operator+=(std::string_view text) { return append(text.data(), text.size()); }
+  TextLength& append(const char*, std::size_t count) {
+    length_ += count;
+    return *this;
+  }
+  std::size_t size() const { return length_; }
+
+ private:
+  std::size_t length_ = 0;
+};
+
 // The members in ascending byte order of their names, as the library's ordered object writes them,
-// so the text is the one the library would give for the whole record. nullopt when the text would
+// so the text is the one the library would give for the whole record. False when the text would
 // be larger than a load accepts.
-std::optional<std::string> serialise(const PlayerRecord& record) {
+template <typename Text>
+bool serialise(const PlayerRecord& record, Text& out) {
   std::map<std::string_view, std::optional<std::string>> members = {
       {kVersionKey, numberJson(record.version)},
       {kPlayerNameKey, textJson(record.playerName)},
@@ -197,19 +218,20 @@ std::optional<std::string> serialise(const PlayerRecord& record) {
       {kPointsKey, numberJson(record.points)},
       {kItemsKey, std::nullopt},  // written in its place straight from the list
   };
-  std::string out = "{";
+  out += '{';
+  bool first = true;
   for (const auto& [key, json] : members) {
-    if (out.size() > 1) out += ',';
+    if (!first) out += ',';
+    first = false;
     out += picojson::value(std::string(key)).serialize() + ':';
     if (json) {
       out += *json;
     } else if (!appendItemsJson(record.items, out)) {
-      return std::nullopt;
+      return false;
     }
   }
   out += '}';
-  if (out.size() > kRecordFileMaxBytes) return std::nullopt;
-  return out;
+  return out.size() <= kRecordFileMaxBytes;
 }
 
 }  // namespace
@@ -222,9 +244,14 @@ SettingsTextRead readSettingsText(PlayerRecord& record, std::string_view text) {
 }
 
 std::optional<std::string> settingsText(const PlayerRecord& record) {
-  // The library cannot write a number that is not finite.
-  if (!std::isfinite(record.payout) || !std::isfinite(record.coinSpent)) return std::nullopt;
-  return serialise(record);
+  std::string text;
+  if (!numbersCanBeWritten(record) || !serialise(record, text)) return std::nullopt;
+  return text;
+}
+
+bool settingsCanBeSaved(const PlayerRecord& record) {
+  TextLength length;
+  return numbersCanBeWritten(record) && serialise(record, length);
 }
 
 SettingsLoad loadSettings(PlayerRecord& record, const std::filesystem::path& file, uint32_t nowTick) {
@@ -236,8 +263,12 @@ SettingsLoad loadSettings(PlayerRecord& record, const std::filesystem::path& fil
       readSettingsText(record, read.state == RecordFileState::Read ? std::string_view(read.bytes) : "");
   SettingsLoad load;
   load.loaded = read.state == RecordFileState::Read && result.loaded;
-  if (read.state != RecordFileState::Missing && (!load.loaded || !result.clean)) {
-    load.savesAllowed = keepBrokenCopy(file);
+  if (read.state == RecordFileState::Unreadable) {
+    load.savesOff = SavesOff::Unreadable;
+  } else if (read.state != RecordFileState::Missing && (!load.loaded || !result.clean)) {
+    if (!keepBrokenCopy(file)) load.savesOff = SavesOff::DamagedNotKeptAside;
+  } else if (load.loaded && !settingsCanBeSaved(record)) {
+    load.savesOff = SavesOff::TooLargeToSave;  // every save of this run would be refused
   }
   return load;
 }

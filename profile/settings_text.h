@@ -20,5 +20,7 @@ SettingsTextRead readSettingsText(PlayerRecord& record, std::string_view text);
 // The file's text for the record; nullopt when a number is not finite or the text would be larger
 // than a load accepts (kRecordFileMaxBytes).
 std::optional<std::string> settingsText(const PlayerRecord& record);
+// Whether settingsText would give a text, found without the memory of writing it.
+bool settingsCanBeSaved(const PlayerRecord& record);
 
 }  // namespace orelog

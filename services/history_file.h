@@ -22,11 +22,12 @@ struct HistoryFileEdit {
 
 using HistoryFilePlan = std::function<HistoryFileEdit(std::string_view current)>;
 
-// Opens the file (creating it empty, owner-only, when there is none; following a symbolic link),
-// locks it against other editors of this call, reads it whole and does what plan decides from its
-// bytes, all under the lock:
-//  - Append flushes the file to the disk before the lock is released; a process killed meanwhile
-//    leaves at worst a torn tail after keepBytes;
+// Opens the file (following a symbolic link to an existing file; creating it empty, owner-only,
+// when there is none, but never through a link that leads nowhere), locks it against other editors
+// of this call, reads it whole and does what plan decides from its bytes, all under the lock:
+//  - Append writes in append mode, so the bytes land at the file's end as it is then, even after a
+//    row added by a writer whose lock this one cannot see; it flushes the file to the disk before
+//    the lock is released; a process killed meanwhile leaves at worst a torn tail after keepBytes;
 //  - Replace goes through replaceRecordFile, so the file is always its old or its new content.
 // False, without calling plan, when the name is not a regular file (a pipe, a device, a folder),
 // the file holds more than maxReadBytes or cannot be opened, locked or read; false too when a step

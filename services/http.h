@@ -63,6 +63,8 @@ enum class HttpFailure {
   Broken,         // the connection dropped or the answer was garbled half-way
   TooLarge,       // the body would leave no byte of the buffer free
   Cancelled,
+  RedirectLoop,    // redirected again and again, past kMaxRedirects
+  RedirectedAway,  // redirected to what the fetch does not follow: another scheme, or https down to http
 };
 
 // What one fetch brought: on success the body's length at the start of the buffer; the HTTP status

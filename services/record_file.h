@@ -11,9 +11,10 @@ namespace orelog {
 inline constexpr std::uintmax_t kRecordFileMaxBytes = 64u * 1024u * 1024u;
 
 enum class RecordFileState {
-  Read,     // bytes holds the whole file
-  Missing,  // no file of that name, or it cannot be opened (no permission): nothing to keep aside
-  Damaged,  // not a regular file (a pipe, a device, a folder), larger than the limit, or a read failed
+  Read,        // bytes holds the whole file
+  Missing,     // no file of that name: nothing to keep aside
+  Unreadable,  // it may exist but cannot be opened (no permission, or another program holds it)
+  Damaged,     // not a regular file (a pipe, a device, a folder), larger than the limit, or a read failed
 };
 
 struct RecordFileRead {

@@ -5,6 +5,9 @@
 #include <iterator>
 #include <string>
 
+#include "profile/settings.h"
+#include "util/utf.h"
+
 namespace orelog {
 
 namespace {
@@ -19,6 +22,11 @@ int indexOf(const std::vector<std::u16string>& entries, const std::u16string& en
 void putFirstAndSelect(ConnectControlsContent& content, const std::u16string& entry) {
   content.poolEntries.insert(content.poolEntries.begin(), entry);
   content.poolSelection = 0;
+}
+
+// What is used must be what is saved: the text fits its field, and its UTF-8 form is saved whole.
+bool fitsConnectField(const std::u16string& text) {
+  return text.size() <= kConnectFieldMaxUnits && utf16ToUtf8(text).size() <= kSavedTextMaxBytes;
 }
 
 }  // namespace
@@ -43,13 +51,13 @@ bool validateAndStoreConnectFields(Platform& platform, PlayerRecord& record) {
   // Each field is checked and stored in turn: a key refused after an accepted pool leaves the new
   // serverUrl in place (it is only saved once both are accepted).
   const std::u16string poolText = platform.connectFieldText(ConnectField::Pool);
-  if (poolText.size() > kConnectFieldMaxUnits) {
+  if (!fitsConnectField(poolText)) {
     platform.showMessage(kMessageServerUrlTooLong, MessageOwner::None);
     return false;
   }
   record.serverUrl = findPoolUrl(record.poolDirectory, poolText).value_or(poolText);
   const std::u16string keyText = platform.connectFieldText(ConnectField::ApiKey);
-  if (keyText.size() > kConnectFieldMaxUnits) {
+  if (!fitsConnectField(keyText)) {
     platform.showMessage(kMessageApiKeyTooLong, MessageOwner::None);
     return false;
   }

@@ -3,7 +3,8 @@
 # the OS picks, and xdotool, import and xclip in the player's place.
 # usage: e2e.sh SCENARIO ORELOG DEMO-POOL E2E-CLOSE-WINDOW [E2E-NOTICE-RECORDER]
 #   SCENARIO: play, second_copy, failing_pool, signal_at_name_dialog, stalled_connect, stalled_update,
-#             dialogs, scaled_display, worker_notice (which needs the recorder)
+#             dialogs, scaled_display, unreadable_record, worker_notice and hostile_worker_names
+#             (which need the recorder)
 set -euo pipefail
 scenario=$1 orelog=$2 demo_pool=$3 close_window=$4 notice_recorder=${5:-}
 
@@ -389,6 +390,38 @@ scenario_scaled_display() {
   play_doubled
 }
 
+# --- A record the game cannot read -----------------------------------------------------------------
+
+# A record left owner-only by another user (a first run under sudo): the game, started as a user who
+# cannot read it (another one when the test runs as root), says why and never replaces the file.
+scenario_unreadable_record() {
+  start_display
+  local folder=$work/shared runner=()
+  local record='{"API Key":"demo","Level":37,"Server":"http:\/\/127.0.0.1:1\/"}'
+  mkdir -p "$folder"
+  printf '%s' "$record" >"$folder/config.json"
+  if ((EUID == 0)); then
+    chmod 600 "$folder/config.json"
+    chmod 755 "$work" "$folder"
+    mkdir -m 700 "$work/other-run" "$work/other-home"
+    chown 65534:65534 "$work/other-run" "$work/other-home"
+    runner=(setpriv --reuid=65534 --regid=65534 --clear-groups
+      env XDG_RUNTIME_DIR="$work/other-run" HOME="$work/other-home" XDG_DATA_HOME="$work/other-home"
+      XDG_CONFIG_HOME="$work/other-home")
+  else
+    chmod 000 "$folder/config.json"
+  fi
+  (cd "$folder" && exec "${runner[@]}" "$orelog") >"$work/game-shared.log" 2>&1 &
+  game_pid=$!
+  background+=("$game_pid")
+  expect_message '設定ファイル（config.json）を読み込めないため、設定を保存せずに続けます。ファイルの所有者とアクセス権を確認してください。'
+  cancel_name_dialog
+  close_game "$(await_window "$kTitle")"
+  chmod 600 "$folder/config.json"
+  [[ $(cat "$folder/config.json") == "$record" ]] || fail "the record changed: $(cat "$folder/config.json")"
+  [[ $(ls -A "$folder") == config.json ]] || fail "files were added: $(ls -A "$folder")"
+}
+
 # --- Desktop notices --------------------------------------------------------------------------------
 
 # A worker stops and runs again between updates (here every 2 s). While the bus has no notification
@@ -427,8 +460,41 @@ scenario_worker_notice() {
   [[ ! -s $work/game-game.log ]] || fail "the game wrote on the terminal: $(head -c 500 "$work/game-game.log")"
 }
 
+# Worker names as a hostile pool sends them stop and run again: each notice is one clean line of
+# text and markup (no control character, no character reference the markup cannot hold, no
+# right-to-left override), names no worker that is not there, and leaves no name empty.
+scenario_hostile_worker_names() {
+  start_display
+  start_session_bus
+  start_notice_recorder
+  hostile_workers() {  # hostile_workers RATE: the hostile workers' hashrate from the next answer on
+    printf '{"workers":[{"username":"p.a","hashrate":40},{"username":"p.evil\\nnotice: fake","hashrate":%s},
+      {"username":"p.esc\\u001b[2J\\r","hashrate":%s},{"username":"p.\xe2\x80\xaegnp.exe","hashrate":%s},
+      {"username":"p.bad\xff\xfe","hashrate":%s}],"balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' \
+      "$1" "$1" "$1" "$1" >"$work/pool.json.new"
+    mv "$work/pool.json.new" "$work/pool.json"
+  }
+  hostile_workers 20
+  start_pool --data "$work/pool.json"
+  local main
+  connected_game "$work/game" --update-interval 2
+  hostile_workers 0
+  wait_until "the notice of the stop" grep -q '止まりました' "$work/notices.out"
+  hostile_workers 20
+  wait_until "the notice of the return" grep -q '動き出しました' "$work/notices.out"
+  close_game "$main"
+  local fffd=$'\xef\xbf\xbd' expected_names
+  expected_names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe"
+  local expected
+  expected=$(printf '%s\t%s\t%s\t48x48\n' "$kTitle" "$kTitle" "ワーカー「$expected_names」が止まりました。" \
+    "$kTitle" "$kTitle" "ワーカー「$expected_names」が動き出しました。")
+  [[ $(sed 1d "$work/notices.out") == "$expected" ]] || fail "the service was told: $(cat -A "$work/notices.out")"
+  ! LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]\|&#x\|\xe2\x80\xae' "$work/notices.out" || fail "a raw control reached the service"
+}
+
 case $scenario in
-  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update | dialogs | scaled_display | worker_notice)
+  play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update | dialogs | scaled_display | \
+    worker_notice | unreadable_record | hostile_worker_names)
     "scenario_$scenario"
     ;;
   *) fail "no scenario named $scenario" ;;

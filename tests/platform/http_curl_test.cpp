@@ -80,7 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Misbehaviour{"close", -1, HttpFailure::Broken},     // the connection drops half-way
                     Misbehaviour{"stall", -1, HttpFailure::TimedOut},   // no answer: the time-outs end it
                     Misbehaviour{"trickle", -1, HttpFailure::TimedOut},  // half an answer, then silence
-                    Misbehaviour{"headers", -1, HttpFailure::Broken}));  // header lines without end
+                    Misbehaviour{"headers", -1, HttpFailure::Broken},  // header lines without end
+                    // no final zero-size chunk before the connection closes
+                    Misbehaviour{"chunked-cut", -1, HttpFailure::Broken},
+                    Misbehaviour{"redirect", -1, HttpFailure::RedirectLoop, 302},  // to itself, for ever
+                    Misbehaviour{"redirect=file:///etc/passwd", -1, HttpFailure::RedirectedAway, 302},
+                    Misbehaviour{"redirect=ftp://127.0.0.1/pool.json", -1, HttpFailure::RedirectedAway, 302},
+                    Misbehaviour{"redirect=gopher://127.0.0.1/1", -1, HttpFailure::RedirectedAway, 302}));
 
 TEST(Fetch, ReturnsErrorPagesLikeAnyBodyWithTheirStatus) {
   for (const auto& [fault, status] : {std::pair{"html404", 404}, std::pair{"html500", 500}}) {
@@ -303,7 +309,9 @@ TEST(Fetch, SelfSignedCertificateFailsTheSecureFetch) {
   // The same server is reachable over TLS once its certificate is trusted: the check is what failed.
   EXPECT_EQ(fetch(buffer, port, kBalanceTarget, kLoopback, true, certificate.cert), 2);
   // A secure request never follows a redirect down to plain HTTP.
-  EXPECT_EQ(fetch(buffer, port, u"/down", kLoopback, true, certificate.cert), -1);
+  EXPECT_EQ(curlHttpGet({kLoopback, port, true, u"/down"}, buffer.span(), kTestTimeouts, FetchCancel{}, certificate.cert)
+                .failure,
+            HttpFailure::RedirectedAway);
 
   server.stop();
   thread.join();

@@ -324,6 +324,19 @@ TEST_F(WorkerQuery, NamesEndAtAZeroByteAndSortByteWise) {
   EXPECT_EQ(names, (std::vector<std::string>{"Zed", "abc", "b", "\xC3\xA9"}));
 }
 
+// Every name the pool sends is cleaned as it enters, so the pages, notices, terminals and files
+// that show it never see a control, a bidirectional override or invalid UTF-8.
+TEST_F(WorkerQuery, NamesAreCleanedAsTheyEnter) {
+  ASSERT_TRUE(query(R"([{"username":"acct.evil\nnotice: fake","hashrate":1},)"
+                    R"({"username":"acct.\u001b[2J\r","hashrate":2},)"
+                    R"({"username":"acct.\u202egnp.exe","hashrate":3}])"));
+  EXPECT_EQ(record.workers, (Workers{{"acct.evil\xEF\xBF\xBDnotice: fake", 1},
+                                     {"acct.\xEF\xBF\xBD[2J\xEF\xBF\xBD", 2},
+                                     {"acct.gnp.exe", 3}}));
+  EXPECT_TRUE(readWorkersAnswer("{\"getuserworkers\":{\"data\":[{\"username\":\"a\xFF\",\"hashrate\":1}]}}", record));
+  EXPECT_EQ(record.workers, (Workers{{"a\xEF\xBF\xBD", 1}}));
+}
+
 TEST_F(WorkerQuery, FailureWhileWalkingKeepsTheWorkersBeforeIt) {
   EXPECT_FALSE(query(R"([{"username":"a","hashrate":1},{"username":"b","hashrate":2},)"
                      R"({"username":"c","hashrate":"n/a"},{"username":"d","hashrate":4}])"));

@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <sstream>
 
+#include <picojson.h>
+
+#include "app/shell.h"
 #include "profile/history_rows.h"
 #include "profile/settings.h"
 #include "tests/support/demo_pool_process.h"
@@ -38,6 +43,10 @@ std::optional<Summary> readSummary(const std::string& line) {
   const int fields = std::sscanf(line.c_str(), "level %d experience %lld points %d payout %lf balance %lf hashrate %d workers %zu",
                                  &s.level, &s.experience, &s.points, &s.payout, &s.balance, &s.hashrate, &s.workers);
   return fields == 7 ? std::optional(s) : std::nullopt;
+}
+
+picojson::value workerJson(const std::string& name, double hashrate) {
+  return picojson::value(picojson::object{{"username", picojson::value(name)}, {"hashrate", picojson::value(hashrate)}});
 }
 
 void writeConnection(const test::TempFolder& folder, const std::u16string& url) {
@@ -140,6 +149,72 @@ TEST(ToolUpdate, PrintsEachNoticeBeforeItsCyclesSummary) {
                                                "notice: ワーカー「b」が動き出しました。"}));
   for (const std::size_t summary : {0, 2, 3, 5}) EXPECT_TRUE(readSummary(printed[summary])) << printed[summary];
   EXPECT_EQ(readSummary(printed[2])->hashrate, 40);
+}
+
+// Worker names as a hostile pool sends them: a line break before a forged notice, terminal escapes,
+// a carriage return, a right-to-left override, invalid UTF-8, 64 kB. All but the longest stop in the
+// second answer and run again in the third; every line printed is the tool's own, whole and clean,
+// and history.csv holds the names cleaned.
+TEST(ToolUpdate, HostileWorkerNamesForgeNoLineAndReachTheTerminalClean) {
+  test::TempFolder folder;
+  const std::vector<std::string> stopping = {"p.evil\nnotice: ワーカー「fake」が動き出しました。",
+                                             "p.esc\x1B[2J\x1B]0;title\x07", "p.cr\rnotice: over",
+                                             "p.\u202Egnp.exe", "p.bad\xFF\xFE"};
+  const std::string longest = "p." + std::string(64 * 1024, 'w');
+  picojson::array workers;
+  std::vector<std::string> args = {"--data", (folder.path / "pool.json").string()};
+  for (const std::string& name : stopping) args.insert(args.end(), {"--stop", name + "@2-2"});
+  for (const std::string& name : stopping) workers.push_back(workerJson(name, 20));
+  workers.push_back(workerJson(longest, 40));
+  folder.write("pool.json", R"({"workers":)" + picojson::value(workers).serialize() +
+                                R"(,"balance":{"confirmed":1,"unconfirmed":0},"transactions":[]})");
+  test::DemoPoolProcess pool(args);
+  writeConnection(folder, pool.url());
+  const auto result = test::runProcess(folder.path.string(), {kTool, "update", "--cycles", "3"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto printed = lines(result.out);
+  ASSERT_EQ(printed.size(), 5u) << result.out;
+  const std::string names = "bad\uFFFD\uFFFD、cr\uFFFDnotice: over、esc\uFFFD[2J\uFFFD]0;title\uFFFD、"
+                            "evil\uFFFDnotice: ワーカー「fake」が動き出しました。、gnp.exe";
+  EXPECT_EQ(printed[1], "notice: ワーカー「" + names + "」が止まりました。");
+  EXPECT_EQ(printed[3], "notice: ワーカー「" + names + "」が動き出しました。");
+  for (const std::string& line : printed) {
+    EXPECT_TRUE(readSummary(line) || (line.starts_with("notice: ワーカー「") && !line.starts_with("notice: ワーカー「fake")))
+        << line;
+    EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(line)), line) << "invalid UTF-8 in " << line;
+    EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        << line;
+  }
+  const auto rows = parseHistory(test::readFile(folder.path / kHistoryFileName));
+  ASSERT_TRUE(rows && rows->size() == 3u);
+  std::vector<std::string> written;
+  for (const auto& [name, khs] : rows->front().workers) written.push_back(name);
+  EXPECT_EQ(written, (std::vector<std::string>{"p.bad\uFFFD\uFFFD", "p.cr\uFFFDnotice: over",
+                                               "p.esc\uFFFD[2J\uFFFD]0;title\uFFFD",
+                                               "p.evil\uFFFDnotice: ワーカー「fake」が動き出しました。", "p.gnp.exe", longest}));
+}
+
+// A record left owner-only by another user (a first run under sudo) cannot be read: the tool says
+// so with its cause, runs on the defaults and leaves the file as it was.
+TEST(ToolUpdate, AnUnreadableRecordIsSaidOnceAndLeftByteForByte) {
+  test::TempFolder folder;
+  const std::string record = R"({"API Key":"demo","Level":37,"Server":"http:\/\/127.0.0.1:1\/"})";
+  const auto file = folder.write("config.json", record);
+  std::vector<std::string> argv = {kTool, "update", "--cycles", "2"};
+  if (::geteuid() == 0) {  // permissions do not stop root: run the tool as another user
+    std::filesystem::permissions(folder.path, std::filesystem::perms(0755));
+    std::filesystem::permissions(file, std::filesystem::perms(0600));
+    argv.insert(argv.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  } else {
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+  }
+  const auto result = test::runProcess(folder.path.string(), argv);
+  std::filesystem::permissions(file, std::filesystem::perms(0600));
+  EXPECT_EQ(result.exitCode, 1);
+  const std::string unknown = "不明なサーバーアドレスです。\n";
+  EXPECT_EQ(result.err, utf16ToUtf8(kMessageRecordUnreadable) + "\n" + unknown + unknown);
+  EXPECT_EQ(test::readFile(file), record);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1) << "no file was added";
 }
 
 TEST(ToolUpdate, UsageErrorsExitTwo) {

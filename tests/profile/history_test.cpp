@@ -50,6 +50,9 @@ TEST(HistoryRows, AnyWorkerNameKeepsTheRowOneLineAndReadsBack) {
       {"@sum", "'@sum", "@sum"},
       {"'quoted", "'quoted", "'quoted"},
       {"", "", ""},
+      {"acct.\u202Egnp.exe", "acct.gnp.exe", "acct.gnp.exe"},
+      {"bad\xFF\xC3", "bad\xEF\xBF\xBD\xEF\xBF\xBD", "bad\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"esc\x1B[2J\xC2\x9B", "esc\xEF\xBF\xBD[2J\xEF\xBF\xBD", "esc\xEF\xBF\xBD[2J\xEF\xBF\xBD"},
   };
   for (const Case& c : cases) {
     const std::string line = historyRowLine(recordWith({{c.name, 5}}), kTokyoMorning);
@@ -61,6 +64,15 @@ TEST(HistoryRows, AnyWorkerNameKeepsTheRowOneLineAndReadsBack) {
     EXPECT_EQ(row->workers[0].first, c.read) << c.name;
     EXPECT_EQ(row->workers[0].second, 5) << c.name;
   }
+}
+
+// A file written before names were cleaned, or edited by hand, is cleaned as it is read.
+TEST(HistoryRows, RawNamesInTheFileAreCleanedWhenRead) {
+  const auto row = parseHistoryRow("2026-12-11T09:34:05+09:00,5,1.0,2.0,acct.\u202Egnp.exe,3,x\x1B\xFF,2");
+  ASSERT_TRUE(row);
+  ASSERT_EQ(row->workers.size(), 2u);
+  EXPECT_EQ(row->workers[0].first, "acct.gnp.exe");
+  EXPECT_EQ(row->workers[1].first, "x\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 TEST(HistoryRows, LinesThatAreNoRowOfOursAreSkipped) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,6 +90,51 @@ TEST_F(HistoryFile, ALinkIsFollowedAndStaysALinkThroughAnAppendAndATrim) {
   EXPECT_EQ(trimmed.substr(0, historyHeaderLine().size()), historyHeaderLine());
   EXPECT_EQ(trimmed.substr(trimmed.size() - rowFor(4).size()), rowFor(4));
   EXPECT_EQ((trimmed.size() - historyHeaderLine().size()) % row.size(), 0u) << "only whole rows";
+}
+
+// A link that leads nowhere, to a missing file or into a missing folder, is never created through:
+// the link stays as it is and nothing appears where it points.
+TEST_F(HistoryFile, NoFileIsCreatedThroughALink) {
+  const fs::path cases[] = {temp_.file("planted.csv"), temp_.file("missing-folder") / "planted.csv",
+                            temp_.file("loop.csv")};
+  for (const fs::path& to : cases) {
+    fs::remove(file());
+    fs::create_symlink(to, file());
+    if (to.filename() == "loop.csv") fs::create_symlink(file(), to);
+    EXPECT_FALSE(appendHistoryRow(file(), rowFor(1))) << to;
+    EXPECT_TRUE(fs::is_symlink(file())) << to;
+    EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(to))) << to;
+    fs::remove(temp_.file("loop.csv"));
+  }
+}
+
+// A writer whose lock this one cannot see (another system's on the same folder) adds a row between
+// this editor's read and its write: the row lands after it, since writes go to the file's end as it
+// is then, and neither is overwritten.
+TEST_F(HistoryFile, ARowAddedUnderAnotherLockIsNeverOverwritten) {
+  struct Case {
+    const char* what;
+    std::string tail;  // after the last whole row when the editor reads
+  };
+  const Case cases[] = {{"whole rows", ""}, {"a torn tail", rowFor(9).substr(0, 7)}};
+  for (const Case& c : cases) {
+    const std::string before = historyHeaderLine() + rowFor(1);
+    temp_.write(kHistoryFileName, before + c.tail);
+    const bool added = editHistoryFile(file(), kHistoryReadLimit, [&](std::string_view current) {
+      HistoryFileEdit edit = planHistoryAppend(current, rowFor(3));
+      std::ofstream(file(), std::ios::binary | std::ios::app) << rowFor(2);  // no lock taken
+      return edit;
+    });
+    ASSERT_TRUE(added) << c.what;
+    const std::string after = test::readFile(file());
+    EXPECT_NE(after.find(rowFor(3)), std::string::npos) << c.what;
+    if (c.tail.empty()) {
+      EXPECT_EQ(after, before + rowFor(2) + rowFor(3)) << c.what;
+    }
+    const auto rows = parseHistory(after);
+    ASSERT_TRUE(rows) << c.what;
+    EXPECT_EQ(after.substr(after.size() - rowFor(3).size()), rowFor(3)) << c.what << ": rows stay whole lines";
+  }
 }
 
 TEST_F(HistoryFile, AFileBeyondTheReadLimitIsNotRead) {

@@ -3,6 +3,7 @@
 #include "services/record_file.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -232,7 +234,7 @@ TEST_F(RecordFile, ADamagedRecordIsKeptAsideWithoutFollowingOrLosingAnything) {
     PlayerRecord record;
     const SettingsLoad load = loadSettings(record, file(), kNow);
     EXPECT_FALSE(load.loaded) << c.what;
-    EXPECT_TRUE(load.savesAllowed) << c.what;
+    EXPECT_TRUE(load.savesAllowed()) << c.what;
     ASSERT_TRUE(saveSettings(record, file())) << c.what;
     EXPECT_EQ(test::readFile(file(c.copy)), damaged) << c.what;
     EXPECT_FALSE(fs::is_symlink(file(c.copy))) << c.what;
@@ -255,7 +257,7 @@ TEST_F(RecordFile, ADamagedRecordWithNoNameForItsCopyTurnsSavingOff) {
   PlayerRecord record;
   const SettingsLoad load = loadSettings(record, file(), kNow);
   EXPECT_FALSE(load.loaded);
-  EXPECT_FALSE(load.savesAllowed);
+  EXPECT_FALSE(load.savesAllowed());
   EXPECT_EQ(test::readFile(file()), damaged);
   EXPECT_EQ(names().size(), 10u) << "nothing was added or removed";
 }
@@ -285,10 +287,54 @@ TEST_F(RecordFile, ASaveNeverWritesARecordItsLoadWouldRefuse) {
   itemsOnly += '}';
   writeTo(file(), itemsOnly);
   PlayerRecord full;
-  ASSERT_TRUE(loadSettings(full, file(), kNow));
+  const SettingsLoad load = loadSettings(full, file(), kNow);
+  ASSERT_TRUE(load);
+  EXPECT_EQ(load.savesOff, SavesOff::TooLargeToSave) << "said at start-up, not found out at each save";
   EXPECT_FALSE(saveSettings(full, file()));
   EXPECT_EQ(test::readFile(file()), itemsOnly);
   EXPECT_EQ(names(), std::vector<std::string>{"config.json"});
+}
+
+// Runs `check` in a process of its own that cannot read a 0600 file of this user's: as another
+// user when this one is root (whom permissions do not stop), else as this user. True when `check`
+// returned true.
+bool asAnotherUser(const std::function<bool()>& check) {
+  constexpr uid_t kNobody = 65534;
+  const pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(2);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A record that exists but cannot be read (left owner-only by another user, or in a folder that
+// cannot be entered) is never taken for a missing one: nothing is kept aside, nothing replaces it,
+// and the load says why saving is off.
+TEST_F(RecordFile, AnUnreadableRecordIsNeverReplaced) {
+  const bool root = geteuid() == 0;
+  struct Case {
+    const char* what;
+    mode_t file, folder;
+  };
+  const Case cases[] = {{"an owner-only file", root ? 0600u : 0u, 0755}, {"a folder that cannot be entered", 0600, root ? 0700u : 0u}};
+  for (const Case& c : cases) {
+    writeTo(file(), kOld);
+    fs::permissions(file(), static_cast<fs::perms>(c.file));
+    fs::permissions(temp_.path, static_cast<fs::perms>(c.folder));
+    const bool right = asAnotherUser([&] {
+      PlayerRecord record;
+      const SettingsLoad load = loadSettings(record, file(), kNow);
+      return readRecordFile(file()).state == RecordFileState::Unreadable && !load.loaded &&
+             load.savesOff == SavesOff::Unreadable && record.level == 1;
+    });
+    fs::permissions(temp_.path, fs::perms::owner_all);
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(right) << c.what;
+    EXPECT_EQ(test::readFile(file()), kOld) << c.what;
+    EXPECT_EQ(names(), std::vector<std::string>{"config.json"}) << c.what;
+  }
 }
 
 TEST_F(RecordFile, ReadingStopsAtTheLimit) {

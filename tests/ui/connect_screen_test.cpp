@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "profile/settings.h"
 #include "tests/support/recording_platform.h"
+#include "tests/support/temp_folder.h"
 
 namespace orelog {
 namespace {
@@ -69,7 +71,7 @@ TEST(ConnectFields, EachFieldTakes255UnitsAndRefuses256) {
       {url255 + u"b", std::u16string(256, u'k'), false, u"サーバーアドレスが長すぎます。", false},
       {u"pool", std::u16string(256, u'k'), false, u"APIキーが長すぎます。", true},
       {u"pool", std::u16string(254, u'k') + pair, false, u"APIキーが長すぎます。", true},
-      {std::u16string(253, u'p') + pair, u"", true, u"", true},
+      {std::u16string(251, u'p') + pair, u"", true, u"", true},
       {u"", u"", true, u"", true},  // empty fields are the pool's business
   };
   for (const Case& c : cases) {
@@ -91,6 +93,47 @@ TEST(ConnectFields, EachFieldTakes255UnitsAndRefuses256) {
       EXPECT_EQ(record.serverUrl, c.poolStored ? c.pool : u"http://before/");
       EXPECT_EQ(record.apiKey, u"before") << "a refused key is never stored";
     }
+  }
+}
+
+// A text whose UTF-8 form the save would cut is refused at connect, so the pool and key used in
+// the session are the ones the next run reads back.
+TEST(ConnectFields, WhatIsUsedIsWhatTheSaveKeeps) {
+  struct Case {
+    const char* what;
+    std::u16string pool, key;
+    std::u16string message;  // empty when accepted
+  };
+  const std::u16string e200(200, u'\u00E9');  // 200 units, 400 bytes
+  std::u16string cats63;  // 126 units, 252 bytes
+  for (int i = 0; i < 63; ++i) cats63 += u"\U0001F431";
+  const Case cases[] = {
+      {"a pool of 200 e-acute", u"http://" + e200, u"key", u"サーバーアドレスが長すぎます。"},
+      {"a key of 200 e-acute", u"pool", e200, u"APIキーが長すぎます。"},
+      {"a key of 255 bytes", u"pool", std::u16string(127, u'\u00E9') + u"k", u""},
+      {"a key of 256 bytes", u"pool", std::u16string(128, u'\u00E9'), u"APIキーが長すぎます。"},
+      {"a pool of 255 bytes", u"http://" + std::u16string(82, u'\u3042') + u"xy", u"", u""},
+      {"a pool of 256 bytes", u"http://" + std::u16string(83, u'\u3042'), u"", u"サーバーアドレスが長すぎます。"},
+      {"a key of 255 bytes in surrogate pairs", u"pool", cats63 + u"abc", u""},
+      {"a key of 256 bytes in surrogate pairs", u"pool", cats63 + u"abcd", u"APIキーが長すぎます。"},
+  };
+  for (const Case& c : cases) {
+    test::RecordingPlatform platform;
+    platform.poolField = c.pool;
+    platform.keyField = c.key;
+    PlayerRecord record;
+    const bool accepted = validateAndStoreConnectFields(platform, record);
+    EXPECT_EQ(accepted, c.message.empty()) << c.what;
+    if (!accepted) {
+      EXPECT_EQ(platform.messages, (std::vector<std::u16string>{c.message})) << c.what;
+      continue;
+    }
+    test::TempFolder folder;
+    ASSERT_TRUE(saveSettings(record, folder.file("config.json"))) << c.what;
+    PlayerRecord reloaded;
+    ASSERT_TRUE(loadSettings(reloaded, folder.file("config.json"), 0)) << c.what;
+    EXPECT_EQ(reloaded.serverUrl, c.pool) << c.what;
+    EXPECT_EQ(reloaded.apiKey, c.key) << c.what;
   }
 }
 

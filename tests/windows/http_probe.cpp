@@ -28,8 +28,9 @@ long long peakMemoryKib() {
   return static_cast<long long>(counters.PeakWorkingSetSize / 1024);
 }
 
-constexpr const char* kFailureNames[] = {"none",     "unreachable", "certificate", "secure-channel",
-                                         "timed-out", "broken",      "too-large",   "cancelled"};
+constexpr const char* kFailureNames[] = {"none",      "unreachable", "certificate", "secure-channel",
+                                         "timed-out", "broken",      "too-large",   "cancelled",
+                                         "redirect-loop", "redirected-away"};
 
 }  // namespace
 

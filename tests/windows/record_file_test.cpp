@@ -1,10 +1,13 @@
-// config.json as a file on Windows, run under Wine: links written through, read-only kept, left-over
-// temporary files removed but never a held one, damaged records kept aside without following a
-// link, and no save the load would refuse. Prints each failed check; exit 1 when one failed.
+// config.json and history.csv as files on Windows, run under Wine: links written through, read-only
+// kept, left-over temporary files removed but never a held one, damaged records kept aside without
+// following a link, a held record never replaced, no save the load would refuse, history rows
+// appended at the file's end and never created through a link. Prints each failed check; exit 1
+// when one failed.
 // "record-file-test FOLDER" runs the cases in FOLDER, each in a folder of its name; Wine makes no
 // symbolic links, so the caller plants them first: link-record/config.json -> real/target.json (an
-// existing record) and link-broken/config.json.broken -> mine.json. "record-file-test --peak FILE"
-// loads FILE and prints the peak memory in MB and the time in seconds.
+// existing record), link-broken/config.json.broken -> mine.json and history-link/history.csv ->
+// planted.csv (a link that leads nowhere). "record-file-test --peak FILE" loads FILE and prints the
+// peak memory in MB and the time in seconds.
 #include <windows.h>
 #include <psapi.h>
 
@@ -18,6 +21,8 @@
 #include <vector>
 
 #include "profile/catalogue.h"
+#include "profile/history_append.h"
+#include "profile/history_rows.h"
 #include "profile/settings.h"
 #include "services/record_file.h"
 
@@ -107,7 +112,7 @@ void keptAside(const std::string& what, const std::function<void()>& plant, cons
   plant();
   PlayerRecord record;
   const SettingsLoad load = loadSettings(record, "config.json", 0);
-  check(!load.loaded && load.savesAllowed, what, "the load did not keep the damaged file aside");
+  check(!load.loaded && load.savesAllowed(), what, "the load did not keep the damaged file aside");
   check(saveSettings(record, "config.json"), what, "the save failed");
   bool found = false;
   for (const auto& copy : copies) found = found || (fs::is_regular_file(fs::symlink_status(copy)) && readAll(copy) == kDamaged);
@@ -120,7 +125,7 @@ void noNameForTheCopyTurnsSavingOff(const std::string& what) {
   fs::create_directory("config.json.broken");
   for (int number = 2; number <= 9; ++number) fs::create_directory("config.json.broken-" + std::to_string(number));
   PlayerRecord record;
-  check(!loadSettings(record, "config.json", 0).savesAllowed, what, "saving stayed on");
+  check(!loadSettings(record, "config.json", 0).savesAllowed(), what, "saving stayed on");
   check(readAll("config.json") == kDamaged, what, "the damaged file changed");
 }
 
@@ -132,9 +137,54 @@ void aSaveOverTheLimitLeavesTheOldFile(const std::string& what) {
   itemsOnly += '}';
   writeTo("config.json", itemsOnly);
   PlayerRecord record;
-  check(loadSettings(record, "config.json", 0).loaded, what, "a file within the limit did not load");
+  const SettingsLoad load = loadSettings(record, "config.json", 0);
+  check(load.loaded, what, "a file within the limit did not load");
+  check(load.savesOff == SavesOff::TooLargeToSave, what, "the load did not say that no save can succeed");
   check(!saveSettings(record, "config.json"), what, "a text over the limit was saved");
   check(readAll("config.json") == itemsOnly, what, "the old file changed");
+}
+
+// A record another program holds without sharing it cannot be read: it is not missing, nothing is
+// kept aside, and saving is off for the run.
+void aHeldRecordIsUnreadable(const std::string& what) {
+  writeTo("config.json", kOld);
+  HANDLE held = CreateFileW(L"config.json", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  check(held != INVALID_HANDLE_VALUE, what, "the record could not be held");
+  PlayerRecord record;
+  const SettingsLoad load = loadSettings(record, "config.json", 0);
+  check(readRecordFile("config.json").state == RecordFileState::Unreadable, what, "taken for another state");
+  check(!load.loaded && load.savesOff == SavesOff::Unreadable, what, "saving stayed on");
+  CloseHandle(held);
+  check(readAll("config.json") == kOld, what, "the record changed");
+  check(names(".") == std::vector<std::string>{"config.json"}, what, "a file was added");
+}
+
+std::string historyRow(int32_t khs) {
+  PlayerRecord record;
+  record.totalHashrate = khs;
+  record.workers = {{"acct.rig", khs}};
+  return historyRowLine(record, {{2026, 12, 11, 9, 34, 5}, 540});
+}
+
+// A writer whose lock this one cannot see (the Linux tool on the same folder) adds a row between
+// this editor's read and its write: the row lands after it, never under it.
+void aRowAddedUnderAnotherLockIsKept(const std::string& what) {
+  const std::string before = historyHeaderLine() + historyRow(1);
+  writeTo(kHistoryFileName, before);
+  const bool added = editHistoryFile(kHistoryFileName, kHistoryReadLimit, [&](std::string_view current) {
+    HistoryFileEdit edit = planHistoryAppend(current, historyRow(3));
+    std::ofstream(kHistoryFileName, std::ios::binary | std::ios::app) << historyRow(2);
+    return edit;
+  });
+  check(added, what, "the row was not added");
+  const std::string after = readAll(kHistoryFileName);
+  check(after == before + historyRow(2) + historyRow(3), what, "a row was overwritten: " + after);
+}
+
+// The caller plants history.csv -> planted.csv, a link that leads nowhere: nothing is created there.
+void noHistoryIsCreatedThroughALink(const std::string& what) {
+  check(!appendHistoryRow(kHistoryFileName, historyRow(1)), what, "a row was added");
+  check(!fs::exists("planted.csv"), what, "a file was created through the link");
 }
 
 // A link under the copy's name, which Wine shows as a file, is replaced or passed over, never followed.
@@ -153,6 +203,9 @@ const Case kCases[] = {
      }},
     {"no-name", "no name for the copy turns saving off", noNameForTheCopyTurnsSavingOff},
     {"over-limit", "a save over the limit leaves the old file", aSaveOverTheLimitLeavesTheOldFile},
+    {"held", "a record held by another program is unreadable", aHeldRecordIsUnreadable},
+    {"history-append", "a history row added under another lock is kept", aRowAddedUnderAnotherLockIsKept},
+    {"history-link", "no history is created through a link", noHistoryIsCreatedThroughALink},
 };
 
 int runCases(const fs::path& folder) {

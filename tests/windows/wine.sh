@@ -555,7 +555,8 @@ replaced() { [[ $(inode_of "$1") != "$2" ]]; }  # replaced FILE INODE
 scenario_record_file() {
   start_wine
   local cases=$work/cases
-  mkdir -p "$cases/link-record/real" "$cases/link-broken"
+  mkdir -p "$cases/link-record/real" "$cases/link-broken" "$cases/history-link"
+  ln -s planted.csv "$cases/history-link/history.csv"
   printf '{"Level":4}' >"$cases/link-record/real/target.json"
   ln -s real/target.json "$cases/link-record/config.json"
   ln -s mine.json "$cases/link-broken/config.json.broken"
@@ -563,6 +564,8 @@ scenario_record_file() {
   "$WINELOADER" "$record_test_exe" "$(windows_path "$cases")" || fail "record-file-test.exe failed"
   [[ -L $cases/link-record/config.json ]] || fail "the record's link was replaced by a file"
   grep -q '"Level":9' "$cases/link-record/real/target.json" || fail "the link's target was not written"
+  [[ -L $cases/history-link/history.csv && ! -e $cases/history-link/planted.csv ]] ||
+    fail "a history was created through a link"
 
   step "orelog-tool.exe update killed $kKills times on a large record"
   start_pool --speed 60

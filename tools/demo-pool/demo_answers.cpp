@@ -224,6 +224,8 @@ void applyBodyFaults(Answer& answer, const Options& options, const std::string& 
   answer.closeEarly = has(options, action, FaultKind::Close);
   answer.stallEarly = has(options, action, FaultKind::Trickle);
   answer.floodHeaders = has(options, action, FaultKind::Headers);
+  if (has(options, action, FaultKind::Redirect, &fault)) answer.redirectTo = fault.location;
+  answer.chunkedCut = has(options, action, FaultKind::ChunkedCut);
 }
 
 }  // namespace

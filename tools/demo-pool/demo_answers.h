@@ -19,6 +19,8 @@ struct Answer {
   bool closeEarly = false;           // send half the body, then close the connection
   bool stallEarly = false;           // send half the body, then nothing until the process ends
   bool floodHeaders = false;         // send header lines without end instead of an answer
+  std::optional<std::string> redirectTo;  // a redirect instead of the answer; empty: to the same URL
+  bool chunkedCut = false;           // half the body in chunks, then close without the last chunk
 };
 
 // startTime and now are pool times in Unix seconds; runtimeMs goes into the envelope.

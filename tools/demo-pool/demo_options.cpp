@@ -16,6 +16,7 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
     {"trickle", FaultKind::Trickle}, {"close", FaultKind::Close},     {"empty", FaultKind::Empty},
     {"disabled", FaultKind::Disabled}, {"ratelimit", FaultKind::RateLimit},
     {"body", FaultKind::Body},       {"headers", FaultKind::Headers},
+    {"redirect", FaultKind::Redirect}, {"chunked-cut", FaultKind::ChunkedCut},
 };
 
 constexpr int kMostHistoryBlocks = 100000;
@@ -55,6 +56,7 @@ std::optional<Fault> parseFault(const std::string& text) {
     if (spec != name) continue;
     fault.kind = kind;
     if (kind == FaultKind::Body) return value.empty() ? std::nullopt : (fault.file = value, std::optional(fault));
+    if (kind == FaultKind::Redirect) return fault.location = value, std::optional(fault);
     const bool takesValue = kind == FaultKind::Size || kind == FaultKind::Stall;
     if (value.empty()) return kind == FaultKind::Size ? std::nullopt : std::optional(fault);
     if (!takesValue || !readNumber(value, fault.value) || fault.value < 0) return std::nullopt;
@@ -141,7 +143,8 @@ const char* usageText() {
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
          "        trickle (half the body, then nothing) close (half the body, then hang up)\n"
          "        empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
-         "        headers (header lines without end)\n"
+         "        headers (header lines without end) redirect[=URL] (to URL; none: to itself, for ever)\n"
+         "        chunked-cut (half the body in chunks, then hang up without the last chunk)\n"
          "  ACTION: getuserworkers getuserbalance getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
          "  replace the simulated figures verbatim; it is read again at every request.\n"

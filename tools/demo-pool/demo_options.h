@@ -8,7 +8,7 @@ namespace orelog::demo {
 
 enum class FaultKind {
   Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Trickle, Close, Empty, Disabled, RateLimit, Body,
-  Headers
+  Headers, Redirect, ChunkedCut
 };
 
 // One way of misbehaving; an empty action means every action.
@@ -16,6 +16,7 @@ struct Fault {
   FaultKind kind = FaultKind::Html404;
   long value = 0;    // body size for Size, seconds for Stall (0 = until the process ends)
   std::string file;  // for Body: the file whose bytes are the whole answer
+  std::string location;  // for Redirect: where to send the client; empty: to the same URL again
   std::string action;
 };
 

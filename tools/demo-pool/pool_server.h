@@ -17,6 +17,7 @@ inline constexpr const char* kContentType = "text/html";  // MPOS labels its JSO
 
 // One request as the handler sees it: its query parameters, decoded.
 struct ServedRequest {
+  std::string target;  // the path with its query, as the request line has it
   std::map<std::string, std::string> query;
 
   std::optional<std::string> param(const std::string& name) const {

@@ -19,13 +19,24 @@ void sendHalf(httplib::Response& response, const std::string& body, bool thenSta
                                 });
 }
 
+// Sends half the body as chunks and hangs up without the last, zero-size chunk.
+void sendChunksCut(httplib::Response& response, const std::string& body) {
+  response.set_chunked_content_provider(kContentType, [body](std::size_t, httplib::DataSink& sink) {
+    sink.write(body.data(), body.size() / 2);
+    return false;
+  });
+}
+
 void serve(const RequestHandler& handler, const httplib::Request& request, httplib::Response& response) {
   ServedRequest served;
+  served.target = request.target;
   for (const auto& [name, value] : request.params) served.query.emplace(name, value);
   const Answer answer = handler(served);
   // The library's own answer after the flood finds the connection shut down and goes nowhere.
   if (answer.floodHeaders && floodHeaders(request.remote_addr, request.remote_port)) return;
+  if (answer.redirectTo) return response.set_redirect(answer.redirectTo->empty() ? request.target : *answer.redirectTo);
   response.status = answer.status;
+  if (answer.chunkedCut) return sendChunksCut(response, answer.body);
   if (answer.closeEarly || answer.stallEarly) return sendHalf(response, answer.body, answer.stallEarly);
   response.set_content(answer.body, kContentType);
 }

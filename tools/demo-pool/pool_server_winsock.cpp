@@ -48,6 +48,7 @@ ServedRequest parseRequestLine(std::string_view head) {
   if (targetStart == std::string_view::npos) return request;
   std::string_view target = line.substr(targetStart + 1);
   target = target.substr(0, target.find(' '));
+  request.target = std::string(target);
   const std::size_t question = target.find('?');
   if (question == std::string_view::npos) return request;
   std::string_view query = target.substr(question + 1);
@@ -72,8 +73,34 @@ bool sendAll(SOCKET connection, std::string_view bytes) {
 }
 
 std::string statusLine(int status) {
-  const char* reason = status == 200 ? "OK" : status == 401 ? "Unauthorized" : status == 404 ? "Not Found" : "Status";
+  const char* reason = status == 200   ? "OK"
+                       : status == 302 ? "Found"
+                       : status == 401 ? "Unauthorized"
+                       : status == 404 ? "Not Found"
+                                       : "Status";
   return "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\n";
+}
+
+constexpr int kRedirectStatus = 302;
+
+// The answer's bytes as they go on the wire: a redirect, half the body in chunks without the last
+// one, half the body of an announced whole, or the whole answer.
+std::string wireAnswer(const Answer& answer, const std::string& target) {
+  if (answer.redirectTo) {
+    return statusLine(kRedirectStatus) + "Location: " + (answer.redirectTo->empty() ? target : *answer.redirectTo) +
+           "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  }
+  const std::string head = statusLine(answer.status) + "Content-Type: " + kContentType + "\r\n";
+  if (answer.chunkedCut) {
+    const std::string half = answer.body.substr(0, answer.body.size() / 2);
+    char size[32];
+    std::snprintf(size, sizeof size, "%zx\r\n", half.size());
+    return head + "Transfer-Encoding: chunked\r\nConnection: close\r\n\r\n" + size + half + "\r\n";
+  }
+  const std::string header =
+      head + "Content-Length: " + std::to_string(answer.body.size()) + "\r\nConnection: close\r\n\r\n";
+  if (answer.closeEarly || answer.stallEarly) return header + answer.body.substr(0, answer.body.size() / 2);
+  return header + answer.body;
 }
 
 // Reads the request's head, answers it and closes the connection.
@@ -86,16 +113,10 @@ void serveConnection(SOCKET connection, const RequestHandler& handler) {
     head.append(chunk, static_cast<std::size_t>(got));
   }
   if (head.rfind("GET ", 0) == 0) {
-    const Answer answer = handler(parseRequestLine(head));
-    const std::string header = statusLine(answer.status) + "Content-Type: " + kContentType +
-                               "\r\nContent-Length: " + std::to_string(answer.body.size()) +
-                               "\r\nConnection: close\r\n\r\n";
-    if (answer.closeEarly || answer.stallEarly) {
-      sendAll(connection, header + answer.body.substr(0, answer.body.size() / 2));
-      if (answer.stallEarly) stall(0);
-    } else {
-      sendAll(connection, header + answer.body);
-    }
+    const ServedRequest request = parseRequestLine(head);
+    const Answer answer = handler(request);
+    sendAll(connection, wireAnswer(answer, request.target));
+    if (answer.stallEarly && !answer.redirectTo && !answer.chunkedCut) stall(0);
   }
   shutdown(connection, SD_BOTH);
   closesocket(connection);

@@ -74,10 +74,9 @@ std::optional<RecordOptions> readRecordOptions(const Args& args, std::size_t fir
 }
 
 std::optional<std::filesystem::path> loadRecordForSaving(PlayerRecord& record, ToolPlatform& platform) {
-  if (loadSettings(record, kSettingsFileName, platform.tickCount()).savesAllowed) {
-    return std::filesystem::path(kSettingsFileName);
-  }
-  platform.showMessage(kMessageRecordNotSaved, MessageOwner::None);
+  const SettingsLoad load = loadSettings(record, kSettingsFileName, platform.tickCount());
+  if (load.savesAllowed()) return std::filesystem::path(kSettingsFileName);
+  platform.showMessage(savesOffMessage(load.savesOff), MessageOwner::None);
   return std::nullopt;
 }
 

@@ -58,13 +58,14 @@ std::optional<std::string> readFromStart(int fd, std::uintmax_t expectedBytes, s
   }
 }
 
-bool writeAllAt(int fd, std::string_view bytes, off_t at) {
+// The file is open for appending: each write lands at its end as it is then, never at an offset
+// read before another writer (one whose lock this one cannot see) added a row.
+bool appendAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t count = ::pwrite(fd, bytes.data(), bytes.size(), at);
+    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
     if (count < 0 && errno == EINTR) continue;
     if (count <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(count));
-    at += count;
   }
   return true;
 }
@@ -80,9 +81,18 @@ bool appendAt(int fd, std::uintmax_t keepBytes, std::string_view bytes, std::uin
   const auto keep = static_cast<off_t>(keepBytes);
   if (keepBytes > size) return false;
   if (keepBytes < size && ::ftruncate(fd, keep) != 0) return false;
-  if (writeAllAt(fd, bytes, keep) && ::fsync(fd) == 0) return true;
+  if (appendAll(fd, bytes) && ::fsync(fd) == 0) return true;
   [[maybe_unused]] const int ignored = ::ftruncate(fd, keep);
   return false;
+}
+
+// An existing file is opened through a link, as config.json is written through one; a new file is
+// never created through one: a link that leads nowhere is left as it is.
+int openForAppending(const std::filesystem::path& file) {
+  constexpr int kFlags = O_RDWR | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  const int fd = ::open(file.c_str(), kFlags);
+  if (fd >= 0 || errno != ENOENT) return fd;
+  return ::open(file.c_str(), kFlags | O_CREAT | O_EXCL | O_NOFOLLOW, kNewHistoryMode);
 }
 
 bool carryOut(int fd, const std::filesystem::path& file, const HistoryFileEdit& edit, std::uintmax_t size) {
@@ -106,7 +116,8 @@ bool editHistoryFile(const std::filesystem::path& file, std::uintmax_t maxReadBy
     struct stat status;
     // A pipe or a device is never opened: opening one can block or have effects of its own.
     if (::stat(file.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return false;
-    OpenFile history(::open(file.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, kNewHistoryMode));
+    OpenFile history(openForAppending(file));
+    if (!history.isOpen() && errno == EEXIST) continue;  // created by another editor meanwhile
     if (!history.isOpen()) return false;
     const Opened opened = lockCurrent(history.fd(), file, status);
     if (opened == Opened::Replaced) continue;

@@ -112,6 +112,11 @@ HttpFailure failureOf(CURLcode code, const Transfer& transfer) {
       return HttpFailure::Certificate;
     case CURLE_SSL_CONNECT_ERROR:
       return HttpFailure::SecureChannel;
+    case CURLE_TOO_MANY_REDIRECTS:
+      return HttpFailure::RedirectLoop;
+    // The first request is always http or https: only a redirect can lead to a scheme not allowed.
+    case CURLE_UNSUPPORTED_PROTOCOL:
+      return HttpFailure::RedirectedAway;
     default:
       return HttpFailure::Broken;
   }

@@ -197,19 +197,26 @@ int openRegularFile(const std::filesystem::path& file) {
   return fd;
 }
 
+// Why a file could not be looked at or opened: only a name that is not there is missing; anything
+// else (no permission on the file or its folder) may hide the player's record.
+RecordFileState stateAfterFailure(int error) {
+  if (error == ENOENT || error == ENOTDIR) return RecordFileState::Missing;
+  if (error == ELOOP) return RecordFileState::Damaged;
+  return RecordFileState::Unreadable;
+}
+
 }  // namespace
 
 RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t maxBytes) {
   struct stat status;
-  if (::stat(file.c_str(), &status) != 0)
-    return withState(errno == ELOOP ? RecordFileState::Damaged : RecordFileState::Missing);
+  if (::stat(file.c_str(), &status) != 0) return withState(stateAfterFailure(errno));
   // A pipe or a device is never opened: opening one can block or have effects of its own.
   if (!S_ISREG(status.st_mode) || static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
     return withState(RecordFileState::Damaged);
   }
   // Non-blocking as well, in case the name was replaced by a pipe since the check above.
   OpenFile in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!in.isOpen()) return withState(RecordFileState::Missing);
+  if (!in.isOpen()) return withState(stateAfterFailure(errno));
   if (::fstat(in.fd(), &status) != 0 || !S_ISREG(status.st_mode)) return withState(RecordFileState::Damaged);
   std::optional<std::string> bytes =
       readBounded(in.fd(), static_cast<std::uintmax_t>(status.st_size), maxBytes);

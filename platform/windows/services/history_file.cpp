@@ -13,7 +13,13 @@ namespace orelog {
 namespace {
 
 constexpr DWORD kReadChunkBytes = 64 * 1024;
-constexpr DWORD kWholeRange = MAXDWORD;
+// Editors lock one byte far beyond any history rather than the rows: the lock orders the editors
+// of this program, and leaves the rows to the second handle that cuts a torn tail.
+constexpr DWORD kLockOffsetHigh = 0x40000000;
+// Reading and appending but no other writing: each write lands at the file's end as it is then,
+// never at an offset read before another writer (one whose lock this one cannot see) added a row.
+constexpr DWORD kReadAndAppend = GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // A file handle closed when it goes out of scope, its lock with it.
 class OpenFile {
@@ -33,9 +39,10 @@ class OpenFile {
   HANDLE handle_;
 };
 
-bool lockWhole(HANDLE file) {
+bool lockEditors(HANDLE file) {
   OVERLAPPED from{};
-  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, kWholeRange, kWholeRange, &from) != 0;
+  from.OffsetHigh = kLockOffsetHigh;
+  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &from) != 0;
 }
 
 // The expected size is reserved at once, so a history near its limit is not copied over and over
@@ -53,10 +60,12 @@ std::optional<std::string> readWhole(HANDLE file, std::uintmax_t expectedBytes, 
   }
 }
 
+// Cutting needs write access, which the appending handle lacks: a second handle to the same file.
 bool cutAt(HANDLE file, std::uintmax_t length) {
+  OpenFile cutter(ReOpenFile(file, GENERIC_WRITE, kShareAll, 0));
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(length);
-  return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  return cutter.isOpen() && SetFilePointerEx(cutter.handle(), at, nullptr, FILE_BEGIN) && SetEndOfFile(cutter.handle());
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
@@ -71,20 +80,27 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 // The torn tail cut off, then the bytes written and flushed; on failure the file is cut back.
 bool appendAt(HANDLE file, std::uintmax_t keepBytes, std::string_view bytes, std::uintmax_t size) {
-  if (keepBytes > size || !cutAt(file, keepBytes)) return false;
+  if (keepBytes > size || (keepBytes < size && !cutAt(file, keepBytes))) return false;
   if (writeAll(file, bytes) && FlushFileBuffers(file)) return true;
   cutAt(file, keepBytes);
   return false;
 }
 
+// An existing file is opened through a link, as config.json is written through one; a new file is
+// never created through one: a link that leads nowhere is left as it is.
+HANDLE openForAppending(const std::filesystem::path& file) {
+  HANDLE history = CreateFileW(file.c_str(), kReadAndAppend, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (history != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND) return history;
+  return CreateFileW(file.c_str(), kReadAndAppend, kShareAll, nullptr, CREATE_NEW,
+                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
 }  // namespace
 
 bool editHistoryFile(const std::filesystem::path& file, std::uintmax_t maxReadBytes, const HistoryFilePlan& plan) {
-  OpenFile history(CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  OpenFile history(openForAppending(file));
   // A device or a pipe behind the name is never read.
-  if (!history.isOpen() || GetFileType(history.handle()) != FILE_TYPE_DISK || !lockWhole(history.handle())) {
+  if (!history.isOpen() || GetFileType(history.handle()) != FILE_TYPE_DISK || !lockEditors(history.handle())) {
     return false;
   }
   LARGE_INTEGER size;

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -173,6 +175,41 @@ int statusOf(HINTERNET request) {
   return static_cast<int>(status);
 }
 
+// The Location header of the answer that arrived last, empty when there is none.
+std::wstring locationOf(HINTERNET request) {
+  DWORD bytes = 0;
+  WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &bytes,
+                      WINHTTP_NO_HEADER_INDEX);
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0) return {};
+  std::wstring location(bytes / sizeof(wchar_t), L'\0');
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, location.data(), &bytes,
+                           WINHTTP_NO_HEADER_INDEX))
+    return {};
+  location.resize(bytes / sizeof(wchar_t));
+  return location;
+}
+
+// A location the fetch may follow: http or https, or a path on the same server.
+bool followable(const std::wstring& location) {
+  const std::size_t colon = location.find(L':');
+  if (colon == std::wstring::npos || location.find(L'/') < colon) return true;  // no scheme
+  const std::wstring scheme = location.substr(0, colon);
+  return _wcsicmp(scheme.c_str(), L"http") == 0 || _wcsicmp(scheme.c_str(), L"https") == 0;
+}
+
+// WinHTTP gives up on a redirect either after too many of them or at a scheme it does not follow;
+// the location of the last one tells which.
+HttpResult redirectFailed(HINTERNET request) {
+  return httpFailed(followable(locationOf(request)) ? HttpFailure::RedirectLoop : HttpFailure::RedirectedAway,
+                    statusOf(request));
+}
+
+// An answer that is still a redirect once WinHTTP is done was not followed (https down to http, or
+// another scheme): the pool sent the request where the fetch does not go.
+bool unfollowedRedirect(HINTERNET request, int status) {
+  return status >= 300 && status < 400 && !locationOf(request).empty();
+}
+
 // The body into the buffer, leaving its last byte free; a failure when it does not fit or a call fails.
 HttpResult readBody(HINTERNET request, std::span<uint8_t> buffer, int status) {
   std::size_t total = 0;
@@ -199,10 +236,13 @@ std::optional<DWORD> announcedLength(HINTERNET request) {
 // The exchange once the request is open: send, the answer's status and its whole body.
 HttpResult sendAndRead(Exchange& shared) {
   HINTERNET request = shared.handles.request;
-  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-      !WinHttpReceiveResponse(request, nullptr))
+  if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
     return lastCallFailed();
+  if (!WinHttpReceiveResponse(request, nullptr)) {
+    return GetLastError() == ERROR_WINHTTP_REDIRECT_FAILED ? redirectFailed(request) : lastCallFailed();
+  }
   const int status = statusOf(request);
+  if (unfollowedRedirect(request, status)) return httpFailed(HttpFailure::RedirectedAway, status);
   HttpResult result = readBody(request, shared.body, status);
   // A body cut short by a server hanging up half-way is a failure, not a shorter body.
   const std::optional<DWORD> announced = announcedLength(request);

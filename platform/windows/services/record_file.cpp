@@ -208,15 +208,22 @@ bool writeBesideAndRename(const std::filesystem::path& target, const std::functi
   return renamed;
 }
 
+// Why a file could not be looked at or opened: only a name that is not there is missing; anything
+// else (no permission, another program holding it without sharing) may hide the player's record.
+RecordFileState stateAfterFailure(DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return RecordFileState::Missing;
+  return RecordFileState::Unreadable;
+}
+
 }  // namespace
 
 RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t maxBytes) {
   const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return {RecordFileState::Missing, {}};
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {stateAfterFailure(GetLastError()), {}};
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {RecordFileState::Damaged, {}};
   Handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!in.isOpen()) return {RecordFileState::Missing, {}};  // no permission: nothing to keep aside
+  if (!in.isOpen()) return {stateAfterFailure(GetLastError()), {}};
   LARGE_INTEGER size;
   if (!isRegularFile(in.get()) || !GetFileSizeEx(in.get(), &size) ||
       static_cast<std::uintmax_t>(size.QuadPart) > maxBytes) {

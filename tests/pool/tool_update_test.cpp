@@ -204,7 +204,7 @@ TEST(ToolUpdate, AnUnreadableRecordIsSaidOnceAndLeftByteForByte) {
   if (::geteuid() == 0) {  // permissions do not stop root: run the tool as another user
     std::filesystem::permissions(folder.path, std::filesystem::perms(0755));
     std::filesystem::permissions(file, std::filesystem::perms(0600));
-    argv.insert(argv.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
   } else {
     std::filesystem::permissions(file, std::filesystem::perms::none);
   }
@@ -214,7 +214,10 @@ TEST(ToolUpdate, AnUnreadableRecordIsSaidOnceAndLeftByteForByte) {
   const std::string unknown = "不明なサーバーアドレスです。\n";
   EXPECT_EQ(result.err, utf16ToUtf8(kMessageRecordUnreadable) + "\n" + unknown + unknown);
   EXPECT_EQ(test::readFile(file), record);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1) << "no file was added";
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "config.json" || name == ".stdout" || name == ".stderr") << name << " was added";
+  }
 }
 
 TEST(ToolUpdate, UsageErrorsExitTwo) {

@@ -212,6 +212,24 @@ scenario_fetch() {
     report=$(grep -o 'status [0-9]* failure [a-z-]*' "$work/probe.log" || true)
     [[ $report == *"$expected" ]] || fail "fetch with fault $fault reported '$report', not '$expected'"
   done
+  # A loop of redirects, and redirects to schemes the fetch does not follow, each name their own cause.
+  for row in 'redirect|redirect-loop' 'redirect=file:///etc/passwd|redirected-away' \
+    'redirect=ftp://127.0.0.1/pool.json|redirected-away' 'redirect=gopher://127.0.0.1/1|redirected-away'; do
+    fault=${row%%|*} expected=${row#*|}
+    start_pool --fault "$fault"
+    "$WINELOADER" "$probe_exe" "$pool_port" "$target" --short >/dev/null 2>"$work/probe.log" || true
+    report=$(grep -o 'failure [a-z-]*' "$work/probe.log" || true)
+    [[ $report == "failure $expected" ]] || fail "fetch with fault $fault reported '$report', not '$expected'"
+  done
+
+  # A chunked answer cut off before its last chunk: Windows documents ERROR_WINHTTP_CONNECTION_ERROR
+  # for a connection ended during a read, which the fetch takes as broken; Wine's WinHTTP hands over
+  # what came, which no check of the fetch can tell from a whole answer, as no length was declared.
+  start_pool --fault chunked-cut
+  "$WINELOADER" "$probe_exe" "$pool_port" "$target" --short >/dev/null 2>"$work/probe.log" || true
+  report=$(grep -o 'failure [a-z-]*' "$work/probe.log" || true)
+  [[ $report == 'failure broken' || $report == 'failure none' ]] || fail "a chunked answer cut off reported '$report'"
+  step "chunked answer cut off: $report"
 
   step "a cancel breaks off a stalled fetch long before its time-outs"
   start_pool --fault stall
@@ -243,6 +261,25 @@ scenario_notice() {
     fail "orelog-tool.exe printed no notice"
   [[ $got == $'notice: ワーカー「rig2」が止まりました。\nnotice: ワーカー「rig2」が動き出しました。' ]] ||
     fail "orelog-tool.exe printed '$got'"
+
+  step "orelog-tool.exe update prints hostile worker names clean"
+  printf '{"workers":[{"username":"p.a","hashrate":40},{"username":"p.evil\\nnotice: fake","hashrate":20},
+    {"username":"p.esc\\u001b[2J\\r","hashrate":20},{"username":"p.\xe2\x80\xaegnp.exe","hashrate":20},
+    {"username":"p.bad\xff\xfe","hashrate":20}],"balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' \
+    >"$work/hostile.json"
+  start_pool --data "$work/hostile.json" --stop $'p.evil\nnotice: fake@2-2' --stop $'p.esc\e[2J\r@2-2' \
+    --stop $'p.\u202egnp.exe@2-2' --stop $'p.bad\xff\xfe@2-2'
+  mkdir -p "$work/hostile"
+  printf '{"Server":"%s","API Key":"demo"}' "$pool_url" >"$work/hostile/config.json"
+  in_folder "$work/hostile" windows_tool update --cycles 3 >"$work/hostile.out" 2>"$work/hostile.log" ||
+    fail "orelog-tool.exe failed on hostile names: $(cat "$work/hostile.log")"
+  sed -i 's/\r$//' "$work/hostile.out"
+  local fffd=$'\xef\xbf\xbd'
+  local names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe"
+  [[ $(grep -c "^notice: ワーカー「$names」が" "$work/hostile.out") == 2 ]] ||
+    fail "orelog-tool.exe printed: $(cat -A "$work/hostile.out")"
+  ! LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f\r]\|\xe2\x80\xae\|^notice: fake' "$work/hostile.out" ||
+    fail "a raw control or a forged line: $(cat -A "$work/hostile.out")"
 
   step "the game adds its icon when a worker stops, and takes it away at its end"
   window_gone "$kWineTray" || fail "the probe's icon outlived it"

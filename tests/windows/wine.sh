@@ -268,7 +268,7 @@ scenario_notice() {
     {"username":"p.bad\xff\xfe","hashrate":20}],"balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' \
     >"$work/hostile.json"
   start_pool --data "$work/hostile.json" --stop $'p.evil\nnotice: fake@2-2' --stop $'p.esc\e[2J\r@2-2' \
-    --stop $'p.\u202egnp.exe@2-2' --stop $'p.bad\xff\xfe@2-2'
+    --stop $'p.\xe2\x80\xaegnp.exe@2-2' --stop $'p.bad\xff\xfe@2-2'
   mkdir -p "$work/hostile"
   printf '{"Server":"%s","API Key":"demo"}' "$pool_url" >"$work/hostile/config.json"
   in_folder "$work/hostile" windows_tool update --cycles 3 >"$work/hostile.out" 2>"$work/hostile.log" ||

@@ -276,7 +276,7 @@ scenario_notice() {
   sed -i 's/\r$//' "$work/hostile.out"
   local fffd=$'\xef\xbf\xbd'
   local names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe"
-  [[ $(grep -c "^notice: ワーカー「$names」が" "$work/hostile.out") == 2 ]] ||
+  [[ $(grep -cF "notice: ワーカー「$names」が" "$work/hostile.out") == 2 ]] ||
     fail "orelog-tool.exe printed: $(cat -A "$work/hostile.out")"
   ! LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f\r]\|\xe2\x80\xae\|^notice: fake' "$work/hostile.out" ||
     fail "a raw control or a forged line: $(cat -A "$work/hostile.out")"

@@ -5,22 +5,6 @@
 #include "util/utf.h"
 
 namespace orelog {
-namespace {
-
-bool mayStandInUrl(unsigned char c) {
-  if (c <= 0x20 || c >= 0x7F) return false;
-  for (char unsafe : std::string_view("\"<>\\^`{|}#")) {
-    if (c == static_cast<unsigned char>(unsafe)) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-std::string percentEncodeUnsafe(std::string_view bytes) {
-  return percentEncodeExcept(bytes, mayStandInUrl, HexCase::Upper);
-}
-
 std::string percentEncodeUnreserved(std::string_view bytes) {
   return percentEncodeExcept(bytes, isUnreserved, HexCase::Upper);
 }

@@ -13,8 +13,4 @@ std::u16string buildRequestTarget(std::u16string_view path, std::string_view act
 // Percent-encodes every byte outside the unreserved set A-Z a-z 0-9 - _ . ~
 std::string percentEncodeUnreserved(std::string_view bytes);
 
-// Percent-encodes only the bytes that may not stand in a URL as they are (controls, space,
-// non-ASCII, and " < > \ ^ ` { | } #); "/", "?", "&" and "%" keep their URL meaning.
-std::string percentEncodeUnsafe(std::string_view bytes);
-
 }  // namespace orelog

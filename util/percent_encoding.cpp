@@ -13,6 +13,13 @@ bool isLetter(unsigned char byte) {
 bool isUnreservedMark(unsigned char byte) {
   return byte == '-' || byte == '_' || byte == '.' || byte == '~';
 }
+bool mayStandInUrl(unsigned char byte) {
+  if (byte <= 0x20 || byte >= 0x7F) return false;
+  for (char unsafe : std::string_view("\"<>\\^`{|}#")) {
+    if (byte == static_cast<unsigned char>(unsafe)) return false;
+  }
+  return true;
+}
 }  // namespace
 
 bool isUnreserved(unsigned char byte) {
@@ -38,6 +45,10 @@ std::string percentEncodeExcept(std::string_view bytes, bool (*keep)(unsigned ch
     out += hex[byte & 15];
   }
   return out;
+}
+
+std::string percentEncodeUnsafe(std::string_view bytes) {
+  return percentEncodeExcept(bytes, mayStandInUrl, HexCase::Upper);
 }
 
 }  // namespace orelog

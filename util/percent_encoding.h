@@ -15,4 +15,8 @@ bool isUnreservedLetterOrMark(unsigned char byte);
 // Every byte for which keep() is false becomes "%" and two hexadecimal digits in the given case.
 std::string percentEncodeExcept(std::string_view bytes, bool (*keep)(unsigned char), HexCase hexCase);
 
+// Percent-encodes only the bytes that may not stand in a URL as they are (controls, space,
+// non-ASCII, and " < > \ ^ ` { | } #); "/", "?", "&" and "%" keep their URL meaning.
+std::string percentEncodeUnsafe(std::string_view bytes);
+
 }  // namespace orelog

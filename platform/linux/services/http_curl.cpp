@@ -11,7 +11,7 @@
 
 #include <curl/curl.h>
 
-#include "pool/request_target.h"
+#include "util/percent_encoding.h"
 #include "util/utf.h"
 
 namespace orelog {

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "pool/request_target.h"
+#include "util/percent_encoding.h"
 #include "util/utf.h"
 #include "wide_text.h"
 

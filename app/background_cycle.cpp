@@ -8,14 +8,14 @@
 
 namespace orelog {
 
-void BackgroundCycle::start(PlayerRecord snapshot, Platform& platform, Finished finished) {
+void BackgroundCycle::start(FiguresQuery query, Platform& platform, Finished finished) {
   assert(!thread_.joinable() && "one fetch at a time");
   cancel_ = std::make_shared<FetchCancel>();
   const uint64_t generation = ++generation_;
-  thread_ = std::thread([this, &platform, generation, snapshot = std::move(snapshot), cancel = cancel_,
+  thread_ = std::thread([this, &platform, generation, query = std::move(query), cancel = cancel_,
                          buffer = buffer_, finished = std::move(finished)]() mutable {
     auto fetched = std::make_shared<FetchedFigures>(
-        fetchPoolFigures(std::move(snapshot), platformFetch(platform, *cancel), *buffer));
+        fetchPoolFigures(std::move(query), platformFetch(platform, *cancel), *buffer));
     if (cancel->cancelled()) return;
     platform.postToUiThread([this, generation, fetched, finished = std::move(finished)] {
       deliver(generation, *fetched, finished);

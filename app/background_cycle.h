@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "services/platform.h"
-#include "pool/update_cycle.h"
+#include "pool/figures_fetch.h"
 
 namespace orelog {
 
@@ -20,9 +20,9 @@ class BackgroundCycle {
   BackgroundCycle(const BackgroundCycle&) = delete;
   BackgroundCycle& operator=(const BackgroundCycle&) = delete;
 
-  // Fetches for the snapshot on a new thread, then posts `finished` with the result to the
+  // Fetches the query's figures on a new thread, then posts `finished` with the result to the
   // user-interface thread. Only one fetch runs at a time.
-  void start(PlayerRecord snapshot, Platform& platform, Finished finished);
+  void start(FiguresQuery query, Platform& platform, Finished finished);
   // Breaks off a running fetch and waits for its thread, which ends at once; the result, posted or
   // not, is dropped. Does nothing when no fetch runs.
   void abandon();

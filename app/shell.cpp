@@ -34,7 +34,7 @@ class FlagReset {
 void startCycle(AppState& app, Platform& platform, std::function<void(bool succeeded)> then) {
   assert(!app.cycleInProgress && "a cycle is started only when none is running");
   app.cycleInProgress = true;
-  app.cycle.start(app.record, platform, [&app, &platform, then = std::move(then)](const FetchedFigures& fetched) {
+  app.cycle.start(figuresQueryFor(app.record), platform, [&app, &platform, then = std::move(then)](const FetchedFigures& fetched) {
     bool succeeded = false;
     {
       FlagReset reset(app.cycleInProgress);

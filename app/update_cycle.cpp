@@ -46,7 +46,7 @@ bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFi
 bool runUpdateCycle(PlayerRecord& record, Platform& platform, ResponseBuffer& buffer,
                     const std::optional<std::filesystem::path>& settingsFile, WorkerWatch* watch) {
   const FetchCancel neverCancelled;
-  const FetchedFigures fetched = fetchPoolFigures(record, platformFetch(platform, neverCancelled), buffer);
+  const FetchedFigures fetched = fetchPoolFigures(figuresQueryFor(record), platformFetch(platform, neverCancelled), buffer);
   return finishUpdateCycle(record, platform, fetched, settingsFile, watch);
 }
 

@@ -6,7 +6,7 @@
 
 #include "game/worker_watch.h"
 #include "services/platform.h"
-#include "pool/update_cycle.h"
+#include "pool/figures_fetch.h"
 
 namespace orelog {
 

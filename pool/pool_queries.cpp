@@ -22,7 +22,7 @@ namespace {
 constexpr int kStatusUnauthorized = 401;
 constexpr std::string_view kAccessDenied = "Access denied";
 
-using AnswerReader = bool (*)(std::string_view body, PlayerRecord& record);
+using AnswerReader = bool (*)(std::string_view body, PoolFigures& figures);
 
 // The body as one JSON value, or nullopt when it is not JSON.
 std::optional<picojson::value> parseAnswer(std::string_view body) {
@@ -92,7 +92,7 @@ std::string workerName(const std::string& username) {
 
 }  // namespace
 
-bool readBalanceAnswer(std::string_view body, PlayerRecord& record) {
+bool readBalanceAnswer(std::string_view body, PoolFigures& figures) {
   const auto answer = parseAnswer(body);
   if (!answer || !typed<picojson::object>(member(*answer, {"getuserbalance", "data"}))) return false;
   const auto* confirmed = member(*answer, {"getuserbalance", "data", "confirmed"});
@@ -102,34 +102,34 @@ bool readBalanceAnswer(std::string_view body, PlayerRecord& record) {
   if (!confirmedAmount || !unconfirmedAmount) return false;
   const double balance = *confirmedAmount + *unconfirmedAmount;
   if (!std::isfinite(balance)) return false;  // the sum of two huge amounts
-  record.balance = balance;
+  figures.balance = balance;
   return true;
 }
 
-bool readTransactionsAnswer(std::string_view body, PlayerRecord& record) {
+bool readTransactionsAnswer(std::string_view body, PoolFigures& figures) {
   const auto answer = parseAnswer(body);
   if (!answer || !typed<picojson::object>(member(*answer, {"getusertransactions", "data"}))) return false;
   const auto* list = typed<picojson::array>(member(*answer, {"getusertransactions", "data", "transactions"}));
   if (!list) return false;
-  double total = record.payout;
-  int64_t newest = record.lastTimestamp;
+  double total = figures.payout;
+  int64_t newest = figures.lastTimestamp;
   // Pools list newest first, so walking from the end meets the transactions oldest first.
   for (auto element = list->rbegin(); element != list->rend(); ++element) {
-    if (!countTransaction(*element, record.lastTimestamp, total, newest)) return false;
+    if (!countTransaction(*element, figures.lastTimestamp, total, newest)) return false;
   }
   // A payout that is not finite could never be saved again; refuse it and keep the old figures.
   if (!std::isfinite(total)) return false;
-  record.payout = total;
-  record.lastTimestamp = newest;
+  figures.payout = total;
+  figures.lastTimestamp = newest;
   return true;
 }
 
-bool readWorkersAnswer(std::string_view body, PlayerRecord& record) {
+bool readWorkersAnswer(std::string_view body, PoolFigures& figures) {
   const auto answer = parseAnswer(body);
   if (!answer) return false;
   const auto* list = typed<picojson::array>(member(*answer, {"getuserworkers", "data"}));
   if (!list) return false;
-  record.workers.clear();
+  figures.workers.clear();
   int32_t sum = 0;
   for (const auto& element : *list) {
     const auto* username = typed<std::string>(member(element, {"username"}));
@@ -137,9 +137,9 @@ bool readWorkersAnswer(std::string_view body, PlayerRecord& record) {
     if (!element.is<picojson::object>() || !username || !hashrate) return false;
     const int32_t value = truncateToInt32(*hashrate);
     sum = saturatingAdd(sum, value);
-    record.workers.emplace(workerName(*username), value);  // a repeated name keeps its first value
+    figures.workers.emplace(workerName(*username), value);  // a repeated name keeps its first value
   }
-  record.totalHashrate = sum;
+  figures.totalHashrate = sum;
   return true;
 }
 
@@ -155,9 +155,9 @@ QueryFailure judgeUnreadAnswer(std::string_view body, std::string_view action, i
 
 namespace {
 
-// Fetches one action's answer and reads it into record; the failure's kind when either fails.
+// Fetches one action's answer and reads it into figures; the failure's kind when either fails.
 QueryResult runQuery(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                     std::string_view action, const std::u16string& apiKey, PlayerRecord& record,
+                     std::string_view action, const std::u16string& apiKey, PoolFigures& figures,
                      AnswerReader read) {
   const HttpRequest request{address.host, address.port, address.secure,
                             buildRequestTarget(address.path, action, apiKey)};
@@ -165,25 +165,25 @@ QueryResult runQuery(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolA
   if (fetched.ok() && fetched.length >= kResponseBufferSize) fetched = httpFailed(HttpFailure::TooLarge, fetched.status);
   if (!fetched.ok()) return {QueryFailure::Fetch, fetched};
   const std::string_view body(reinterpret_cast<const char*>(buffer.bytes.get()), fetched.length);
-  if (read(body, record)) return {QueryFailure::None, fetched};
+  if (read(body, figures)) return {QueryFailure::None, fetched};
   return {judgeUnreadAnswer(body, action, fetched.status), fetched};
 }
 
 }  // namespace
 
 QueryResult queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                         const std::u16string& apiKey, PlayerRecord& record) {
-  return runQuery(fetch, buffer, address, "getuserworkers", apiKey, record, readWorkersAnswer);
+                         const std::u16string& apiKey, PoolFigures& figures) {
+  return runQuery(fetch, buffer, address, "getuserworkers", apiKey, figures, readWorkersAnswer);
 }
 
 QueryResult queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                         const std::u16string& apiKey, PlayerRecord& record) {
-  return runQuery(fetch, buffer, address, "getuserbalance", apiKey, record, readBalanceAnswer);
+                         const std::u16string& apiKey, PoolFigures& figures) {
+  return runQuery(fetch, buffer, address, "getuserbalance", apiKey, figures, readBalanceAnswer);
 }
 
 QueryResult queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                              const std::u16string& apiKey, PlayerRecord& record) {
-  return runQuery(fetch, buffer, address, "getusertransactions", apiKey, record, readTransactionsAnswer);
+                              const std::u16string& apiKey, PoolFigures& figures) {
+  return runQuery(fetch, buffer, address, "getusertransactions", apiKey, figures, readTransactionsAnswer);
 }
 
 }  // namespace orelog

@@ -1,6 +1,8 @@
 // The three MPOS API queries: workers, balance and transactions, each committing its own fields.
 #pragma once
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,9 +10,17 @@
 #include "services/http.h"
 #include "pool/pool_address.h"
 #include "pool/response_buffer.h"
-#include "profile/player_record.h"
 
 namespace orelog {
+
+// The record's fields the queries fill: what the pool thread works on instead of the record.
+struct PoolFigures {
+  std::map<std::string, int32_t> workers;  // UTF-8 user name -> KH/s, byte order
+  int32_t totalHashrate = 0;               // KH/s
+  double balance = 0.0;
+  double payout = 0.0;
+  int64_t lastTimestamp = 0;  // file-time of the newest transaction already in payout
+};
 
 // One GET of the pool client: the body into the buffer (see services/http.h).
 using HttpFetch = std::function<HttpResult(const HttpRequest& request, std::span<uint8_t> buffer)>;
@@ -33,25 +43,25 @@ struct QueryResult {
   bool ok() const { return failure == QueryFailure::None; }
 };
 
-// Each fetches one action's answer and, when it reads cleanly, commits its own fields of record
+// Each fetches one action's answer and, when it reads cleanly, commits its own fields of figures
 // as the reading half below does; a failure when the fetch or the answer fails (the workers query
 // may leave a partial list then).
 QueryResult queryWorkers(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                         const std::u16string& apiKey, PlayerRecord& record);
+                         const std::u16string& apiKey, PoolFigures& figures);
 QueryResult queryBalance(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                         const std::u16string& apiKey, PlayerRecord& record);
+                         const std::u16string& apiKey, PoolFigures& figures);
 QueryResult queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, const PoolAddress& address,
-                              const std::u16string& apiKey, PlayerRecord& record);
+                              const std::u16string& apiKey, PoolFigures& figures);
 
 // Why a body that did not read as the action's answer failed, given the status it came with
 // (0 when unknown).
 QueryFailure judgeUnreadAnswer(std::string_view body, std::string_view action, int status);
 
-// The answers' reading half: parse one body and commit its figures to the record, as the queries
-// do after their fetch. False, with the record's fields as the queries leave them on a failure,
+// The answers' reading half: parse one body and commit what it says to figures, as the queries
+// do after their fetch. False, with the fields as the queries leave them on a failure,
 // when the body is not a well-formed answer.
-bool readWorkersAnswer(std::string_view body, PlayerRecord& record);
-bool readBalanceAnswer(std::string_view body, PlayerRecord& record);
-bool readTransactionsAnswer(std::string_view body, PlayerRecord& record);
+bool readWorkersAnswer(std::string_view body, PoolFigures& figures);
+bool readBalanceAnswer(std::string_view body, PoolFigures& figures);
+bool readTransactionsAnswer(std::string_view body, PoolFigures& figures);
 
 }  // namespace orelog

@@ -9,9 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   constexpr double kOldBalance = 12.5;
-  orelog::PlayerRecord record;
-  record.balance = kOldBalance;
-  const bool read = orelog::readBalanceAnswer({reinterpret_cast<const char*>(data), size}, record);
-  if (read ? !std::isfinite(record.balance) : record.balance != kOldBalance) abort();
+  orelog::PoolFigures figures;
+  figures.balance = kOldBalance;
+  const bool read = orelog::readBalanceAnswer({reinterpret_cast<const char*>(data), size}, figures);
+  if (read ? !std::isfinite(figures.balance) : figures.balance != kOldBalance) abort();
   return 0;
 }

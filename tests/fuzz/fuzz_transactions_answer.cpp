@@ -10,11 +10,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   constexpr double kOldPayout = 3.25;
   constexpr int64_t kOldNewest = 130939632000000000;  // 2015-12-05 in 100 ns steps from 1601
-  orelog::PlayerRecord record;
-  record.payout = kOldPayout;
-  record.lastTimestamp = kOldNewest;
-  const bool read = orelog::readTransactionsAnswer({reinterpret_cast<const char*>(data), size}, record);
-  if (read && (!std::isfinite(record.payout) || record.lastTimestamp < kOldNewest)) abort();
-  if (!read && (record.payout != kOldPayout || record.lastTimestamp != kOldNewest)) abort();
+  orelog::PoolFigures figures;
+  figures.payout = kOldPayout;
+  figures.lastTimestamp = kOldNewest;
+  const bool read = orelog::readTransactionsAnswer({reinterpret_cast<const char*>(data), size}, figures);
+  if (read && (!std::isfinite(figures.payout) || figures.lastTimestamp < kOldNewest)) abort();
+  if (!read && (figures.payout != kOldPayout || figures.lastTimestamp != kOldNewest)) abort();
   return 0;
 }

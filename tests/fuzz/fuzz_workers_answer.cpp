@@ -6,10 +6,10 @@
 #include "pool/pool_queries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  orelog::PlayerRecord record;
-  record.workers.emplace("old.worker", 5);
-  record.totalHashrate = 5;
-  const bool read = orelog::readWorkersAnswer({reinterpret_cast<const char*>(data), size}, record);
-  if (!read && record.totalHashrate != 5) abort();  // a failed answer keeps the old total
+  orelog::PoolFigures figures;
+  figures.workers.emplace("old.worker", 5);
+  figures.totalHashrate = 5;
+  const bool read = orelog::readWorkersAnswer({reinterpret_cast<const char*>(data), size}, figures);
+  if (!read && figures.totalHashrate != 5) abort();  // a failed answer keeps the old total
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "pool/failure_message.h"
-#include "pool/update_cycle.h"
+#include "pool/figures_fetch.h"
 #include "tests/support/printable.h"
 
 namespace orelog {

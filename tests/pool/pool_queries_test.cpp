@@ -41,10 +41,10 @@ class BalanceQuery : public PoolFixture, public testing::WithParamInterface<Bala
 TEST_P(BalanceQuery, ReadsConfirmedPlusUnconfirmed) {
   pin("{\"balance\":" + GetParam().data + "}");
   start();
-  record.balance = 42.0;
-  const bool ok = queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok();
+  figures.balance = 42.0;
+  const bool ok = queryBalance(platform.fetch(), buffer, address(), record.apiKey, figures).ok();
   ASSERT_EQ(ok, GetParam().expected.has_value());
-  EXPECT_DOUBLE_EQ(record.balance, GetParam().expected.value_or(42.0));
+  EXPECT_DOUBLE_EQ(figures.balance, GetParam().expected.value_or(42.0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,10 +74,10 @@ class BalanceBody : public PoolFixture, public testing::WithParamInterface<BodyC
 
 TEST_P(BalanceBody, FailsUnlessItIsTheJsonAnswer) {
   start(GetParam().flags);
-  record.balance = 42.0;
-  EXPECT_EQ(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok(), GetParam().succeeds);
+  figures.balance = 42.0;
+  EXPECT_EQ(queryBalance(platform.fetch(), buffer, address(), record.apiKey, figures).ok(), GetParam().succeeds);
   if (!GetParam().succeeds) {
-    EXPECT_EQ(record.balance, 42.0);
+    EXPECT_EQ(figures.balance, 42.0);
   }
 }
 
@@ -100,23 +100,23 @@ TEST_F(PoolFixture, BalanceBodiesPicojsonCannotHoldFailWithoutCrashing) {
   };
   for (const auto& answer : answers) {
     start({"--fault", bodyFault(answer, "getuserbalance")});
-    record.balance = 42.0;
-    EXPECT_FALSE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok()) << answer;
-    EXPECT_EQ(record.balance, 42.0);
+    figures.balance = 42.0;
+    EXPECT_FALSE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, figures).ok()) << answer;
+    EXPECT_EQ(figures.balance, 42.0);
   }
 }
 
 TEST_F(PoolFixture, BytesAfterTheFirstValueAreNotLookedAt) {
   start({"--fault", bodyFault(R"(  {"getuserbalance":{"data":{"confirmed":1,"unconfirmed":2}}} <html>)", "getuserbalance")});
-  ASSERT_TRUE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, record).ok());
-  EXPECT_EQ(record.balance, 3.0);
+  ASSERT_TRUE(queryBalance(platform.fetch(), buffer, address(), record.apiKey, figures).ok());
+  EXPECT_EQ(figures.balance, 3.0);
 }
 
 // ---- transactions ----
 
 class TransactionQuery : public PoolFixture {
  protected:
-  bool query() { return queryTransactions(platform.fetch(), buffer, address(), record.apiKey, record).ok(); }
+  bool query() { return queryTransactions(platform.fetch(), buffer, address(), record.apiKey, figures).ok(); }
 };
 
 TEST_F(TransactionQuery, NewPlayerCountsEveryTransactionOnceAcrossCycles) {
@@ -125,17 +125,17 @@ TEST_F(TransactionQuery, NewPlayerCountsEveryTransactionOnceAcrossCycles) {
                                            row(1, "1", "2024-05-01 08:00:00")}) + "}");
   start();
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 1.75);
-  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 10:00:00"));
+  EXPECT_DOUBLE_EQ(figures.payout, 1.75);
+  EXPECT_EQ(figures.lastTimestamp, fileTime("2024-05-01 10:00:00"));
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 1.75);
+  EXPECT_DOUBLE_EQ(figures.payout, 1.75);
 
   pin("{\"transactions\":" + transactions({row(4, "\"2.0\"", "2024-05-01 11:00:00"),
                                            row(3, "\"0.500000000000000000000000000000\"", "2024-05-01 10:00:00"),
                                            row(2, "0.25", "2024-05-01 09:00:00")}) + "}");
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 3.75);
-  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 11:00:00"));
+  EXPECT_DOUBLE_EQ(figures.payout, 3.75);
+  EXPECT_EQ(figures.lastTimestamp, fileTime("2024-05-01 11:00:00"));
 }
 
 TEST_F(TransactionQuery, EveryNewTransactionOfOneSecondCounts) {
@@ -146,10 +146,10 @@ TEST_F(TransactionQuery, EveryNewTransactionOfOneSecondCounts) {
                                            row(1, "0.25", "2024-05-01 09:00:00", "Debit_MP")}) + "}");
   start();
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 5.15);
-  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 10:00:00"));
+  EXPECT_DOUBLE_EQ(figures.payout, 5.15);
+  EXPECT_EQ(figures.lastTimestamp, fileTime("2024-05-01 10:00:00"));
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 5.15) << "counted once";
+  EXPECT_DOUBLE_EQ(figures.payout, 5.15) << "counted once";
 }
 
 // Each type MPOS lists: only what went to the player's wallet is payout; the rest is in the
@@ -167,10 +167,10 @@ TEST_P(TransactionType, CountsOnlyPayouts) {
   pin("{\"transactions\":" + transactions({row(1, "\"2.000000000000000000000000000000\"", "2024-05-01 10:00:00",
                                                  GetParam().type)}) + "}");
   start();
-  record.payout = 7.0;
+  figures.payout = 7.0;
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, GetParam().paidOut ? 9.0 : 7.0);
-  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-01 10:00:00")) << "looked at, whatever its type";
+  EXPECT_DOUBLE_EQ(figures.payout, GetParam().paidOut ? 9.0 : 7.0);
+  EXPECT_EQ(figures.lastTimestamp, fileTime("2024-05-01 10:00:00")) << "looked at, whatever its type";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,18 +200,18 @@ const std::string kMposAnswer = R"({"getusertransactions":{"version":"1.0.0","ru
 TEST_F(TransactionQuery, ARealPoolsAnswerCountsItsOnePayout) {
   start({"--fault", bodyFault(kMposAnswer, "getusertransactions")});
   ASSERT_TRUE(query());
-  EXPECT_DOUBLE_EQ(record.payout, 5.0);
-  EXPECT_EQ(record.lastTimestamp, fileTime("2024-05-02 04:11:20"));
+  EXPECT_DOUBLE_EQ(figures.payout, 5.0);
+  EXPECT_EQ(figures.lastTimestamp, fileTime("2024-05-02 04:11:20"));
 }
 
 TEST_F(TransactionQuery, AlreadyCountedTransactionsAreNotReadAtAll) {
   pin("{\"transactions\":[{\"type\":\"Debit_AP\",\"timestamp\":\"2024-05-01 10:00:00\",\"amount\":\"n/a\"},"
       "{\"type\":\"Debit_AP\",\"timestamp\":\"2024-05-01 09:00:00\"}]}");
   start();
-  record.payout = 7.0;
-  record.lastTimestamp = fileTime("2024-05-01 10:00:00");
+  figures.payout = 7.0;
+  figures.lastTimestamp = fileTime("2024-05-01 10:00:00");
   ASSERT_TRUE(query());
-  EXPECT_EQ(record.payout, 7.0);
+  EXPECT_EQ(figures.payout, 7.0);
 }
 
 struct WalkCase {
@@ -228,13 +228,13 @@ class TransactionWalk : public TransactionQuery, public testing::WithParamInterf
 TEST_P(TransactionWalk, CommitsOnlyAWholeWalk) {
   pin("{\"transactions\":" + GetParam().data + "}");
   start();
-  record.payout = 7.0;
-  record.lastTimestamp = fileTime("2000-01-01 00:00:00");
-  const int64_t before = record.lastTimestamp;
+  figures.payout = 7.0;
+  figures.lastTimestamp = fileTime("2000-01-01 00:00:00");
+  const int64_t before = figures.lastTimestamp;
   ASSERT_EQ(query(), GetParam().succeeds);
-  EXPECT_DOUBLE_EQ(record.payout, GetParam().payout);
+  EXPECT_DOUBLE_EQ(figures.payout, GetParam().payout);
   if (!GetParam().succeeds) {
-    EXPECT_EQ(record.lastTimestamp, before);
+    EXPECT_EQ(figures.lastTimestamp, before);
   }
 }
 
@@ -267,10 +267,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TransactionQuery, SimulatedMposListCountsEachPayoutOnce) {
   start({"--epoch", "1714557600", "--history", "30"});  // decimal strings, newest first, payouts among blocks
   ASSERT_TRUE(query());
-  EXPECT_GT(record.payout, 0.0);
-  const double first = record.payout;
+  EXPECT_GT(figures.payout, 0.0);
+  const double first = figures.payout;
   ASSERT_TRUE(query());
-  EXPECT_EQ(record.payout, first);
+  EXPECT_EQ(figures.payout, first);
 }
 
 // ---- workers ----
@@ -279,48 +279,48 @@ class WorkerQuery : public PoolFixture {
  protected:
   void SetUp() override {
     PoolFixture::SetUp();
-    record.workers = {{"old", 1}};
-    record.totalHashrate = 99;
+    figures.workers = {{"old", 1}};
+    figures.totalHashrate = 99;
   }
   bool query(const std::string& data) {
     pin("{\"workers\":" + data + "}");
     if (!pool) start();
-    return queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record).ok();
+    return queryWorkers(platform.fetch(), buffer, address(), record.apiKey, figures).ok();
   }
   using Workers = std::map<std::string, int32_t>;
 };
 
 TEST_F(WorkerQuery, RepeatedNameKeepsItsFirstValueButAddsToTheSum) {
   ASSERT_TRUE(query(R"([{"username":"a.1","hashrate":5},{"username":"a.1","hashrate":7}])"));
-  EXPECT_EQ(record.workers, (Workers{{"a.1", 5}}));
-  EXPECT_EQ(record.totalHashrate, 12);
+  EXPECT_EQ(figures.workers, (Workers{{"a.1", 5}}));
+  EXPECT_EQ(figures.totalHashrate, 12);
 }
 
 TEST_F(WorkerQuery, HashratesTruncateTowardZero) {
   ASSERT_TRUE(query(R"([{"username":"a","hashrate":12.9},{"username":"b","hashrate":-3.7},{"username":"c","hashrate":0}])"));
-  EXPECT_EQ(record.workers, (Workers{{"a", 12}, {"b", -3}, {"c", 0}}));
-  EXPECT_EQ(record.totalHashrate, 9);
+  EXPECT_EQ(figures.workers, (Workers{{"a", 12}, {"b", -3}, {"c", 0}}));
+  EXPECT_EQ(figures.totalHashrate, 9);
 }
 
 TEST_F(WorkerQuery, HashratesAndSumsBeyond32BitsSaturate) {
   ASSERT_TRUE(query(R"([{"username":"a","hashrate":1e12},{"username":"b","hashrate":2e9}])"));
-  EXPECT_EQ(record.workers, (Workers{{"a", INT32_MAX}, {"b", 2000000000}}));
-  EXPECT_EQ(record.totalHashrate, INT32_MAX);
+  EXPECT_EQ(figures.workers, (Workers{{"a", INT32_MAX}, {"b", 2000000000}}));
+  EXPECT_EQ(figures.totalHashrate, INT32_MAX);
   ASSERT_TRUE(query(R"([{"username":"a","hashrate":-2e9},{"username":"b","hashrate":-2e9}])"));
-  EXPECT_EQ(record.totalHashrate, INT32_MIN);
+  EXPECT_EQ(figures.totalHashrate, INT32_MIN);
 }
 
 TEST_F(WorkerQuery, EmptyListEmptiesTheWorkers) {
   ASSERT_TRUE(query("[]"));
-  EXPECT_TRUE(record.workers.empty());
-  EXPECT_EQ(record.totalHashrate, 0);
+  EXPECT_TRUE(figures.workers.empty());
+  EXPECT_EQ(figures.totalHashrate, 0);
 }
 
 TEST_F(WorkerQuery, NamesEndAtAZeroByteAndSortByteWise) {
   ASSERT_TRUE(query(R"([{"username":"b\u0000x","hashrate":1},{"username":"\u00e9","hashrate":2},)"
                     R"({"username":"Zed","hashrate":3},{"username":"abc","hashrate":4}])"));
   std::vector<std::string> names;
-  for (const auto& entry : record.workers) names.push_back(entry.first);
+  for (const auto& entry : figures.workers) names.push_back(entry.first);
   EXPECT_EQ(names, (std::vector<std::string>{"Zed", "abc", "b", "\xC3\xA9"}));
 }
 
@@ -340,15 +340,15 @@ TEST_F(WorkerQuery, NamesAreCleanedAsTheyEnter) {
 TEST_F(WorkerQuery, FailureWhileWalkingKeepsTheWorkersBeforeIt) {
   EXPECT_FALSE(query(R"([{"username":"a","hashrate":1},{"username":"b","hashrate":2},)"
                      R"({"username":"c","hashrate":"n/a"},{"username":"d","hashrate":4}])"));
-  EXPECT_EQ(record.workers, (Workers{{"a", 1}, {"b", 2}}));
-  EXPECT_EQ(record.totalHashrate, 99);
+  EXPECT_EQ(figures.workers, (Workers{{"a", 1}, {"b", 2}}));
+  EXPECT_EQ(figures.totalHashrate, 99);
 }
 
 TEST_F(WorkerQuery, FailureBeforeTheListLeavesEverything) {
   for (const char* data : {R"({"username":"a","hashrate":1})", "null", "\"[]\""}) {
     EXPECT_FALSE(query(data)) << data;
-    EXPECT_EQ(record.workers, (Workers{{"old", 1}}));
-    EXPECT_EQ(record.totalHashrate, 99);
+    EXPECT_EQ(figures.workers, (Workers{{"old", 1}}));
+    EXPECT_EQ(figures.totalHashrate, 99);
   }
 }
 
@@ -357,15 +357,15 @@ TEST_F(WorkerQuery, EveryElementNeedsAnObjectANameAndANumber) {
                            R"([{"username":"a"}])", R"([{"username":"a","hashrate":"5"}])",
                            R"([{"username":"a","hashrate":null}])"}) {
     EXPECT_FALSE(query(data)) << data;
-    EXPECT_TRUE(record.workers.empty()) << data;
+    EXPECT_TRUE(figures.workers.empty()) << data;
   }
 }
 
 TEST_F(PoolFixture, SimulatedWorkersWithMposExtraMembersAreRead) {
   start();
-  ASSERT_TRUE(queryWorkers(platform.fetch(), buffer, address(), record.apiKey, record).ok());
-  ASSERT_FALSE(record.workers.empty());
-  for (const auto& [name, hashrate] : record.workers) EXPECT_TRUE(name.starts_with("demo.")) << name;
+  ASSERT_TRUE(queryWorkers(platform.fetch(), buffer, address(), record.apiKey, figures).ok());
+  ASSERT_FALSE(figures.workers.empty());
+  for (const auto& [name, hashrate] : figures.workers) EXPECT_TRUE(name.starts_with("demo.")) << name;
 }
 
 }  // namespace

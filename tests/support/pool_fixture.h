@@ -1,4 +1,5 @@
-// A demo pool on loopback with pinned figures, and a player record to run queries and cycles on.
+// A demo pool on loopback with pinned figures, and the figures and player record to run queries and
+// cycles on.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "pool/pool_address.h"
+#include "pool/pool_queries.h"
 #include "pool/response_buffer.h"
 #include "profile/player_record.h"
 #include "tests/support/test_platform.h"
@@ -21,6 +23,7 @@ class PoolFixture : public testing::Test {
   TestPlatform platform;
   ResponseBuffer buffer;
   PlayerRecord record;
+  PoolFigures figures;  // what the queries fill
   std::unique_ptr<DemoPoolProcess> pool;
 
   void SetUp() override { pin("{}"); }

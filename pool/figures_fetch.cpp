@@ -1,5 +1,5 @@
-// One pool update's network half: the address, workers, balance and transactions, in that order.
-#include "pool/update_cycle.h"
+// Fetching the pool's figures: the address, workers, balance and transactions, in that order.
+#include "pool/figures_fetch.h"
 
 #include <utility>
 #include <variant>
@@ -9,11 +9,14 @@
 
 namespace orelog {
 
-FetchedFigures fetchPoolFigures(PlayerRecord snapshot, const HttpFetch& fetch, ResponseBuffer& buffer) {
-  FetchedFigures fetched{std::move(snapshot), std::nullopt};
-  PlayerRecord& record = fetched.figures;
-  const std::u16string apiKey = record.apiKey;
-  const auto parsed = parsePoolUrl(record.serverUrl);
+FiguresQuery figuresQueryFor(const PlayerRecord& record) {
+  return {record.serverUrl, record.apiKey,
+          {record.workers, record.totalHashrate, record.balance, record.payout, record.lastTimestamp}};
+}
+
+FetchedFigures fetchPoolFigures(FiguresQuery query, const HttpFetch& fetch, ResponseBuffer& buffer) {
+  FetchedFigures fetched{std::move(query.figures), std::nullopt};
+  const auto parsed = parsePoolUrl(query.serverUrl);
   if (const auto* error = std::get_if<PoolAddressError>(&parsed)) {
     fetched.failure = std::u16string(*error == PoolAddressError::EngineError ? kMessageAddressEngineError
                                                                              : kMessageAddressNotRecognised);
@@ -27,7 +30,7 @@ FetchedFigures fetchPoolFigures(PlayerRecord snapshot, const HttpFetch& fetch, R
                {queryBalance, kMessageBalanceFailed},
                {queryTransactions, kMessageTransactionsFailed}};
   for (const auto& step : steps) {
-    const QueryResult result = step.query(fetch, buffer, address, apiKey, record);
+    const QueryResult result = step.query(fetch, buffer, address, query.apiKey, fetched.figures);
     if (!result.ok()) {
       fetched.failure = failureMessage(step.message, result);
       break;
@@ -36,7 +39,7 @@ FetchedFigures fetchPoolFigures(PlayerRecord snapshot, const HttpFetch& fetch, R
   return fetched;
 }
 
-void applyPoolFigures(PlayerRecord& record, const PlayerRecord& figures) {
+void applyPoolFigures(PlayerRecord& record, const PoolFigures& figures) {
   record.workers = figures.workers;
   record.totalHashrate = figures.totalHashrate;
   record.balance = figures.balance;

@@ -3,16 +3,16 @@
 
 namespace orelog {
 
-int acceleratorCommand(char32_t character, bool alt) {
-  if (!alt) return 0;
+Command acceleratorCommand(char32_t character, bool alt) {
+  if (!alt) return Command::None;
   for (const Accelerator& accelerator : kAccelerators) {
     if (accelerator.character == character) return accelerator.command;
   }
-  return 0;
+  return Command::None;
 }
 
 bool runAccelerator(Platform& platform, char32_t character, bool alt) {
-  if (acceleratorCommand(character, alt) != kCommandAbout) return false;
+  if (acceleratorCommand(character, alt) != Command::About) return false;
   aboutCommand(platform);
   return true;
 }

@@ -9,15 +9,16 @@ namespace orelog {
 // Alt held.
 struct Accelerator {
   char32_t character;
-  int command;
+  Command command;
 };
 
 // Alt+"?" and Alt+"/" both open the About box.
-inline constexpr Accelerator kAccelerators[] = {{U'?', kCommandAbout}, {U'/', kCommandAbout}};
+inline constexpr Accelerator kAccelerators[] = {{ORELOG_ABOUT_KEY[0], Command::About},
+                                                {ORELOG_ABOUT_OTHER_KEY[0], Command::About}};
 
-// The command of the accelerator for this character, or 0 when it is none (and without Alt no
-// character is an accelerator).
-int acceleratorCommand(char32_t character, bool alt);
+// The command of the accelerator for this character, or Command::None when it is none (and without
+// Alt no character is an accelerator).
+Command acceleratorCommand(char32_t character, bool alt);
 
 // Runs the accelerator's command; false when the key is no accelerator and goes on to the focused
 // control.

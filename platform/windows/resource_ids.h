@@ -14,7 +14,8 @@
 #define ORELOG_ID_COLOUR_SHEET 141
 #define ORELOG_ID_MASK_SHEET 142
 
-/* The commands the accelerators and the menu send; the app names them too (checked at compile
-   time where both are seen). */
+/* The command ids WM_COMMAND carries: from the accelerators and the menu, and the connect button's
+   control id; the main window turns them into the core's commands. */
 #define ORELOG_COMMAND_ABOUT 104
 #define ORELOG_COMMAND_EXIT 105
+#define ORELOG_COMMAND_CONNECT 1003

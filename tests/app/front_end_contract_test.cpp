@@ -38,7 +38,7 @@ TEST(Accelerators, AltWithQuestionMarkOrSlashOpensAboutAndNothingElseDoes) {
     const bool taken = runAccelerator(platform, c.character, c.alt);
     EXPECT_EQ(taken, c.opensAbout) << static_cast<uint32_t>(c.character) << " alt " << c.alt;
     EXPECT_EQ(platform.abouts, c.opensAbout ? 1 : 0);
-    EXPECT_EQ(acceleratorCommand(c.character, c.alt), c.opensAbout ? kCommandAbout : 0);
+    EXPECT_EQ(acceleratorCommand(c.character, c.alt), c.opensAbout ? Command::About : Command::None);
   }
 }
 

@@ -152,7 +152,7 @@ gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
   auto& front = *static_cast<GtkFrontEnd*>(data);
   const char32_t character = gdk_keyval_to_unicode(event->keyval);
   const bool alt = (event->state & GDK_MOD1_MASK) != 0;
-  if (acceleratorCommand(character, alt) == 0) return FALSE;
+  if (acceleratorCommand(character, alt) == Command::None) return FALSE;
   handleEvent([&] { runAccelerator(front.platform, character, alt); });
   return TRUE;
 }

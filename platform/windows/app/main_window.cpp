@@ -116,7 +116,7 @@ void createChildren(MainWindow& w) {
     HWND& control = controlWindow(w, place.control);
     if (place.control == ConnectControl::ConnectButton) {
       control = createChild(parent, L"Button", wideText(kConnectButtonCaption).c_str(),
-                            WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, kCommandConnect);
+                            WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, ORELOG_COMMAND_CONNECT);
     } else {
       const DWORD scrolls = place.control == ConnectControl::ApiKeyBox ? CBS_AUTOHSCROLL : 0;
       control = createChild(parent, L"ComboBox", L"",
@@ -171,20 +171,31 @@ void onPaint(WinFrontEnd& front, HWND window) {
   EndPaint(window, &paint);
 }
 
+// The core's command for a WM_COMMAND id.
+Command commandOfId(WORD id) {
+  switch (id) {
+    case ORELOG_COMMAND_ABOUT: return Command::About;
+    case ORELOG_COMMAND_EXIT: return Command::Exit;
+    case ORELOG_COMMAND_CONNECT: return Command::Connect;
+    default: return Command::None;
+  }
+}
+
 LRESULT onCommand(WinFrontEnd& front, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (LOWORD(wParam)) {
-    case kCommandAbout:
+  switch (commandOfId(LOWORD(wParam))) {
+    case Command::About:
       handleMessage([&] { aboutCommand(front.platform); });
       return 0;
-    case kCommandExit:
+    case Command::Exit:
       DestroyWindow(window);
       return 0;
-    case kCommandConnect:
+    case Command::Connect:
       handleMessage([&] { connectCommand(*front.app, front.platform); });
       return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    case Command::None:
+      break;
   }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void onMouse(WinFrontEnd& front, HWND window, UINT message, LPARAM lParam) {
@@ -269,7 +280,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       return TRUE;
     case DM_GETDEFID:
-      return MAKELRESULT(kCommandConnect, DC_HASDEFID);  // Enter in a field presses connect
+      return MAKELRESULT(ORELOG_COMMAND_CONNECT, DC_HASDEFID);  // Enter in a field presses connect
     case kRunTaskMessage:
       runPostedTask(lParam);
       return 0;
@@ -309,8 +320,6 @@ MainWindow::~MainWindow() {
 }
 
 bool createMainWindow(WinFrontEnd& front, HINSTANCE instance) {
-  static_assert(kCommandAbout == ORELOG_COMMAND_ABOUT && kCommandExit == ORELOG_COMMAND_EXIT,
-                "the resources send the app's commands");
   MainWindow& w = front.window;
   w.scale = scaleOn(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), screenDpi());
   w.canvas = DibSurface::create(kCanvasWidth, kCanvasHeight);

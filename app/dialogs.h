@@ -1,43 +1,29 @@
 // What the program's modal boxes and dialogs show, and how the name field limits typing, for
 // every front end.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "profile/player_record.h"
-#include "util/version.h"
+#include "res/resource_texts.h"
 
 namespace orelog {
 
-// A dialog's size in dialog units and its font, as a dialog template states them.
-struct DialogSize {
-  int32_t width = 0, height = 0;
-};
-struct DialogFont {
-  std::u16string_view face;
-  int points = 0;
-};
-
 inline constexpr std::u16string_view kMessageCaption = u"エラー";
-inline constexpr std::u16string_view kOkButton = u"OK";
+inline constexpr std::u16string_view kOkButton = u"" ORELOG_OK_BUTTON;
 
 // The About box: an icon, two lines and a default OK button.
-inline constexpr std::u16string_view kAboutCaption = u"About " ORELOG_NAME;
-inline constexpr std::u16string_view kAboutVersionLine = u"" ORELOG_NAME ", Version " ORELOG_VERSION;
-inline constexpr std::u16string_view kAboutSecondLine = u"Your pool's figures, dug up by cats.";
-inline constexpr DialogSize kAboutSize{170, 62};
-inline constexpr DialogFont kAboutFont{u"MS Shell Dlg", 8};
+inline constexpr std::u16string_view kAboutCaption = u"" ORELOG_ABOUT_CAPTION;
+inline constexpr std::u16string_view kAboutVersionLine = u"" ORELOG_ABOUT_VERSION_LINE;
+inline constexpr std::u16string_view kAboutSecondLine = u"" ORELOG_ABOUT_SECOND_LINE;
 
 // The name dialog: a label, one edit field and a default button; centred over its owner.
-inline constexpr std::u16string_view kNameCaption = u"名前設定";
-inline constexpr std::u16string_view kNameLabel = u"名前";
-inline constexpr std::u16string_view kNameButton = u"決定";
-inline constexpr DialogSize kNameDialogSize{209, 34};
-inline constexpr DialogFont kNameDialogFont{u"メイリオ", 9};
+inline constexpr std::u16string_view kNameCaption = u"" ORELOG_NAME_CAPTION;
+inline constexpr std::u16string_view kNameLabel = u"" ORELOG_NAME_LABEL;
+inline constexpr std::u16string_view kNameButton = u"" ORELOG_NAME_BUTTON;
 // The field takes no more than the record keeps, and a line under it says so.
 inline constexpr std::size_t kNameFieldMaxUnits = kPlayerNameMaxUnits;
-inline constexpr std::u16string_view kNameLimitNote = u"名前は63文字までです。";
+inline constexpr std::u16string_view kNameLimitNote = u"" ORELOG_NAME_LIMIT_NOTE;
 static_assert(kNameFieldMaxUnits == 63, "the note under the name field states the limit");
 
 // The save dialog for a picture: one filter, overwriting asks first, no default extension. Where a

@@ -8,14 +8,15 @@
 
 #include "app/app_state.h"
 #include "app/timers.h"
+#include "res/resource_texts.h"
 #include "services/platform.h"
 #include "ui/canvas.h"
 
 namespace orelog {
 
-inline constexpr int kCommandAbout = 104;
-inline constexpr int kCommandExit = 105;
-inline constexpr int kCommandConnect = 1003;
+// The commands a front end hands on: the About box, the end of the program, and connecting.
+enum class Command { None, About, Exit, Connect };
+
 // The game screen shows the canvas pixel for pixel; the connect screen is as wide, only lower.
 inline constexpr int kGameClientWidth = kCanvasWidth;
 inline constexpr int kGameClientHeight = kCanvasHeight;
@@ -24,7 +25,7 @@ inline constexpr int kConnectClientHeight = 62;
 // The main window starts where the later, taller window is centred vertically.
 inline constexpr int kGrowthOnConnect = kGameClientHeight - kConnectClientHeight;
 
-inline constexpr std::u16string_view kWindowTitle = u"ホリダスα";
+inline constexpr std::u16string_view kWindowTitle = u"" ORELOG_WINDOW_TITLE;
 inline constexpr std::u16string_view kMessageAlreadyRunning = u"既に起動しています。";
 inline constexpr std::u16string_view kMessageSheetsFailed = u"画像データの読み込みに失敗しました。";
 inline constexpr std::u16string_view kMessageSaveFailed = u"設定の保存に失敗しました。";

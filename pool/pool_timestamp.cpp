@@ -4,13 +4,15 @@
 #include <algorithm>
 #include <climits>
 
+#include "util/calendar.h"
+#include "util/time_units.h"
+
 namespace orelog {
 namespace {
 
 constexpr int kFirstYear = 1601;
 constexpr int kLastYear = 30827;  // the last year a file-time conversion accepts
 constexpr int64_t kTicksPerSecond = 10000000;
-constexpr int64_t kSecondsPerDay = 86400;
 constexpr int kFields = 6;
 
 // Reads the text the way sscanf does: pos advances over what was consumed.
@@ -46,15 +48,8 @@ std::optional<int> Scanner::number() {
   return static_cast<int>(value);
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 bool exists(const DateTime& t) {
-  if (t.year < kFirstYear || t.year > kLastYear || t.month < 1 || t.month > 12) return false;
+  if (t.year < kFirstYear || t.year > kLastYear || t.month < 1 || t.month > kMonthsPerYear) return false;
   if (t.day < 1 || t.day > daysInMonth(t.year, t.month)) return false;
   return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 59;
 }

@@ -3,25 +3,17 @@
 
 #include <cstdio>
 
+#include "util/calendar.h"
+
 namespace orelog {
 namespace {
 
 constexpr int kMinutesPerHour = 60;
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
-constexpr int kMonthsPerYear = 12;
 constexpr int kHoursPerDay = 24;
 // "YYYY-MM-DDTHH:MM:SS": the offset follows at this position.
 constexpr std::size_t kOffsetPosition = 19;
-
-bool isLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-  constexpr int kDays[kMonthsPerYear] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
 
 // Days since 1970-01-01 of a proleptic Gregorian date (the well-known era-based conversion).
 int64_t daysFromCivil(int64_t year, int64_t month, int64_t day) {

@@ -4,20 +4,9 @@
 
 #include "game/mining_power.h"
 #include "ui/pages.h"
+#include "util/time_units.h"
 
 namespace orelog {
-
-namespace {
-constexpr int64_t kMsPerSecond = 1000;
-constexpr int64_t kSecondsPerHour = 3600;
-constexpr int64_t kSecondsPerMinute = 60;
-}  // namespace
-
-std::u16string asciiText(std::string_view ascii) {
-  return std::u16string(ascii.begin(), ascii.end());
-}
-
-std::u16string decimalText(int64_t value) { return asciiText(std::to_string(value)); }
 
 std::u16string coinText(int64_t value) { return decimalText(value) + u" PCC"; }
 

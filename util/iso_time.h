@@ -7,12 +7,10 @@
 #include <string_view>
 
 #include "util/date_time.h"
+#include "util/time_units.h"
 
 namespace orelog {
 
-inline constexpr int64_t kSecondsPerMinute = 60;
-inline constexpr int64_t kSecondsPerHour = 3600;
-inline constexpr int64_t kSecondsPerDay = 86400;
 // Offsets in use lie within -12:00 and +14:00; a little room either side for history's oddities.
 inline constexpr int32_t kMostUtcOffsetMinutes = 18 * 60;
 

@@ -6,8 +6,8 @@
 namespace orelog {
 
 std::u16string miningPowerText(int32_t khs) {
-  if (!readsInMegahashes(khs)) return utf8ToUtf16(std::to_string(khs)) + u" KH/s";
-  return utf8ToUtf16(std::to_string(khs / kKiloPerMega)) + u" MH/s";
+  if (!readsInMegahashes(khs)) return decimalText(khs) + u" KH/s";
+  return decimalText(khs / kKiloPerMega) + u" MH/s";
 }
 
 }  // namespace orelog

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "util/utf.h"
+
 namespace orelog {
 namespace {
 
@@ -36,8 +38,7 @@ std::u16string_view fetchAdvice(HttpFailure failure) {
 
 std::u16string statusCause(int status) {
   std::u16string text(kCauseHttpStatus);
-  const std::string digits = std::to_string(status);
-  text.replace(text.find(u"%d"), 2, std::u16string(digits.begin(), digits.end()));
+  text.replace(text.find(u"%d"), 2, decimalText(status));
   return text;
 }
 

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "util/utf.h"
+
 namespace orelog {
 
 std::u16string screenshotFileName(const DateTime& time) {
@@ -10,12 +12,11 @@ std::u16string screenshotFileName(const DateTime& time) {
   char name[96];
   std::snprintf(name, sizeof name, "Orelog%04d%02d%02d%02d%02d%02d.png", time.year, time.month, time.day,
                 time.hour, time.minute, time.second);
-  const std::string_view ascii(name);
-  return std::u16string(ascii.begin(), ascii.end());
+  return asciiText(name);
 }
 
 bool saveScreenshot(Platform& platform, const Canvas& canvas) {
-  const auto path = platform.askSavePath(screenshotFileName(platform.localTime()));
+  const auto path = platform.askSavePath(screenshotFileName(platform.localTime().local));
   if (!path) return true;
   return platform.encodePng(canvas, *path);
 }

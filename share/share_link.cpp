@@ -21,17 +21,12 @@ constexpr std::size_t kEncodedMaxBytes = 511;
 // Checked only by an assertion, so unused when assertions are compiled out.
 [[maybe_unused]] constexpr std::size_t kLinkMaxUnits = 1023;
 
-std::u16string decimal(int64_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 std::u16string messageWithName(const PlayerRecord& record, std::u16string_view name) {
   std::u16string message(name);
   message +=
-      u"さんのレベルは " + decimal(record.level) + u"、採掘力は " + miningPowerText(record.totalHashrate);
+      u"さんのレベルは " + decimalText(record.level) + u"、採掘力は " + miningPowerText(record.totalHashrate);
   message += u"。";
-  message += decimal(record.points) + u" ポコポイント所持しています。";
+  message += decimalText(record.points) + u" ポコポイント所持しています。";
   return message;
 }
 

@@ -12,6 +12,7 @@
 #include "ui/draw_text.h"
 #include "ui/game_screen.h"
 #include "util/geometry.h"
+#include "util/utf.h"
 
 namespace orelog {
 
@@ -67,9 +68,7 @@ std::optional<SpriteRegion> ownedItemPicture(const OwnedItem& item);
 inline constexpr int32_t kListPictureMaxHeight = 24;
 SpriteRegion cutToListRow(SpriteRegion picture);
 
-// Text formats of the pages.
-std::u16string asciiText(std::string_view ascii);
-std::u16string decimalText(int64_t value);
+// Text formats of the pages (digits alone come from util/utf: decimalText).
 std::u16string coinText(int64_t value);                // "%d PCC"
 std::u16string totalMiningPowerText(int32_t khs);      // player box: 0 KH/s, else whole MH/s
 std::u16string playTimeText(int64_t playTimeMs);       // hours unwrapped, "%02d:%02d:%02d"

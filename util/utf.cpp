@@ -144,4 +144,10 @@ std::string truncateUtf8(std::string_view text, std::size_t maxBytes) {
   return std::string(text.substr(0, cut));
 }
 
+std::u16string asciiText(std::string_view ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
+
+std::u16string decimalText(int64_t value) { return asciiText(std::to_string(value)); }
+
 }  // namespace orelog

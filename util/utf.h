@@ -1,6 +1,7 @@
 // UTF-8 <-> UTF-16 conversion at the edges where text meets JSON, URLs and file names.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +21,10 @@ std::optional<std::u16string> utf8ToUtf16Field(std::string_view text, std::size_
 std::u16string truncateUtf16(std::u16string_view text, std::size_t maxUnits);
 // The longest prefix of at most maxBytes bytes that does not split a UTF-8 character.
 std::string truncateUtf8(std::string_view text, std::size_t maxBytes);
+
+// ASCII text, such as digits, as UTF-16.
+std::u16string asciiText(std::string_view ascii);
+// A number's decimal digits, "-" first when below zero.
+std::u16string decimalText(int64_t value);
 
 }  // namespace orelog

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ui/pages.h"
+#include "util/time_units.h"
 
 namespace orelog {
 
@@ -19,8 +20,6 @@ void advancePlayTime(PlayerRecord& record, uint32_t nowTick) {
   record.playTimeMs = overflows ? kLongest : record.playTimeMs + elapsed;
   record.lastTick = nowTick;
 }
-
-constexpr int64_t kMsPerSecond = 1000;
 
 TickView viewOf(const GameScreen& screen, const PlayerRecord& record) {
   TickView view;

@@ -6,15 +6,14 @@
 #include "profile/history_append.h"
 #include "profile/history_rows.h"
 #include "profile/settings.h"
-#include "services/local_clock.h"
 
 namespace orelog {
 
 namespace {
 
 // A row in history.csv beside the record; a failed append is silent, as a failed save is.
-void recordHistory(const PlayerRecord& record, const std::filesystem::path& settingsFile) {
-  appendHistoryRow(settingsFile.parent_path() / kHistoryFileName, historyRowLine(record, zonedLocalTime()));
+void recordHistory(const PlayerRecord& record, Platform& platform, const std::filesystem::path& settingsFile) {
+  appendHistoryRow(settingsFile.parent_path() / kHistoryFileName, historyRowLine(record, platform.localTime()));
 }
 
 }  // namespace
@@ -35,7 +34,7 @@ bool finishUpdateCycle(PlayerRecord& record, Platform& platform, const FetchedFi
   experienceTick(record);
   if (settingsFile) {
     saveSettings(record, *settingsFile);  // a failed save is silent; the next cycle saves again
-    recordHistory(record, *settingsFile);
+    recordHistory(record, platform, *settingsFile);
   }
   if (watch) {
     for (const auto& notice : watchWorkers(*watch, record.workers)) platform.showNotice(kWindowTitle, notice);

@@ -11,7 +11,7 @@ struct NullTextRenderer : TextRenderer {
 
 struct NullPlatform : Platform {
   uint32_t tickCount() override { return 0; }
-  DateTime localTime() override { return {}; }
+  ZonedDateTime localTime() override { return {{1970, 1, 1, 0, 0, 0}, 0}; }
   bool acquireInstanceLock() override { return true; }
   void releaseInstanceLock() override {}
   void raiseRunningCopy() override {}

@@ -85,7 +85,9 @@ struct Platform {
 
   // Time.
   virtual uint32_t tickCount() = 0;  // milliseconds, wrapping at 2^32
-  virtual DateTime localTime() = 0;
+  // Now, in the system's local time zone, with that zone's current offset: screenshot names and
+  // history rows take their time from here.
+  virtual ZonedDateTime localTime() = 0;
 
   // Single instance: false when another copy of the program holds the lock.
   virtual bool acquireInstanceLock() = 0;

@@ -32,7 +32,7 @@ struct RecordingPlatform : NullPlatform {
   void repaint() override { ++repaints; }
   void showCreditsBox(bool visible) override { creditsBox.push_back(visible); }
   void openLink(std::string_view url) override { links.emplace_back(url); }
-  DateTime localTime() override { return now; }
+  ZonedDateTime localTime() override { return {now, 0}; }
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override {
     savePathQuestions.emplace_back(defaultName);
     return std::nullopt;

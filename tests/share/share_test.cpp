@@ -133,7 +133,7 @@ struct PngPlatform : NullPlatform {
   std::vector<std::u16string> asked;
   std::vector<std::string> written;
 
-  DateTime localTime() override { return {2027, 1, 31, 23, 59, 58}; }
+  ZonedDateTime localTime() override { return {{2027, 1, 31, 23, 59, 58}, 0}; }
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override {
     asked.emplace_back(defaultName);
     return answer;

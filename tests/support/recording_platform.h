@@ -12,6 +12,7 @@
 
 #include "services/http.h"
 #include "services/null_platform.h"
+#include "services/system_services.h"
 #include "util/utf.h"
 
 namespace orelog::test {
@@ -19,7 +20,7 @@ namespace orelog::test {
 // Short enough that a test against a dead port ends quickly; far above a loopback answer's time.
 inline constexpr HttpTimeouts kShellTestTimeouts{5000, 1000, 2000};
 
-struct RecordingPlatform : NullPlatform {
+struct RecordingPlatform : SystemServices<NullPlatform> {
   std::vector<std::string> calls;  // in order, e.g. "lock", "show", "message:..."
   std::vector<std::u16string> messages;
   std::vector<MessageOwner> owners;
@@ -30,7 +31,6 @@ struct RecordingPlatform : NullPlatform {
   bool timersRunning = false;
   int clientWidth = 0, clientHeight = 0;
   std::atomic<int> fetches = 0;  // counted on the pool thread
-  HttpTimeouts timeouts = kShellTestTimeouts;
   uint32_t updateIntervalMs = 0;
   std::u16string poolField, keyField;
   std::optional<std::u16string> nameAnswer;  // what the name dialog gives back; nullopt = cancel
@@ -38,6 +38,8 @@ struct RecordingPlatform : NullPlatform {
   std::function<void()> whileMessageOpen;  // runs inside the "modal loop" of each message
 
   uint32_t tickCountValue = 0;
+
+  RecordingPlatform() { timeouts = kShellTestTimeouts; }
 
   uint32_t tickCount() override { return tickCountValue; }
   bool acquireInstanceLock() override {
@@ -63,7 +65,7 @@ struct RecordingPlatform : NullPlatform {
   }
   HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
     ++fetches;
-    return orelog::httpGet(request, buffer, timeouts, cancel);
+    return SystemServices::httpGet(request, buffer, cancel);
   }
   void postToUiThread(std::function<void()> task) override {
     {

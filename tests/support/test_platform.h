@@ -5,6 +5,7 @@
 
 #include "services/http.h"
 #include "services/null_platform.h"
+#include "services/system_services.h"
 #include "pool/pool_queries.h"
 
 namespace orelog::test {
@@ -13,16 +14,15 @@ namespace orelog::test {
 // even on a busy machine.
 inline constexpr HttpTimeouts kTestTimeouts{10000, 2000, 3000};
 
-struct TestPlatform : NullPlatform {
+struct TestPlatform : SystemServices<NullPlatform> {
   std::vector<std::u16string> messages;
   std::vector<MessageOwner> owners;
+
+  TestPlatform() { timeouts = kTestTimeouts; }
 
   void showMessage(std::u16string_view text, MessageOwner owner) override {
     messages.emplace_back(text);
     owners.push_back(owner);
-  }
-  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override {
-    return orelog::httpGet(request, buffer, kTestTimeouts, cancel);
   }
   // The fetch the queries take, never cancelled.
   HttpFetch fetch() {

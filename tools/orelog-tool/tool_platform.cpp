@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "util/utf.h"
@@ -17,17 +16,6 @@ uint32_t ToolPlatform::tickCount() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-DateTime ToolPlatform::localTime() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-#if defined(_WIN32)
-  localtime_s(&parts, &now);
-#else
-  localtime_r(&now, &parts);
-#endif
-  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
-}
-
 void ToolPlatform::showMessage(std::u16string_view text, MessageOwner) {
   const std::string line = utf16ToUtf8(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
@@ -38,10 +26,6 @@ void ToolPlatform::showNotice(std::u16string_view, std::u16string_view text) {
   const std::string line = "notice: " + utf16ToUtf8(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
-}
-
-HttpResult ToolPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
-  return orelog::httpGet(request, buffer, timeouts, cancel);
 }
 
 TextRenderer& ToolPlatform::textRenderer() {

@@ -2,20 +2,18 @@
 #pragma once
 #include "services/http.h"
 #include "services/null_platform.h"
+#include "services/system_services.h"
 
 namespace orelog::tool {
 
-struct ToolPlatform : NullPlatform {
-  HttpTimeouts timeouts;
+struct ToolPlatform : SystemServices<NullPlatform> {
   TextRenderer* text = nullptr;  // the render command plugs in a real renderer; none draws nothing
 
   uint32_t tickCount() override;
-  DateTime localTime() override;
   // Each message as one UTF-8 line on standard error.
   void showMessage(std::u16string_view text, MessageOwner owner) override;
   // Each notice as a line "notice: TEXT" on standard output; the title is the game's own.
   void showNotice(std::u16string_view title, std::u16string_view text) override;
-  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   TextRenderer& textRenderer() override;
 };
 

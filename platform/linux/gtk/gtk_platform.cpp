@@ -3,8 +3,6 @@
 
 #include <glib-unix.h>
 
-#include <ctime>
-
 #include "app/shell.h"
 #include "desktop_notice.h"
 #include "dialogs.h"
@@ -21,7 +19,6 @@ namespace orelog {
 namespace {
 
 constexpr int64_t kMicrosecondsPerMillisecond = 1000;
-constexpr int kFirstYearOfTm = 1900;
 
 void fillCombo(GtkWidget* combo, const std::vector<std::u16string>& entries, int selection) {
   GtkComboBoxText* box = GTK_COMBO_BOX_TEXT(combo);
@@ -48,20 +45,6 @@ GtkPlatform::~GtkPlatform() {
 uint32_t GtkPlatform::tickCount() {
   // Wraps at 2^32 ms like the Windows counter; every user takes differences of it.
   return static_cast<uint32_t>(g_get_monotonic_time() / kMicrosecondsPerMillisecond);
-}
-
-DateTime GtkPlatform::localTime() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  if (!localtime_r(&now, &parts)) return {};
-  DateTime time;
-  time.year = parts.tm_year + kFirstYearOfTm;
-  time.month = parts.tm_mon + 1;
-  time.day = parts.tm_mday;
-  time.hour = parts.tm_hour;
-  time.minute = parts.tm_min;
-  time.second = parts.tm_sec;
-  return time;
 }
 
 bool GtkPlatform::acquireInstanceLock() {
@@ -132,10 +115,6 @@ void GtkPlatform::showNotice(std::u16string_view title, std::u16string_view text
   showDesktopNotice(title, text);
 }
 
-HttpResult GtkPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
-  return orelog::httpGet(request, buffer, HttpTimeouts{}, cancel);
-}
-
 namespace {
 
 struct PostedTask {
@@ -164,10 +143,6 @@ void GtkPlatform::setBusyCursor(bool busy) {
   GdkCursor* cursor = busy ? gdk_cursor_new_from_name(gdk_window_get_display(surface), "wait") : nullptr;
   gdk_window_set_cursor(surface, cursor);
   if (cursor) g_object_unref(cursor);
-}
-
-bool GtkPlatform::encodePng(const Canvas& canvas, const std::string& path) {
-  return writePngFile(canvas, path);
 }
 
 void GtkPlatform::fillConnectControls(const ConnectControlsContent& content) {

@@ -10,10 +10,11 @@
 #include "main_window.h"
 #include "pango_text.h"
 #include "services/platform.h"
+#include "services/system_services.h"
 
 namespace orelog {
 
-class GtkPlatform : public Platform {
+class GtkPlatform : public SystemServices<Platform> {
  public:
   using TimerHandler = std::function<void(int timerId)>;
 
@@ -23,7 +24,6 @@ class GtkPlatform : public Platform {
   GtkPlatform& operator=(const GtkPlatform&) = delete;
 
   uint32_t tickCount() override;
-  DateTime localTime() override;
   bool acquireInstanceLock() override;
   void releaseInstanceLock() override;
   void raiseRunningCopy() override;
@@ -33,10 +33,8 @@ class GtkPlatform : public Platform {
   std::optional<std::string> askSavePath(std::u16string_view defaultName) override;
   void openLink(std::string_view url) override;
   void showNotice(std::u16string_view title, std::u16string_view text) override;
-  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   void postToUiThread(std::function<void()> task) override;
   TextRenderer& textRenderer() override { return text_; }
-  bool encodePng(const Canvas& canvas, const std::string& path) override;
   void fillConnectControls(const ConnectControlsContent& content) override;
   std::u16string connectFieldText(ConnectField field) override;
   void setConnectControlsEnabled(bool enabled) override;

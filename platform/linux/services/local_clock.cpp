@@ -3,20 +3,15 @@
 
 #include <ctime>
 
-namespace orelog {
+#include "util/time_units.h"
 
-namespace {
-constexpr long kSecondsPerMinute = 60;
-constexpr int kFirstTmYear = 1900;
-}  // namespace
+namespace orelog {
 
 ZonedDateTime zonedLocalTime() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
-  localtime_r(&now, &parts);
-  const DateTime local{parts.tm_year + kFirstTmYear, parts.tm_mon + 1, parts.tm_mday,
-                       parts.tm_hour, parts.tm_min, parts.tm_sec};
-  return {local, static_cast<int32_t>(parts.tm_gmtoff / kSecondsPerMinute)};
+  if (!localtime_r(&now, &parts)) return {};
+  return {dateTimeOfTm(parts), static_cast<int32_t>(parts.tm_gmtoff / kSecondsPerMinute)};
 }
 
 }  // namespace orelog

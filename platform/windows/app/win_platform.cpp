@@ -31,12 +31,6 @@ uint32_t WinPlatform::tickCount() {
   return GetTickCount();
 }
 
-DateTime WinPlatform::localTime() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  return {int{now.wYear}, int{now.wMonth}, int{now.wDay}, int{now.wHour}, int{now.wMinute}, int{now.wSecond}};
-}
-
 // The running copy's main window is found by its class; a dialog it has open comes forward in its
 // place. The player's own start of this copy lets it hand the foreground on.
 void WinPlatform::raiseRunningCopy() {
@@ -75,10 +69,6 @@ void WinPlatform::showNotice(std::u16string_view title, std::u16string_view text
   tray_.show(window, icon, title, text);  // without a notification area the notice goes unseen
 }
 
-HttpResult WinPlatform::httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) {
-  return orelog::httpGet(request, buffer, HttpTimeouts{}, cancel);
-}
-
 // A task that cannot be posted (the window is gone) is dropped here; one still queued when the
 // window goes is dropped by the loop's end.
 void WinPlatform::postToUiThread(std::function<void()> task) {
@@ -86,10 +76,6 @@ void WinPlatform::postToUiThread(std::function<void()> task) {
   HWND window = window_.window.load();
   if (window == nullptr || !PostMessageW(window, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(posted)))
     delete posted;
-}
-
-bool WinPlatform::encodePng(const Canvas& canvas, const std::string& path) {
-  return writePngFile(canvas, path);
 }
 
 void WinPlatform::fillConnectControls(const ConnectControlsContent& content) {

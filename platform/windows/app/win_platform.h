@@ -6,18 +6,18 @@
 #include "instance_lock.h"
 #include "main_window.h"
 #include "services/platform.h"
+#include "services/system_services.h"
 #include "tray_notice.h"
 
 namespace orelog {
 
-class WinPlatform : public Platform {
+class WinPlatform : public SystemServices<Platform> {
  public:
   explicit WinPlatform(MainWindow& window) : window_(window) {}
   WinPlatform(const WinPlatform&) = delete;
   WinPlatform& operator=(const WinPlatform&) = delete;
 
   uint32_t tickCount() override;
-  DateTime localTime() override;
   bool acquireInstanceLock() override { return lock_.acquire(); }
   void releaseInstanceLock() override { lock_.release(); }
   void raiseRunningCopy() override;
@@ -28,10 +28,8 @@ class WinPlatform : public Platform {
   void openLink(std::string_view url) override;
   // The notice in the balloon of the game's notification-area icon, added at the first notice.
   void showNotice(std::u16string_view title, std::u16string_view text) override;
-  HttpResult httpGet(const HttpRequest& request, std::span<uint8_t> buffer, const FetchCancel& cancel) override;
   void postToUiThread(std::function<void()> task) override;
   TextRenderer& textRenderer() override { return text_; }
-  bool encodePng(const Canvas& canvas, const std::string& path) override;
   void fillConnectControls(const ConnectControlsContent& content) override;
   std::u16string connectFieldText(ConnectField field) override;
   void setConnectControlsEnabled(bool enabled) override;

@@ -3,19 +3,15 @@
 
 #include <time.h>
 
-namespace orelog {
+#include "util/time_units.h"
 
-namespace {
-constexpr long long kSecondsPerMinute = 60;
-constexpr int kFirstTmYear = 1900;
-}  // namespace
+namespace orelog {
 
 ZonedDateTime zonedLocalTime() {
   const __time64_t now = _time64(nullptr);
   struct tm parts {};
-  _localtime64_s(&parts, &now);
-  const DateTime local{parts.tm_year + kFirstTmYear, parts.tm_mon + 1, parts.tm_mday,
-                       parts.tm_hour, parts.tm_min, parts.tm_sec};
+  if (_localtime64_s(&parts, &now) != 0) return {};
+  const DateTime local = dateTimeOfTm(parts);
   // The local fields read as if they were UTC, less the instant itself: the offset, daylight saving
   // time included.
   struct tm asUtc = parts;

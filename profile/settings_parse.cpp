@@ -47,7 +47,8 @@ struct DiscardedText {
   void push_back(int) {}
 };
 
-// Reads one value and keeps nothing of it; its syntax, depth and numbers are still checked.
+// Reads one value and keeps nothing of it; its syntax, depth and numbers are still checked. The
+// contexts that keep something derive from it and replace only the handlers they read with.
 class SkipContext {
  public:
   explicit SkipContext(ParseState& state) : state_(state) {}
@@ -65,7 +66,7 @@ class SkipContext {
   bool parse_object_item(Input& in, const std::string&) { return picojson::_parse(*this, in); }
   bool parse_object_stop() { return leave(state_); }
 
- private:
+ protected:
   ParseState& state_;
 };
 
@@ -113,17 +114,10 @@ bool readScalar(ParseState& state, Input& in, Fields& fields, const std::string&
 }
 
 // An object read for some of its members by name; any other value only by its type.
-class FieldsContext {
+class FieldsContext : public SkipContext {
  public:
   FieldsContext(const std::vector<std::string_view>& wanted, Fields& fields, bool& isObject, ParseState& state)
-      : wanted_(wanted), fields_(fields), isObject_(isObject), state_(state) {}
-  bool set_null() { return true; }
-  bool set_bool(bool) { return true; }
-  bool set_number(double number) { return finite(state_, number); }
-  bool parse_string(Input& in) { return SkipContext(state_).parse_string(in); }
-  bool parse_array_start() { return enter(state_); }
-  bool parse_array_item(Input& in, std::size_t) { return skipValue(state_, in); }
-  bool parse_array_stop(std::size_t) { return leave(state_); }
+      : SkipContext(state), wanted_(wanted), fields_(fields), isObject_(isObject) {}
   bool parse_object_start() {
     isObject_ = true;
     return enter(state_);
@@ -132,13 +126,11 @@ class FieldsContext {
     if (std::find(wanted_.begin(), wanted_.end(), key) == wanted_.end()) return skipValue(state_, in);
     return readScalar(state_, in, fields_, key);
   }
-  bool parse_object_stop() { return leave(state_); }
 
  protected:
   const std::vector<std::string_view>& wanted_;
   Fields& fields_;
   bool& isObject_;
-  ParseState& state_;
 };
 
 const std::vector<std::string_view> kItemFieldKeys = {kItemIdKey, kItemXKey, kItemYKey};
@@ -161,13 +153,9 @@ ItemsEnd appendItem(bool isObject, const Fields& fields, std::vector<OwnedItem>&
 
 // The "Items" array element by element: items are kept until the first element that ends the
 // reading; the elements after it are only checked.
-class ItemsContext {
+class ItemsContext : public SkipContext {
  public:
-  ItemsContext(SavedItems& out, ParseState& state) : out_(out), state_(state) {}
-  bool set_null() { return true; }
-  bool set_bool(bool) { return true; }
-  bool set_number(double number) { return finite(state_, number); }
-  bool parse_string(Input& in) { return SkipContext(state_).parse_string(in); }
+  ItemsContext(SavedItems& out, ParseState& state) : SkipContext(state), out_(out) {}
   bool parse_array_start() {
     out_.isArray = true;
     return enter(state_);
@@ -181,14 +169,9 @@ class ItemsContext {
     out_.end = appendItem(isObject, fields, out_.items);
     return true;
   }
-  bool parse_array_stop(std::size_t) { return leave(state_); }
-  bool parse_object_start() { return enter(state_); }
-  bool parse_object_item(Input& in, const std::string&) { return skipValue(state_, in); }
-  bool parse_object_stop() { return leave(state_); }
 
  private:
   SavedItems& out_;
-  ParseState& state_;
 };
 
 // The whole document: the wanted scalar members, and "Items" read as items.

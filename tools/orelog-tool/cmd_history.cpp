@@ -1,7 +1,6 @@
 // orelog-tool history FILE.png [--days N] [--no-text]: the chart of history.csv in the current folder
 // as PNG.
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,10 +9,8 @@
 #include "profile/history_append.h"
 #include "profile/history_rows.h"
 #include "record_options.h"
-#include "services/null_platform.h"
-#include "services/png_codec.h"
 #include "services/record_file.h"
-#include "services/system_text.h"
+#include "picture_output.h"
 #include "ui/history_chart.h"
 #include "ui/sheet_decoding.h"
 
@@ -60,21 +57,13 @@ int runHistory(const Args& given) {
   }
   const std::optional<std::vector<HistoryRow>> rows = readHistoryRows();
   if (!rows) return 1;
-  const std::optional<SpriteSheets> sheets = loadEmbeddedSheets();
-  if (!sheets) {
-    std::fputs("orelog-tool: the sprite sheets could not be loaded\n", stderr);
-    return 1;
-  }
-  const std::unique_ptr<TextRenderer> systemText = makeSystemTextRenderer();
-  NullTextRenderer noText;
+  const std::optional<SpriteSheets> sheets = loadSheetsOrSay();
+  if (!sheets) return 1;
+  PictureText text(withText);
   Canvas canvas = makeCanvas();
-  PageTools tools{canvas, *sheets, withText ? *systemText : noText};
+  PageTools tools{canvas, *sheets, text.renderer()};
   drawHistoryChart(tools, *rows, *days);
-  if (!writePngFile(canvas, args[0])) {
-    std::fprintf(stderr, "orelog-tool: cannot write %s\n", args[0].c_str());
-    return 1;
-  }
-  return 0;
+  return writePngOrSay(canvas, args[0]) ? 0 : 1;
 }
 
 }  // namespace orelog::tool

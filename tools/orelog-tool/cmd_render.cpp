@@ -6,9 +6,7 @@
 
 #include "commands.h"
 #include "game/characters.h"
-#include "services/null_platform.h"
-#include "services/png_codec.h"
-#include "services/system_text.h"
+#include "picture_output.h"
 #include "record_options.h"
 #include "ui/game_screen.h"
 #include "ui/sheet_decoding.h"
@@ -46,26 +44,18 @@ int runRender(const Args& given) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  const std::optional<SpriteSheets> sheets = loadEmbeddedSheets();
-  if (!sheets) {
-    std::fputs("orelog-tool: the sprite sheets could not be loaded\n", stderr);
-    return 1;
-  }
+  const std::optional<SpriteSheets> sheets = loadSheetsOrSay();
+  if (!sheets) return 1;
   ToolPlatform platform;
-  const std::unique_ptr<TextRenderer> systemText = makeSystemTextRenderer();
-  NullTextRenderer noText;
-  platform.text = withText ? systemText.get() : &noText;
+  PictureText text(withText);
+  platform.text = &text.renderer();
   PlayerRecord record;
   if (!loadAndUpdate(record, platform, options->cycles)) return 1;
 
   const GameScreen screen = screenFor(record, *page, *options);
   Canvas canvas = makeCanvas();
   paintCurrentPage(canvas, screen, record, *sheets, platform.textRenderer());
-  if (!writePngFile(canvas, args[1])) {
-    std::fprintf(stderr, "orelog-tool: cannot write %s\n", args[1].c_str());
-    return 1;
-  }
-  return 0;
+  return writePngOrSay(canvas, args[1]) ? 0 : 1;
 }
 
 }  // namespace orelog::tool

@@ -8,8 +8,7 @@
 #include "../sheetgen/pixel_font.h"
 #include "commands.h"
 #include "profile/catalogue.h"
-#include "services/png_codec.h"
-#include "ui/sheet_decoding.h"
+#include "picture_output.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog::tool {
@@ -120,11 +119,8 @@ int runSprites(const Args& args) {
     std::fputs("usage: orelog-tool sprites FILE.png\n", stderr);
     return 2;
   }
-  const auto sheets = loadEmbeddedSheets();
-  if (!sheets) {
-    std::fputs("orelog-tool: the sprite sheets could not be loaded\n", stderr);
-    return 1;
-  }
+  const auto sheets = loadSheetsOrSay();
+  if (!sheets) return 1;
   int height = 0;
   const std::vector<Cell> cells = layOut(entries(), height);
   Canvas canvas = makeCanvas(kSheetWidth, height);
@@ -133,11 +129,7 @@ int runSprites(const Args& args) {
     drawName(canvas, cell.entry.name, cell.x, cell.y);
     drawRegion(canvas, *sheets, cell.entry.region, cell.x, cell.y + sheetgen::kGlyphRows * kNameScale + kNameGap);
   }
-  if (!writePngFile(canvas, args[0])) {
-    std::fprintf(stderr, "orelog-tool: cannot write %s\n", args[0].c_str());
-    return 1;
-  }
-  return 0;
+  return writePngOrSay(canvas, args[0]) ? 0 : 1;
 }
 
 }  // namespace orelog::tool

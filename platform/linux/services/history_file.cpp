@@ -7,18 +7,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <optional>
 
-#include "open_file.h"
+#include "posix_file.h"
 #include "services/record_file.h"
 
 namespace orelog {
 namespace {
 
 constexpr mode_t kNewHistoryMode = S_IRUSR | S_IWUSR;  // worker names carry the pool account's name
-constexpr std::size_t kReadChunkBytes = 64 * 1024;
 // Another editor may replace the file while this one waits for the lock; the new file is then taken.
 constexpr int kOpenAttempts = 8;
 
@@ -42,46 +40,14 @@ Opened lockCurrent(int fd, const std::filesystem::path& file, struct stat& statu
   return ::fstat(fd, &status) == 0 ? Opened::Ready : Opened::Failed;
 }
 
-// The expected size is reserved at once, so a history near its limit is not copied over and over
-// as the text grows.
-std::optional<std::string> readFromStart(int fd, std::uintmax_t expectedBytes, std::uintmax_t maxBytes) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(std::min(expectedBytes, maxBytes) + 1));
-  char chunk[kReadChunkBytes];
-  for (;;) {
-    const ssize_t count = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return std::nullopt;
-    if (count == 0) return bytes;
-    bytes.append(chunk, static_cast<std::size_t>(count));
-    if (bytes.size() > maxBytes) return std::nullopt;
-  }
-}
-
-// The file is open for appending: each write lands at its end as it is then, never at an offset
-// read before another writer (one whose lock this one cannot see) added a row.
-bool appendAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
-}
-
-void flushFolder(const std::filesystem::path& file) {
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  OpenFile handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.isOpen()) ::fsync(handle.fd());
-}
-
 // The torn tail cut off, then the bytes written and flushed; on failure the file is cut back.
 bool appendAt(int fd, std::uintmax_t keepBytes, std::string_view bytes, std::uintmax_t size) {
   const auto keep = static_cast<off_t>(keepBytes);
   if (keepBytes > size) return false;
   if (keepBytes < size && ::ftruncate(fd, keep) != 0) return false;
-  if (appendAll(fd, bytes) && ::fsync(fd) == 0) return true;
+  // The file is open for appending: the write lands at its end as it is then, never at an offset read
+  // before another writer (one whose lock this one cannot see) added a row.
+  if (writeAll(fd, bytes) && ::fsync(fd) == 0) return true;
   [[maybe_unused]] const int ignored = ::ftruncate(fd, keep);
   return false;
 }
@@ -101,7 +67,7 @@ bool carryOut(int fd, const std::filesystem::path& file, const HistoryFileEdit& 
       return true;
     case HistoryFileEdit::Kind::Append:
       if (!appendAt(fd, edit.keepBytes, edit.bytes, size)) return false;
-      if (size == 0) flushFolder(file);  // a new file: its name must survive a power cut too
+      if (size == 0) flushFolder(folderOf(file));  // a new file: its name must survive a power cut too
       return true;
     case HistoryFileEdit::Kind::Replace:
       return replaceRecordFile(file, edit.bytes);

@@ -16,13 +16,12 @@
 #include <optional>
 #include <string>
 
-#include "open_file.h"
+#include "posix_file.h"
 
 namespace orelog {
 namespace {
 
 constexpr int kMaxLinkHops = 40;  // the kernel's own limit for one path
-constexpr std::size_t kReadChunkBytes = 64 * 1024;
 constexpr const char* kUniquePart = "XXXXXX";  // what mkostemps replaces
 constexpr std::size_t kUniquePartLength = 6;
 constexpr mode_t kNewRecordMode = S_IRUSR | S_IWUSR;  // it holds the API key
@@ -34,27 +33,9 @@ RecordFileRead withState(RecordFileState state) {
   return {state, {}};
 }
 
-// Reads to the end, or fails once more than maxBytes have come. The expected size is reserved at
-// once, so a large record is not copied over and over as the text grows.
-std::optional<std::string> readBounded(int fd, std::uintmax_t expectedBytes, std::uintmax_t maxBytes) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(std::min(expectedBytes, maxBytes) + 1));
-  char chunk[kReadChunkBytes];
-  for (;;) {
-    const ssize_t count = ::read(fd, chunk, sizeof chunk);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return std::nullopt;
-    if (count == 0) return bytes;
-    bytes.append(chunk, static_cast<std::size_t>(count));
-    if (bytes.size() > maxBytes) return std::nullopt;  // the file grew past the limit while being read
-  }
-}
-
-bool writeAll(int fd, std::string_view bytes);
-
 // The rest of `from` appended to `to`.
 bool copyAll(int from, int to) {
-  char chunk[kReadChunkBytes];
+  char chunk[kFileChunkBytes];
   for (;;) {
     const ssize_t count = ::read(from, chunk, sizeof chunk);
     if (count < 0 && errno == EINTR) continue;
@@ -62,16 +43,6 @@ bool copyAll(int from, int to) {
     if (count == 0) return true;
     if (!writeAll(to, std::string_view(chunk, static_cast<std::size_t>(count)))) return false;
   }
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
 }
 
 // The file a chain of symbolic links ends at (the path itself when it is no link, or when nothing
@@ -98,10 +69,6 @@ std::optional<std::filesystem::path> recordToReplace(const std::filesystem::path
   struct stat status;
   if (::stat(target->c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return file;
   return target;
-}
-
-std::filesystem::path folderOf(const std::filesystem::path& file) {
-  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
 bool isTemporaryName(std::string_view name, std::string_view recordName) {
@@ -159,13 +126,6 @@ bool takeOverPermissions(int fd, const std::filesystem::path& target) {
   return ::fchmod(fd, old.st_mode & kPermissionBits) == 0;
 }
 
-// Makes the rename itself durable. Some file systems cannot flush a folder; the rename has been done
-// by then, so that is not reported as a failure.
-void flushFolder(const std::filesystem::path& folder) {
-  OpenFile handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.isOpen()) ::fsync(handle.fd());
-}
-
 // A new file beside `target` filled by `fill`, flushed and renamed to `target`. On failure nothing
 // under the name `target` has changed and the temporary file is gone.
 bool writeBesideAndRename(const std::filesystem::path& target, const std::function<bool(int fd)>& fill) {
@@ -181,7 +141,7 @@ bool writeBesideAndRename(const std::filesystem::path& target, const std::functi
     return false;
   }
   out.close();
-  flushFolder(folder);
+  flushFolder(folder);  // the rename itself made durable
   return true;
 }
 
@@ -219,7 +179,7 @@ RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t 
   if (!in.isOpen()) return withState(stateAfterFailure(errno));
   if (::fstat(in.fd(), &status) != 0 || !S_ISREG(status.st_mode)) return withState(RecordFileState::Damaged);
   std::optional<std::string> bytes =
-      readBounded(in.fd(), static_cast<std::uintmax_t>(status.st_size), maxBytes);
+      readFromStart(in.fd(), static_cast<std::uintmax_t>(status.st_size), maxBytes);
   if (!bytes) return withState(RecordFileState::Damaged);
   return {RecordFileState::Read, std::move(*bytes)};
 }

@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "services/record_file.h"
+#include "win32_file.h"
 
 namespace orelog {
 namespace {
 
-constexpr DWORD kReadChunkBytes = 64 * 1024;
 // Editors lock one byte far beyond any history rather than the rows: the lock orders the editors
 // of this program, and leaves the rows to the second handle that cuts a torn tail.
 constexpr DWORD kLockOffsetHigh = 0x40000000;
@@ -21,61 +21,18 @@ constexpr DWORD kLockOffsetHigh = 0x40000000;
 constexpr DWORD kReadAndAppend = GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// A file handle closed when it goes out of scope, its lock with it.
-class OpenFile {
- public:
-  explicit OpenFile(HANDLE handle) : handle_(handle) {}
-  ~OpenFile() { close(); }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  HANDLE handle() const { return handle_; }
-  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void close() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
-
 bool lockEditors(HANDLE file) {
   OVERLAPPED from{};
   from.OffsetHigh = kLockOffsetHigh;
   return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &from) != 0;
 }
 
-// The expected size is reserved at once, so a history near its limit is not copied over and over
-// as the text grows.
-std::optional<std::string> readWhole(HANDLE file, std::uintmax_t expectedBytes, std::uintmax_t maxBytes) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expectedBytes, maxBytes) + 1));
-  char chunk[kReadChunkBytes];
-  for (;;) {
-    DWORD count = 0;
-    if (!ReadFile(file, chunk, sizeof chunk, &count, nullptr)) return std::nullopt;
-    if (count == 0) return bytes;
-    bytes.append(chunk, count);
-    if (bytes.size() > maxBytes) return std::nullopt;
-  }
-}
-
 // Cutting needs write access, which the appending handle lacks: a second handle to the same file.
 bool cutAt(HANDLE file, std::uintmax_t length) {
-  OpenFile cutter(ReOpenFile(file, GENERIC_WRITE, kShareAll, 0));
+  FileHandle cutter(ReOpenFile(file, GENERIC_WRITE, kShareAll, 0));
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(length);
-  return cutter.isOpen() && SetFilePointerEx(cutter.handle(), at, nullptr, FILE_BEGIN) && SetEndOfFile(cutter.handle());
-}
-
-bool writeAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    DWORD count = 0;
-    const DWORD chunk = bytes.size() > kReadChunkBytes ? kReadChunkBytes : static_cast<DWORD>(bytes.size());
-    if (!WriteFile(file, bytes.data(), chunk, &count, nullptr) || count == 0) return false;
-    bytes.remove_prefix(count);
-  }
-  return true;
+  return cutter.isOpen() && SetFilePointerEx(cutter.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(cutter.get());
 }
 
 // The torn tail cut off, then the bytes written and flushed; on failure the file is cut back.
@@ -98,23 +55,23 @@ HANDLE openForAppending(const std::filesystem::path& file) {
 }  // namespace
 
 bool editHistoryFile(const std::filesystem::path& file, std::uintmax_t maxReadBytes, const HistoryFilePlan& plan) {
-  OpenFile history(openForAppending(file));
+  FileHandle history(openForAppending(file));
   // A device or a pipe behind the name is never read.
-  if (!history.isOpen() || GetFileType(history.handle()) != FILE_TYPE_DISK || !lockEditors(history.handle())) {
+  if (!history.isOpen() || GetFileType(history.get()) != FILE_TYPE_DISK || !lockEditors(history.get())) {
     return false;
   }
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(history.handle(), &size) || static_cast<std::uintmax_t>(size.QuadPart) > maxReadBytes) {
+  if (!GetFileSizeEx(history.get(), &size) || static_cast<std::uintmax_t>(size.QuadPart) > maxReadBytes) {
     return false;
   }
-  const std::optional<std::string> current = readWhole(history.handle(), static_cast<std::uintmax_t>(size.QuadPart), maxReadBytes);
+  const std::optional<std::string> current = readBounded(history.get(), static_cast<std::uintmax_t>(size.QuadPart), maxReadBytes);
   if (!current) return false;
   const HistoryFileEdit edit = plan(*current);
   switch (edit.kind) {
     case HistoryFileEdit::Kind::Leave:
       return true;
     case HistoryFileEdit::Kind::Append:
-      return appendAt(history.handle(), edit.keepBytes, edit.bytes, current->size());
+      return appendAt(history.get(), edit.keepBytes, edit.bytes, current->size());
     case HistoryFileEdit::Kind::Replace:
       // A file cannot be renamed over while a handle to it is open.
       history.close();

@@ -12,31 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "win32_file.h"
+
 namespace orelog {
 namespace {
 
-constexpr DWORD kReadChunkBytes = 64 * 1024;
 constexpr int kCreateAttempts = 16;
 constexpr unsigned kUniqueRange = 0x1000000;  // six hexadecimal digits
 constexpr std::size_t kUniqueDigits = 6;
 constexpr const wchar_t* kLongPathPrefix = L"\\\\?\\";
 constexpr const wchar_t* kUncPrefix = L"\\\\?\\UNC\\";
-
-// A file handle closed when it goes out of scope.
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (isOpen()) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 bool isRegularFile(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info;
@@ -55,22 +40,12 @@ HANDLE openRegularFile(const std::filesystem::path& file) {
   return handle;
 }
 
-bool writeAll(HANDLE handle, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kReadChunkBytes));
-    DWORD written = 0;
-    if (!WriteFile(handle, bytes.data(), wanted, &written, nullptr) || written == 0) return false;
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
 // The rest of `from` appended to `to`.
 bool copyAll(HANDLE from, HANDLE to) {
-  std::vector<char> chunk(kReadChunkBytes);
+  std::vector<char> chunk(kFileChunkBytes);
   for (;;) {
     DWORD count = 0;
-    if (!ReadFile(from, chunk.data(), kReadChunkBytes, &count, nullptr)) return false;
+    if (!ReadFile(from, chunk.data(), kFileChunkBytes, &count, nullptr)) return false;
     if (count == 0) return true;
     if (!writeAll(to, std::string_view(chunk.data(), count))) return false;
   }
@@ -87,7 +62,7 @@ std::filesystem::path withoutLongPathPrefix(std::wstring path) {
 // Where the new record goes: through links to the regular file they end at, or the name itself
 // when nothing can be opened there yet or it is no regular file (which is then never renamed over).
 std::filesystem::path recordToReplace(const std::filesystem::path& file) {
-  Handle opened(CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
+  FileHandle opened(CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!opened.isOpen() || !isRegularFile(opened.get())) return file;
@@ -102,10 +77,6 @@ std::filesystem::path recordToReplace(const std::filesystem::path& file) {
     }
     final.resize(length + 1);
   }
-}
-
-std::filesystem::path folderOf(const std::filesystem::path& file) {
-  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(L".");
 }
 
 bool isTemporaryName(std::wstring_view name, std::wstring_view recordName) {
@@ -192,7 +163,7 @@ class KeptAttributes {
 bool writeBesideAndRename(const std::filesystem::path& target, const std::function<bool(HANDLE)>& fill) {
   removeLeftoverTemporaries(target);
   std::filesystem::path temporary;
-  Handle out(createTemporary(target, temporary));
+  FileHandle out(createTemporary(target, temporary));
   if (!out.isOpen()) return false;
   const KeptAttributes attributes(target);
   bool renamed = false;
@@ -221,7 +192,7 @@ RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t 
   const DWORD attributes = GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return {stateAfterFailure(GetLastError()), {}};
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {RecordFileState::Damaged, {}};
-  Handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  FileHandle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in.isOpen()) return {stateAfterFailure(GetLastError()), {}};
   LARGE_INTEGER size;
@@ -229,16 +200,9 @@ RecordFileRead readRecordFile(const std::filesystem::path& file, std::uintmax_t 
       static_cast<std::uintmax_t>(size.QuadPart) > maxBytes) {
     return {RecordFileState::Damaged, {}};
   }
-  RecordFileRead read{RecordFileState::Read, {}};
-  read.bytes.reserve(static_cast<std::size_t>(size.QuadPart) + 1);
-  std::vector<char> chunk(kReadChunkBytes);
-  for (;;) {
-    DWORD count = 0;
-    if (!ReadFile(in.get(), chunk.data(), kReadChunkBytes, &count, nullptr)) return {RecordFileState::Damaged, {}};
-    if (count == 0) return read;
-    read.bytes.append(chunk.data(), count);
-    if (read.bytes.size() > maxBytes) return {RecordFileState::Damaged, {}};  // it grew while being read
-  }
+  std::optional<std::string> bytes = readBounded(in.get(), static_cast<std::uintmax_t>(size.QuadPart), maxBytes);
+  if (!bytes) return {RecordFileState::Damaged, {}};  // unreadable, or it grew while being read
+  return {RecordFileState::Read, std::move(*bytes)};
 }
 
 bool replaceRecordFile(const std::filesystem::path& file, std::string_view bytes) {
@@ -246,7 +210,7 @@ bool replaceRecordFile(const std::filesystem::path& file, std::string_view bytes
 }
 
 RecordCopy copyRecordFile(const std::filesystem::path& from, const std::filesystem::path& copy) {
-  Handle source(openRegularFile(from));
+  FileHandle source(openRegularFile(from));
   if (!source.isOpen()) return RecordCopy::NothingToCopy;
   const DWORD taken = GetFileAttributesW(copy.c_str());
   if (taken != INVALID_FILE_ATTRIBUTES && (taken & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {

@@ -10,10 +10,8 @@ build=$(cd "$1" && pwd) seconds=${2:-60} workers=${3:-}
 scenario=figures
 source "$(dirname "$0")/../tests/support/desktop.sh"
 
-start_xvfb
-mkdir -m 700 "$work/run" "$work/home" "$work/game"
-export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-unset WAYLAND_DISPLAY
+start_gtk_session
+mkdir -m 700 "$work/game"
 
 pool_flags=()
 if [[ $workers == --no-workers ]]; then

@@ -15,12 +15,8 @@ source "$(dirname "$0")/../support/desktop_tour.sh"
 # --- The world around the game ---------------------------------------------------------------------
 
 start_display() {  # start_display [WIDTHxHEIGHT]
-  start_xvfb "$@"
-  # The game's own lock, settings and GTK state stay inside this test.
-  mkdir -m 700 "$work/run" "$work/home"
-  export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+  start_gtk_session "$@"
   export XDG_DATA_HOME=$work/home/.local/share XDG_CONFIG_HOME=$work/home/.config
-  unset WAYLAND_DISPLAY
   install_fake_browser
 }
 

@@ -32,10 +32,7 @@ version=$(/usr/bin/orelog-tool --version) || fail "orelog-tool --version failed"
 [[ $version == "$kVersionLine" ]] || fail "orelog-tool --version printed '$version'"
 
 step "the menu entry starts the game in ~/.local/share/orelog"
-start_xvfb
-mkdir -m 700 "$work/run" "$work/home"
-export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-unset XDG_DATA_HOME XDG_CONFIG_HOME WAYLAND_DISPLAY
+start_gtk_session
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/orelog.desktop)
 [[ -n $exec_line ]] || fail "the menu entry has no Exec line"
 (cd / && exec $exec_line) >"$work/game.log" 2>&1 &

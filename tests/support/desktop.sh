@@ -55,6 +55,15 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$display_file")"
 }
 
+# start_gtk_session [WIDTHxHEIGHT]: an X server as start_xvfb, and a runtime folder and home of the
+# test's own, so the game's lock, settings and GTK state stay inside it.
+start_gtk_session() {
+  start_xvfb "$@"
+  mkdir -m 700 "$work/run" "$work/home"
+  export XDG_RUNTIME_DIR=$work/run HOME=$work/home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+  unset XDG_DATA_HOME XDG_CONFIG_HOME WAYLAND_DISPLAY
+}
+
 # start_demo_pool PROGRAM [FLAGS...]: the demo pool on a port the OS picks; sets pool_url (its
 # script), pool_port and pool_pid.
 start_demo_pool() {

@@ -16,5 +16,5 @@ for element in '{}' '{"Item ID":1,"X":2,"Y":3}'; do
   perl -e '$n = int(($ARGV[1] - 13) / (length($ARGV[0]) + 1));
            print q({"Items":[), join(",", ($ARGV[0]) x $n), "]}"' "$element" "$kLimit" >"$work/config.json"
   printf '%s: ' "$element"
-  "$WINELOADER" "$programs/record-file-test.exe" --peak "Z:${work//\//\\}\\config.json" | tr -d '\r'
+  "$WINELOADER" "$programs/record-file-test.exe" --peak "$(windows_path "$work/config.json")" | tr -d '\r'
 done

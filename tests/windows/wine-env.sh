@@ -35,6 +35,10 @@ wine_prefix() {
 
 wine_run() { "$WINELOADER" "$@" >/dev/null 2>&1; }
 
+# windows_path PATH: an absolute Linux path as the programs in the prefix see it (Wine's Z: drive
+# is the root).
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+
 # The prefix's programs have all ended.
 wine_wait() { "$WINESERVER" -w; }
 

@@ -113,9 +113,6 @@ readonly kSaveDialog='Save As'  # the save dialog's own title, in the prefix's l
 # The X clipboard, where Wine puts what a program copies, matches the extended regular expression.
 clipboard_matches() { timeout 5 xclip -o -selection clipboard 2>/dev/null | grep -Eq "$1"; }
 
-# The Windows path of a Linux path, as the programs in the prefix see it.
-winepath_of() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-
 # --- The steps of the shared tour that are this program's own ----------------------------------------
 
 start_desktop() { start_wine; }
@@ -131,7 +128,7 @@ play_more() {
   click "$main" 490 60
   local dialog saved
   dialog=$(await_window "$kSaveDialog")
-  saved=$(winepath_of "$work/shot-by-player.png")
+  saved=$(windows_path "$work/shot-by-player.png")
   xdotool mousemove --window "$dialog" 5 5 key End shift+Home ctrl+c
   wait_until "the proposed file name" clipboard_matches '^Orelog[0-9]{14}\.png$'
   xdotool type --delay "$kTypingDelayMs" -- "$saved"
@@ -566,9 +563,6 @@ scenario_package() {
 
 readonly kKills=12
 readonly kLargeRecordItems=200000  # about 5 MB: a save takes long enough to be killed in the middle
-
-# windows_path PATH: the path as the Windows programs see it (Wine's Z: drive is the root).
-windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 
 # whole_record FILE: FILE is a record exactly as a save writes it, loaded by the Linux tool without
 # being kept aside as damaged.

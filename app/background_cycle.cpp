@@ -8,12 +8,14 @@
 
 namespace orelog {
 
-void BackgroundCycle::start(FiguresQuery query, Platform& platform, Finished finished) {
+void BackgroundCycle::start(FiguresQuery query, Platform& platform, Finished finished,
+                            std::function<void()> alongside) {
   assert(!thread_.joinable() && "one fetch at a time");
   cancel_ = std::make_shared<FetchCancel>();
   const uint64_t generation = ++generation_;
   thread_ = std::thread([this, &platform, generation, query = std::move(query), cancel = cancel_,
-                         buffer = buffer_, finished = std::move(finished)]() mutable {
+                         buffer = buffer_, finished = std::move(finished), alongside = std::move(alongside)]() mutable {
+    if (alongside) alongside();
     auto fetched = std::make_shared<FetchedFigures>(
         fetchPoolFigures(std::move(query), platformFetch(platform, *cancel), *buffer));
     if (cancel->cancelled()) return;

@@ -21,8 +21,9 @@ class BackgroundCycle {
   BackgroundCycle& operator=(const BackgroundCycle&) = delete;
 
   // Fetches the query's figures on a new thread, then posts `finished` with the result to the
-  // user-interface thread. Only one fetch runs at a time.
-  void start(FiguresQuery query, Platform& platform, Finished finished);
+  // user-interface thread. Only one fetch runs at a time. `alongside`, when given, runs on the same
+  // thread before the fetch: work that may wait on the disk, whose result `finished` picks up.
+  void start(FiguresQuery query, Platform& platform, Finished finished, std::function<void()> alongside = {});
   // Breaks off a running fetch and waits for its thread, which ends at once; the result, posted or
   // not, is dropped. Does nothing when no fetch runs.
   void abandon();

@@ -5,6 +5,7 @@
 #include "profile/settings.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
+#include "ui/log_page.h"
 #include "util/utf.h"
 
 namespace orelog {
@@ -66,7 +67,7 @@ void clickTopPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
   clickCornerIcons(app, platform, x, y);
 }
 
-// The credits, status, friends and log pages.
+// The credits, status and friends pages.
 void clickInformationPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
   if (clickCornerIcons(app, platform, x, y)) return;
   if (contains(layout::kBackButton, x, y)) {
@@ -105,6 +106,12 @@ void clickItemsPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
   }
 }
 
+void clickLogPage(AppState& app, Platform& platform, int32_t x, int32_t y) {
+  pressLogPage(app.screen.log, x, y);
+  if (clickCornerIcons(app, platform, x, y)) return;
+  if (contains(layout::kBackButton, x, y)) app.screen.page = kTopPage;
+}
+
 std::optional<std::size_t> characterAt(const std::vector<CharacterSlot>& slots, int32_t x, int32_t y) {
   for (std::size_t i = 0; i < slots.size(); ++i) {
     const CharacterSlot& slot = slots[i];
@@ -129,8 +136,8 @@ void clickGameScreen(AppState& app, Platform& platform, int32_t x, int32_t y) {
     case kItemsPage: clickItemsPage(app, platform, x, y); break;
     case kCreditsPage:
     case kStatusPage:
-    case kFriendsPage:
-    case kLogPage: clickInformationPage(app, platform, x, y); break;
+    case kFriendsPage: clickInformationPage(app, platform, x, y); break;
+    case kLogPage: clickLogPage(app, platform, x, y); break;
     default: break;
   }
   platform.repaint();
@@ -150,6 +157,8 @@ void hoverGameScreen(AppState& app, Platform& platform, int32_t x, int32_t y) {
   } else if (screen.page == kShopPage) {
     if (dragIfDragging(items.buyBar, y)) platform.repaint();
     if (dragIfDragging(items.sellBar, y)) platform.repaint();
+  } else if (screen.page == kLogPage) {
+    if (dragIfDragging(screen.log.eventsBar, y)) platform.repaint();
   }
 }
 
@@ -160,6 +169,8 @@ void releaseGameScreen(AppState& app, Platform&) {
     releaseScrollBar(items.sellBar);
   } else if (app.screen.page == kItemsPage) {
     releaseScrollBar(items.itemsBar);
+  } else if (app.screen.page == kLogPage) {
+    releaseScrollBar(app.screen.log.eventsBar);
   }
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cassert>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <utility>
 
 #include "app/input_router.h"
@@ -11,6 +13,7 @@
 #include "game/characters.h"
 #include "profile/settings.h"
 #include "ui/connect_screen.h"
+#include "ui/log_page.h"
 #include "util/utf.h"
 
 namespace orelog {
@@ -29,20 +32,34 @@ class FlagReset {
   bool& flag_;
 };
 
+using LoadedHistory = std::shared_ptr<std::optional<std::vector<HistoryRow>>>;
+
+// The history is read once, on the pool thread of the first cycle: a file near its limit takes far
+// longer to read than the window may wait.
+std::function<void()> historyLoad(const AppState& app, const LoadedHistory& loaded) {
+  if (app.screen.log.history.loaded) return {};
+  return [loaded, file = historyFileBeside(app.settingsFile)] { *loaded = readHistoryRows(file); };
+}
+
 // Starts a cycle whose queries run off the user-interface thread; back on it, the figures are
 // committed, any message shown, and then `then` learns whether the cycle succeeded.
 void startCycle(AppState& app, Platform& platform, std::function<void(bool succeeded)> then) {
   assert(!app.cycleInProgress && "a cycle is started only when none is running");
   app.cycleInProgress = true;
-  app.cycle.start(figuresQueryFor(app.record), platform, [&app, &platform, then = std::move(then)](const FetchedFigures& fetched) {
+  const auto loaded = std::make_shared<std::optional<std::vector<HistoryRow>>>();
+  const auto finished = [&app, &platform, loaded, then = std::move(then)](const FetchedFigures& fetched) {
     bool succeeded = false;
     {
       FlagReset reset(app.cycleInProgress);
       if (app.mode == ScreenMode::Connect) platform.setBusyCursor(false);
-      succeeded = finishUpdateCycle(app.record, platform, fetched, recordSaveFile(app), &app.workerWatch);
+      if (*loaded) setHistoryRows(app.screen.log.history, std::move(**loaded));
+      succeeded = finishUpdateCycle(app.record, platform, fetched, recordSaveFile(app), &app.workerWatch,
+                                    &app.screen.log.history);
+      syncLogEvents(app.screen.log);
     }
     then(succeeded);
-  });
+  };
+  app.cycle.start(figuresQueryFor(app.record), platform, finished, historyLoad(app, loaded));
 }
 
 // The name dialog keeps its answer in the record; it reaches the file with the next save.

@@ -56,6 +56,13 @@ struct TextRenderer {
   // How many pixels wide drawText would lay the text out (its advance, not its ink), so the core
   // can shorten a name to the room it has.
   virtual int textWidth(std::u16string_view text, FontSize font) = 0;
+  // Whether the font (or a face it falls back to) has a glyph for the code point, so a name is
+  // never drawn with the box of a missing one. A renderer that cannot tell says yes.
+  virtual bool hasGlyph(char32_t codePoint, FontSize font) {
+    (void)codePoint;
+    (void)font;
+    return true;
+  }
   // Text over a busy picture: the text drawn in the outline colour one pixel off in each of the
   // eight directions, then in its own colour at its place. A renderer may draw it its own faster
   // way, alike to within the blends' rounding; this one is the plain nine draws.

@@ -38,6 +38,20 @@ std::u16string fittedText(TextRenderer& renderer, std::u16string_view text, Font
   return renderer.textWidth(cut, font) <= maxWidth ? cut : std::u16string();
 }
 
+std::u16string withoutMissingGlyphs(TextRenderer& renderer, std::u16string_view text, FontSize font) {
+  std::u16string kept;
+  for (std::size_t i = 0; i < text.size();) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    const std::size_t units = pair ? 2 : 1;
+    const char32_t codePoint =
+        pair ? 0x10000 + ((char32_t{text[i]} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00) : text[i];
+    if (renderer.hasGlyph(codePoint, font)) kept.append(text.substr(i, units));
+    i += units;
+  }
+  return kept;
+}
+
 void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
               TextAlign align, Pixel colour) {
   const std::u16string_view drawn = drawnText(text);

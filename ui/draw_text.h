@@ -28,6 +28,9 @@ inline constexpr std::u16string_view kEllipsis = u"…";
 // nothing when not even kEllipsis fits.
 std::u16string fittedText(TextRenderer& renderer, std::u16string_view text, FontSize font, int maxWidth);
 
+// The text without the characters the renderer's font has no glyph for.
+std::u16string withoutMissingGlyphs(TextRenderer& renderer, std::u16string_view text, FontSize font);
+
 // Hands the drawn part to the renderer; an empty part, or one anchored far outside, draws nothing.
 void drawText(TextRenderer& renderer, Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
               TextAlign align, Pixel colour);

@@ -1,4 +1,4 @@
-// The friends page, which the log page shares: a placeholder until either exists.
+// The friends page: a placeholder until friends exist.
 #include "ui/draw.h"
 #include "ui/pages.h"
 #include "ui/palette.h"

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "ui/log_page.h"
 #include "ui/pages.h"
 #include "util/time_units.h"
 
@@ -43,6 +44,7 @@ void initGameScreen(GameScreen& screen, const PlayerRecord& record) {
   screen.hoveredCharacter.reset();
   screen.lastTick = {};
   initItemsState(screen.items, record);
+  initLogPage(screen.log);
 }
 
 bool animationTick(GameScreen& screen, PlayerRecord& record, uint32_t nowTick) {

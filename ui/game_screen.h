@@ -9,6 +9,7 @@
 
 #include "game/characters.h"
 #include "game/items.h"
+#include "profile/history_log.h"
 #include "services/platform.h"
 #include "profile/player_record.h"
 #include "ui/canvas.h"
@@ -65,12 +66,21 @@ struct TickView {
   bool operator==(const TickView&) const = default;
 };
 
+// The log page: the history it shows, the range chosen (kept while the program runs, 24 hours at
+// start) and its event list's scroll bar.
+struct LogPageState {
+  HistoryLog history;
+  int32_t days = 1;
+  ListScrollBar eventsBar;
+};
+
 struct GameScreen {
   int32_t page = kTopPage;
   uint64_t frame = 0;                           // animation ticks since the game screen was created
   std::optional<std::size_t> hoveredCharacter;  // a slot index; none once the list is shorter
   std::vector<CharacterSlot> slots;
   ItemsState items;
+  LogPageState log;
   TickView lastTick;  // what the previous animation tick saw
 };
 

@@ -1,5 +1,6 @@
 // Paints the current page of the game screen onto the canvas.
 #include "ui/game_screen.h"
+#include "ui/log_page.h"
 #include "ui/pages.h"
 
 namespace orelog {
@@ -13,8 +14,8 @@ void paintCurrentPage(Canvas& canvas, const GameScreen& screen, const PlayerReco
     case kStatusPage: drawStatusPage(tools, record); break;
     case kShopPage: drawShopPage(tools, screen.items, record); break;
     case kItemsPage: drawItemsPage(tools, screen.items, record); break;
-    case kFriendsPage:
-    case kLogPage: drawFriendsPage(tools); break;
+    case kFriendsPage: drawFriendsPage(tools); break;
+    case kLogPage: drawLogPage(tools, screen.log); break;
     default: break;  // no such page: the canvas keeps its last picture
   }
 }

@@ -28,7 +28,7 @@ void drawCreditsPage(PageTools& tools);
 void drawStatusPage(PageTools& tools, const PlayerRecord& record);
 void drawShopPage(PageTools& tools, const ItemsState& items, const PlayerRecord& record);
 void drawItemsPage(PageTools& tools, const ItemsState& items, const PlayerRecord& record);
-// The friends page; the log page is drawn by the same function.
+// The friends page, a placeholder.
 void drawFriendsPage(PageTools& tools);
 
 // The furniture every page but the top and credits pages begins with: background, banner, the

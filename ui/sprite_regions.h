@@ -12,6 +12,7 @@ inline constexpr SpriteRegion kStatusBanner{0, 320, 410, 38};
 inline constexpr SpriteRegion kItemBanner{0, 384, 410, 38};
 inline constexpr SpriteRegion kShopBanner{0, 448, 410, 38};
 inline constexpr SpriteRegion kFriendBanner{0, 512, 410, 38};
+inline constexpr SpriteRegion kLogBanner{0, 576, 410, 38};
 inline constexpr SpriteRegion kShareIcon{128, 160, 32, 30};
 inline constexpr SpriteRegion kScreenshotIcon{160, 160, 32, 30};
 inline constexpr SpriteRegion kBluePanel{512, 192, 106, 54};
@@ -67,7 +68,7 @@ struct NamedRegion {
 // Every named region above, for the contact sheet and the sheet checks.
 inline constexpr NamedRegion kNamedRegions[] = {
     {"title banner", kTitleBanner}, {"status banner", kStatusBanner}, {"item banner", kItemBanner},
-    {"shop banner", kShopBanner}, {"friend banner", kFriendBanner}, {"share icon", kShareIcon},
+    {"shop banner", kShopBanner}, {"friend banner", kFriendBanner}, {"log banner", kLogBanner}, {"share icon", kShareIcon},
     {"screenshot icon", kScreenshotIcon}, {"blue panel", kBluePanel}, {"BGM label", kBgmLabel},
     {"SE label", kSeLabel}, {"cloud", kCloud}, {"shelf", kShelf}, {"avatar", kAvatar},
     {"pick 1", kPick1}, {"pick 2", kPick2}, {"helmet 1", kHelmet1}, {"helmet 2", kHelmet2},

@@ -490,7 +490,7 @@ scenario_hostile_worker_names() {
 
 case $scenario in
   play | second_copy | failing_pool | signal_at_name_dialog | stalled_connect | stalled_update | dialogs | scaled_display | \
-    worker_notice | unreadable_record | hostile_worker_names)
+    worker_notice | unreadable_record | hostile_worker_names | log_page)
     "scenario_$scenario"
     ;;
   *) fail "no scenario named $scenario" ;;

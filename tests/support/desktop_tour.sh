@@ -236,3 +236,68 @@ play_doubled() {
   wait_until "the purchase in config.json" grep -q '"Item ID":0' "$work/game/config.json"
   close_game "$main"
 }
+
+# seed_history FOLDER: a history.csv of the hour before now, a worker stopping and running again
+# every 150 s: more events than the log page's list shows at once.
+seed_history() {
+  mkdir -p "$1"
+  local now t i
+  now=$(date +%s)
+  printf '\xEF\xBB\xBFtime,total_khs,balance,payout,worker,khs\r\n' >"$1/history.csv"
+  for ((i = 0; i < 24; i++)); do
+    t=$((now - 3600 + 150 * i))
+    local khs=$((i % 2 * 500))
+    printf '%s,%d,0.1,1.0,demo.rig,%d\r\n' "$(date -u -d "@$t" +%Y-%m-%dT%H:%M:%S+00:00)" "$khs" "$khs" \
+      >>"$1/history.csv"
+  done
+}
+
+lines_at_least() { (($(wc -l <"$1") >= $2)); }
+
+# changes_in WINDOW GEOMETRY BEFORE: the part WxH+X+Y of the window now differs from picture BEFORE.
+changes_in() {
+  shot "$1" "$work/now.png" "$2"
+  [[ $(pixels_differing "$3" "$work/now.png") != 0 ]]
+}
+
+kLogChart=330x186+9+81
+kLogList=102x198+350+86
+
+# The log page after a few cycles against the demo pool: a new row redraws the chart, a range
+# button moves the ring and the chart, the scroll bar moves the list.
+scenario_log_page() {
+  start_desktop
+  start_pool
+  seed_history "$work/game"
+  local seeded
+  seeded=$(wc -l <"$work/game/history.csv")
+  start_game "$work/game" --update-interval 2
+  cancel_name_dialog
+  local main
+  main=$(await_window "$kTitle")
+  connect "$main" "$pool_url" demo
+  wait_until "the game screen's size" client_size_is "$main" 520x300
+  wait_until "a few cycles in history.csv" lines_at_least "$work/game/history.csv" $((seeded + 3))
+
+  step "the log tab"
+  click "$main" 319 77
+  wait_until "the log page" pixel_is "$main" $kBackgroundPoint "$kPageBlue"
+  pixel_is "$main" 33 60 "#FFFFFF" || fail "the 24-hour range is not the one chosen"
+  shot "$main" "$work/chart-before.png" $kLogChart
+  wait_until "the next cycle's row on the chart" changes_in "$main" $kLogChart "$work/chart-before.png"
+
+  step "the 7-day range"
+  shot "$main" "$work/chart-day.png" $kLogChart
+  click "$main" 114 68
+  wait_until "the ring on the 7-day button" pixel_is "$main" 89 60 "#FFFFFF"
+  pixel_is_not "$main" 33 60 "#FFFFFF" || fail "the 24-hour button is still ringed"
+
+  step "scroll the event list"
+  shot "$main" "$work/list-before.png" $kLogList
+  click "$main" 458 278  # the scroll bar's lower button
+  wait_until "the list to move" changes_in "$main" $kLogList "$work/list-before.png"
+
+  step "back to the top page"
+  back_to_top "$main"
+  close_game "$main"
+}

@@ -17,6 +17,10 @@ int RecordingTextRenderer::textWidth(std::u16string_view text, FontSize font) {
   return width;
 }
 
+bool RecordingTextRenderer::hasGlyph(char32_t codePoint, FontSize) {
+  return codePoint < 0xE000 || codePoint > 0xF8FF;
+}
+
 namespace {
 
 template <typename Predicate>

@@ -26,6 +26,8 @@ struct RecordingTextRenderer : TextRenderer {
                 Pixel colour) override;
   // A face of fixed widths: half the cell height for ASCII, the cell height for anything else.
   int textWidth(std::u16string_view text, FontSize font) override;
+  // The face lacks the private-use characters, U+E000 to U+F8FF.
+  bool hasGlyph(char32_t codePoint, FontSize font) override;
   void clear() { texts.clear(); }
 };
 

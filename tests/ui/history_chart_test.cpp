@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,7 +47,7 @@ std::vector<HistoryRow> week() {
 Canvas chartOf(const std::vector<HistoryRow>& rows, TextRenderer& text, int32_t days = kDefaultHistoryDays) {
   Canvas canvas = makeCanvas();
   PageTools tools{canvas, sheets(), text};
-  drawHistoryChart(tools, rows, days);
+  drawHistoryPicture(tools, rows, days);
   return canvas;
 }
 
@@ -168,6 +169,47 @@ TEST(HistoryChart, ThePeriodEndsAtTheNewestRowWhateverTheirOrder) {
   EXPECT_TRUE(findText(text, u"直近1日間"));
   EXPECT_TRUE(findText(text, u"06:00")) << "a day is marked in hours";
   EXPECT_TRUE(findText(text, u"12/11"));
+}
+
+// Two hours on a 7-day chart run across the whole plot from the first row, marked in hours.
+TEST(HistoryChart, AShortHistoryRunsAcrossThePlotWithHourLabels) {
+  std::vector<HistoryRow> rows;
+  const int64_t start = 1796940000;  // 2026-12-11 06:59:20 +09:00
+  for (int i = 0; i <= 48; ++i) rows.push_back({start + 150 * i, 540, 1000 + i, 0, 0, {{"a.rig", 1000 + i}}});
+  NullTextRenderer noText;
+  const Canvas canvas = chartOf(rows, noText);
+  EXPECT_EQ(canvas.at(60, 233 - (1000 * 185 / 2000)), palette::kTextWhite) << "the first row at the plot's left";
+  EXPECT_EQ(canvas.at(499, 233 - (1048 * 185 / 2000)), palette::kTextWhite) << "the last at its right";
+  RecordingTextRenderer text;
+  chartOf(rows, text);
+  EXPECT_TRUE(findText(text, u"07:15"));
+  EXPECT_TRUE(findText(text, u"09:00"));
+  EXPECT_FALSE(findTextContaining(text, u"12/")) << "no dates within one morning";
+  RecordingTextRenderer one;
+  chartOf({rows.front()}, one);  // a single row still has a place
+  EXPECT_TRUE(findText(one, u"合計"));
+}
+
+TEST(HistoryChart, TheStoppedSwatchStandsOutFromThePage) {
+  NullTextRenderer noText;
+  const Canvas canvas = chartOf(week(), noText);
+  const Pixel swatch = canvas.at(12 + 84 + 4, 271 + 6);
+  const auto apart = [](Pixel a, Pixel b) {
+    return std::abs(int(red(a)) - int(red(b))) + std::abs(int(green(a)) - int(green(b))) +
+           std::abs(int(blue(a)) - int(blue(b)));
+  };
+  EXPECT_GE(apart(swatch, palette::kPageBlue), 120);
+  EXPECT_GE(apart(swatch, rgb(24, 0, 255)), 120) << "nor from the panel inside";
+}
+
+TEST(HistoryChart, LegendNamesAreCutWithAnEllipsisAndKeepOnlyWhatTheFontHas) {
+  HistoryRow row{1796949245, 540, 30, 0, 0, {{"a.averyveryverylongname", 10}, {"a.\xEE\x80\x80x", 10}, {"a.\xEE\x80\x81", 10}}};
+  RecordingTextRenderer text;
+  chartOf({row}, text);
+  EXPECT_TRUE(findText(text, u"averyveryve…"));
+  EXPECT_TRUE(findText(text, u"x")) << "U+E000, which the face lacks, is left out";
+  EXPECT_TRUE(findText(text, u"?")) << "a name of nothing but such characters";
+  EXPECT_FALSE(findTextContaining(text, u"\uE000"));
 }
 
 // --- orelog-tool history ------------------------------------------------------------------------------

@@ -360,6 +360,18 @@ scenario_same_pages() {
     [[ $differing == 0 ]] || fail "page $page: $differing pixels differ"
     step "page $page: the same pixels"
   done
+  local history
+  for history in seven-days two-hours; do
+    mkdir -p "$work/linux-$history" "$work/windows-$history"
+    cp "$(dirname "$0")/../ui/history/$history.csv" "$work/linux-$history/history.csv"
+    cp "$(dirname "$0")/../ui/history/$history.csv" "$work/windows-$history/history.csv"
+    in_folder "$work/linux-$history" "$linux_tool" render 6 page.png --no-text || fail "Linux: the log of $history"
+    in_folder "$work/windows-$history" windows_tool render 6 page.png --no-text >/dev/null 2>&1 ||
+      fail "Windows: the log of $history"
+    differing=$(pixels_differing "$work/linux-$history/page.png" "$work/windows-$history/page.png")
+    [[ $differing == 0 ]] || fail "the log of $history: $differing pixels differ"
+    step "the log of $history: the same pixels"
+  done
 }
 
 # --- Scenarios: the game --------------------------------------------------------------------------------
@@ -623,7 +635,7 @@ scenario_record_file() {
 
 case $scenario in
   version | fetch | same_record | same_pages | play | second_copy | failing_pool | yu_gothic | high_dpi | \
-    dpi_placement | dpi_change | notice | package | record_file) "scenario_$scenario" ;;
+    dpi_placement | dpi_change | notice | package | record_file | log_page) "scenario_$scenario" ;;
   *) fail "no scenario named $scenario" ;;
 esac
 echo "PASS ($scenario)"

@@ -62,7 +62,7 @@ int runHistory(const Args& given) {
   PictureText text(withText);
   Canvas canvas = makeCanvas();
   PageTools tools{canvas, *sheets, text.renderer()};
-  drawHistoryChart(tools, *rows, *days);
+  drawHistoryPicture(tools, *rows, *days);
   return writePngOrSay(canvas, args[0]) ? 0 : 1;
 }
 

@@ -7,8 +7,10 @@
 #include "commands.h"
 #include "game/characters.h"
 #include "picture_output.h"
+#include "profile/history_log.h"
 #include "record_options.h"
 #include "ui/game_screen.h"
+#include "ui/log_page.h"
 #include "ui/sheet_decoding.h"
 
 namespace orelog::tool {
@@ -22,7 +24,8 @@ std::optional<int32_t> readPage(const std::string& text) {
   return text[0] - '0';
 }
 
-// The game screen as the game shows it after its cycles: slots rebuilt, frame and hover set.
+// The game screen as the game shows it after its cycles: slots rebuilt, frame and hover set, and
+// the log holding history.csv of the current folder.
 GameScreen screenFor(const PlayerRecord& record, int32_t page, const RecordOptions& options) {
   GameScreen screen;
   initGameScreen(screen, record);
@@ -30,6 +33,8 @@ GameScreen screenFor(const PlayerRecord& record, int32_t page, const RecordOptio
   screen.page = page;
   screen.frame = options.frame;
   screen.hoveredCharacter = options.hover;
+  setHistoryRows(screen.log.history, readHistoryRows(kHistoryFileName));
+  syncLogEvents(screen.log);
   return screen;
 }
 

@@ -33,6 +33,7 @@ constexpr WordBanner kWordBanners[] = {
     {{"item banner", sprites::kItemBanner}, U"ITEM"},
     {{"shop banner", sprites::kShopBanner}, U"SHOP"},
     {{"friend banner", sprites::kFriendBanner}, U"FRIEND"},
+    {{"log banner", sprites::kLogBanner}, U"LOG"},
 };
 
 Picture blank(const Placement& p) {

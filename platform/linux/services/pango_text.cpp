@@ -89,6 +89,7 @@ struct PangoTextRenderer::Impl {
   };
   std::array<Font, 3> fonts{};
   std::array<StripCache, 3> caches;
+  std::array<std::unordered_map<char32_t, bool>, 3> glyphs;  // by code point: whether a face has it
 
   Impl();
   ~Impl();
@@ -210,6 +211,21 @@ void PangoTextRenderer::drawText(Canvas& canvas, std::u16string_view text, int x
   if (text.empty() || canvas.pixels == nullptr) return;
   const Strip& strip = impl_->stripFor(text, font);
   blendStrip(canvas, strip.ink, alignedLeft(strip, x, align), y, colour & kColourBits);
+}
+
+// Pango falls back through every installed face; a code point none of them has is laid out as an
+// unknown glyph, which cairo draws as a box.
+bool PangoTextRenderer::hasGlyph(char32_t codePoint, FontSize font) {
+  auto& known = impl_->glyphs[fontIndex(font)];
+  if (auto found = known.find(codePoint); found != known.end()) return found->second;
+  const std::string utf8 = utf16ToUtf8(codePoint < 0x10000 ? std::u16string(1, static_cast<char16_t>(codePoint))
+                                                           : std::u16string{static_cast<char16_t>(0xD7C0 + (codePoint >> 10)),
+                                                                            static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF))});
+  pango_layout_set_font_description(impl_->layout, impl_->fonts[fontIndex(font)].description);
+  pango_layout_set_text(impl_->layout, utf8.data(), static_cast<int>(utf8.size()));
+  const bool has = pango_layout_get_unknown_glyphs_count(impl_->layout) == 0;
+  known.emplace(codePoint, has);
+  return has;
 }
 
 // The eight one-pixel-off draws in the outline colour become one draw of their combined rim, kept

@@ -14,6 +14,7 @@ class PangoTextRenderer : public TextRenderer {
   void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
                 Pixel colour) override;
   int textWidth(std::u16string_view text, FontSize font) override;
+  bool hasGlyph(char32_t codePoint, FontSize font) override;
   void drawOutlinedText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font,
                         TextAlign align, Pixel colour, Pixel outline) override;
 

@@ -70,6 +70,21 @@ int GdiTextRenderer::textWidth(std::u16string_view text, FontSize font) {
   return measured ? static_cast<int>(size.cx) : 0;
 }
 
+// TextOutW draws a code point its font lacks as the font's default glyph, a box: only what the
+// face has a glyph for is kept. A character beyond the first plane has no single glyph index to ask
+// for, and is kept.
+bool GdiTextRenderer::hasGlyph(char32_t codePoint, FontSize font) {
+  if (codePoint >= 0x10000) return true;
+  if (measuring_ == nullptr) measuring_ = CreateCompatibleDC(nullptr);
+  if (measuring_ == nullptr) return true;
+  const HGDIOBJ previous = SelectObject(measuring_, fontFor(font));
+  const wchar_t unit = static_cast<wchar_t>(codePoint);
+  WORD index = 0;
+  const DWORD found = GetGlyphIndicesW(measuring_, &unit, 1, &index, GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(measuring_, previous);
+  return found == GDI_ERROR || index != 0xFFFF;
+}
+
 HFONT GdiTextRenderer::fontFor(FontSize font) const {
   switch (font) {
     case FontSize::Medium:

@@ -26,6 +26,7 @@ class GdiTextRenderer : public TextRenderer {
   void drawText(Canvas& canvas, std::u16string_view text, int x, int y, FontSize font, TextAlign align,
                 Pixel colour) override;
   int textWidth(std::u16string_view text, FontSize font) override;
+  bool hasGlyph(char32_t codePoint, FontSize font) override;
 
  private:
   HFONT fontFor(FontSize font) const;

@@ -84,15 +84,11 @@ TEST(CreditsPage, DrawsTitleStaffAndNoticeLineWithoutBanner) {
   EXPECT_EQ(page.canvas.at(519, 299), colourOf(sprites::kBluePanel));
 }
 
-TEST(FriendsPage, IsAPlaceholderAndTheLogPageIsTheSame) {
+TEST(FriendsPage, IsAPlaceholder) {
   const test::Composed friends = compose(onPage(kFriendsPage), statusRecord());
   expectTexts(friends.texts, {label(u"戻る", 490, 284), label(u"未実装", 47, 83)});
   EXPECT_EQ(friends.canvas.at(0, 0), palette::kPageBlue);
   EXPECT_EQ(friends.canvas.at(32, 16), colourOf(sprites::kFriendBanner));
-
-  const test::Composed log = compose(onPage(kLogPage), statusRecord());
-  EXPECT_EQ(log.texts, friends.texts);
-  EXPECT_EQ(log.canvas.storage, friends.canvas.storage);
 }
 
 TEST(PageDispatch, EveryPageFillsTheWholeCanvas) {

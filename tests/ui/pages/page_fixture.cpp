@@ -86,7 +86,9 @@ std::string describe(const DrawnText& t) {
 }
 
 void expectTexts(const std::vector<DrawnText>& actual, const std::vector<DrawnText>& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
+  std::string drawn;
+  for (const DrawnText& text : actual) drawn.append(describe(text)).append("\n");
+  ASSERT_EQ(actual.size(), expected.size()) << "drawn:\n" << drawn;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(actual[i], expected[i])
         << "text " << i << ": " << describe(actual[i]) << " expected " << describe(expected[i]);

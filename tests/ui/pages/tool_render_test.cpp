@@ -68,7 +68,37 @@ TEST_F(ToolRun, RenderWritesEveryPageAsA520By300Png) {
     EXPECT_EQ(image->height, 300);
     EXPECT_EQ(image->at(1, 1), backgrounds[page]) << page;
   }
-  EXPECT_EQ(readFile(folder_ / "page5.png"), readFile(folder_ / "page6.png"));
+  EXPECT_NE(picture("page5.png")->pixels, picture("page6.png")->pixels) << "the log page is its own";
+}
+
+// The log page of a pinned week and of two hours, against committed pictures. To draw them again:
+// orelog-tool render 6 NAME.png --no-text in a folder holding the history as history.csv.
+TEST_F(ToolRun, TheLogPageOfAPinnedHistoryMatchesItsPicture) {
+  const fs::path histories = ORELOG_SOURCE_DIR "/tests/ui/history";
+  for (const char* name : {"seven-days", "two-hours"}) {
+    fs::copy_file(histories / (std::string(name) + ".csv"), folder_ / "history.csv",
+                  fs::copy_options::overwrite_existing);
+    ASSERT_EQ(run("render 6 log.png --no-text"), 0) << name;
+    const std::optional<Image> drawn = picture("log.png");
+    const std::string bytes = readFile(ORELOG_SOURCE_DIR "/tests/ui/pages/log-" + std::string(name) + ".png");
+    const std::optional<Image> reference =
+        decodePngBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+    ASSERT_TRUE(drawn && reference) << name;
+    EXPECT_TRUE(drawn->pixels == reference->pixels) << name;
+  }
+}
+
+// A history that is missing, empty, foreign or damaged leaves the chart empty; the page is drawn.
+TEST_F(ToolRun, TheLogPageWithoutAHistoryIsStillDrawn) {
+  for (const char* content : {"", "\xEF\xBB\xBFtime,total_khs,balance,payout,worker,khs\r\n", "date,value\r\n1,2\r\n",
+                              "\xEF\xBB\xBFtime,total_khs,balance,payout,worker,khs\r\n\x01\xFFgarbage,,,\r\n"}) {
+    std::ofstream(folder_ / "history.csv", std::ios::binary) << content;
+    ASSERT_EQ(run("render 6 empty.png"), 0) << content;
+    ASSERT_TRUE(picture("empty.png")) << content;
+  }
+  fs::remove(folder_ / "history.csv");
+  ASSERT_EQ(run("render 6 missing.png"), 0);
+  EXPECT_TRUE(picture("missing.png"));
 }
 
 // Without texts a page keeps its pictures and colours, and only loses the texts' pixels.

@@ -41,14 +41,15 @@ const std::filesystem::path& bigHistory() {
   static const std::filesystem::path file = [] {
     std::string bytes = historyHeaderLine();
     PlayerRecord record;
-    for (int w = 0; w < kWorkers; ++w) record.workers.push_back({"kuro.rig" + std::to_string(w), 0});
+
     const int64_t start = utcSeconds(ZonedDateTime{{2026, 11, 1, 0, 0, 0}, 540});
     ZonedDateTime time{{}, 540};
     for (int64_t i = 0; bytes.size() < kTargetBytes; ++i) {
       record.totalHashrate = 0;
       for (int w = 0; w < kWorkers; ++w) {
-        record.workers[w].second = (i / 40 + w) % 9 == 0 ? 0 : 1000 + static_cast<int32_t>((i * 7 + w * 13) % 500);
-        record.totalHashrate += record.workers[w].second;
+        const int32_t khs = (i / 40 + w) % 9 == 0 ? 0 : 1000 + static_cast<int32_t>((i * 7 + w * 13) % 500);
+        record.workers["kuro.rig" + std::to_string(w)] = khs;
+        record.totalHashrate += khs;
       }
       record.payout = static_cast<double>(i / 500);
       record.balance = static_cast<double>(i % 500) / 1000;

@@ -13,6 +13,8 @@
 #include "profile/settings.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
+#include "game/scroll_bar.h"
+#include "ui/log_page.h"
 #include "tests/support/temp_folder.h"
 
 namespace orelog {
@@ -203,6 +205,32 @@ TEST_F(Router, TheNameButtonBelongsToTheStatusPageOnly) {
   app->screen.page = kFriendsPage;
   click(300, 75);
   EXPECT_TRUE(platform.nameQuestions.empty());
+}
+
+// The log page: a range button picks its range; its scroll bar is pressed, dragged and released as
+// the other lists' are; the back button leads home.
+TEST_F(Router, TheLogPageTakesTheRangeButtonsAndItsScrollBar) {
+  std::vector<HistoryRow> rows;
+  for (int i = 0; i < 40; ++i) rows.push_back({1796950000 + 150 * i, 540, 100 * (i % 2), 0, 0, {{"a.rig", 100 * (i % 2)}}});
+  setHistoryRows(app->screen.log.history, rows);
+  syncLogEvents(app->screen.log);
+  click(319, 77);
+  ASSERT_EQ(page(), kLogPage);
+  click(170, 68);
+  EXPECT_EQ(app->screen.log.days, 30);
+  const ListScrollBar& bar = app->screen.log.eventsBar;
+  const int32_t thumbY = bar.y + kScrollButtonHeight + 1;
+  click(bar.x + 2, thumbY);
+  EXPECT_TRUE(bar.dragging);
+  const int repaints = platform.repaints;
+  hover(bar.x + 2, thumbY + 60);
+  EXPECT_GT(bar.firstRow, 0);
+  EXPECT_GT(platform.repaints, repaints);
+  release();
+  EXPECT_FALSE(bar.dragging);
+  click(500, 290);
+  EXPECT_EQ(page(), kTopPage);
+  EXPECT_EQ(app->screen.log.days, 30) << "the range is kept while the program runs";
 }
 
 // --- Save points: every purchase, sale and drop of an item writes config.json ---

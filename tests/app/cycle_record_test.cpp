@@ -15,12 +15,13 @@
 #include "services/null_platform.h"
 #include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog {
 namespace {
 
 constexpr int kCycles = 8;
-constexpr std::string_view kExpectedRecord = ORELOG_SOURCE_DIR "/tests/app/eight_cycles_config.json";
+const std::string kExpectedRecord = test::sourcePath("tests/app/eight_cycles_config.json");
 
 // The workers' hashrates at each cycle, as the pool writes them (kH/s with fractions).
 constexpr std::array<std::array<std::string_view, 3>, kCycles> kHashrates = {{
@@ -120,7 +121,7 @@ TEST(CycleRecord, EightCyclesOnFixedAnswersSaveTheCommittedRecord) {
     ASSERT_TRUE(runUpdateCycle(record, platform, buffer, file)) << "cycle " << platform.cycle;
   }
   EXPECT_GT(record.level, 1);  // both experience ticks of the eight cycles counted
-  EXPECT_EQ(test::readFile(file), test::readFile(std::string(kExpectedRecord)))
+  EXPECT_EQ(test::readFile(file), test::readFile(kExpectedRecord))
       << "expected in " << kExpectedRecord;
 }
 

@@ -9,6 +9,7 @@
 
 #include "include_rules.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog::test {
 namespace {
@@ -16,10 +17,10 @@ namespace {
 using Faults = std::vector<std::string>;
 
 TEST(IncludeDirection, TheSourceTreeKeepsEveryRule) {
-  const auto sources = readSourceTree(ORELOG_SOURCE_DIR);
+  const auto sources = readSourceTree(test::sourcePath(""));
   ASSERT_GT(sources.size(), 50u) << "the source tree was not found";
   EXPECT_EQ(layerFaults(sources), Faults{});
-  EXPECT_EQ(frontEndFaults(ORELOG_SOURCE_DIR, sources), Faults{});
+  EXPECT_EQ(frontEndFaults(test::sourcePath(""), sources), Faults{});
   EXPECT_EQ(platformFaults(sources), Faults{});
   const auto cycle = folderCycle(sources);
   EXPECT_FALSE(cycle.has_value()) << *cycle;

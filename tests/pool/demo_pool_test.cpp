@@ -9,6 +9,7 @@
 #include "pool/request_target.h"
 #include "pool/response_buffer.h"
 #include "services/http.h"
+#include "tests/support/test_paths.h"
 #include "tests/support/test_platform.h"
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/temp_folder.h"
@@ -166,7 +167,7 @@ TEST(DemoPool, RefusesFlagsItDoesNotKnow) {
 TEST(DemoPool, HelpListsTheFlagsAndFaultKindsOnStandardOutput) {
   const test::TempFolder folder("demo-pool-help");
   for (const char* flag : {"--help", "-h"}) {
-    const auto result = test::runProcess(folder.path.string(), {ORELOG_BINARY_DIR "/demo-pool", flag});
+    const auto result = test::runProcess(folder.path.string(), {test::binaryPath("demo-pool"), flag});
     EXPECT_EQ(result.exitCode, 0) << flag;
     EXPECT_EQ(result.err, "") << flag;
     for (const char* listed : {"--port", "--data", "--fault", "html404", "stall", "ratelimit", "body=FILE",
@@ -175,10 +176,10 @@ TEST(DemoPool, HelpListsTheFlagsAndFaultKindsOnStandardOutput) {
     }
   }
   const auto afterFlags =
-      test::runProcess(folder.path.string(), {ORELOG_BINARY_DIR "/demo-pool", "--seed", "3", "--help"});
+      test::runProcess(folder.path.string(), {test::binaryPath("demo-pool"), "--seed", "3", "--help"});
   EXPECT_EQ(afterFlags.exitCode, 0);
   EXPECT_NE(afterFlags.out.find("usage: demo-pool"), std::string::npos);
-  const auto badFlag = test::runProcess(folder.path.string(), {ORELOG_BINARY_DIR "/demo-pool", "--helps"});
+  const auto badFlag = test::runProcess(folder.path.string(), {test::binaryPath("demo-pool"), "--helps"});
   EXPECT_EQ(badFlag.exitCode, 2);
   EXPECT_EQ(badFlag.out, "");
   EXPECT_NE(badFlag.err.find("bad flag near '--helps'"), std::string::npos) << badFlag.err;

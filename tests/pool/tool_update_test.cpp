@@ -17,12 +17,13 @@
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/read_file.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 #include "util/utf.h"
 
 namespace orelog {
 namespace {
 
-const std::string kTool = ORELOG_BINARY_DIR "/orelog-tool";
+const std::string kTool = test::binaryPath("orelog-tool");
 
 struct Summary {
   int level = 0, points = 0, hashrate = 0;

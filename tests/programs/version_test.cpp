@@ -8,15 +8,16 @@
 
 #include "tests/support/demo_pool_process.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog {
 namespace {
 
 const std::vector<std::string> kPrograms = {
-    ORELOG_BINARY_DIR "/orelog-tool",
-    ORELOG_BINARY_DIR "/demo-pool",
+    test::binaryPath("orelog-tool"),
+    test::binaryPath("demo-pool"),
 #ifdef ORELOG_HAVE_GAME_PROGRAM
-    ORELOG_BINARY_DIR "/orelog",
+    test::binaryPath("orelog"),
 #endif
 };
 

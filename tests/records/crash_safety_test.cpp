@@ -27,6 +27,7 @@
 #include "tests/support/read_file.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 #include "util/utf.h"
 
 namespace orelog {
@@ -35,7 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-const std::string kTool = ORELOG_BINARY_DIR "/orelog-tool";
+const std::string kTool = test::binaryPath("orelog-tool");
 // Enough cycles that the tool is always busy when it is killed.
 const std::vector<std::string> kEndlessUpdate = {kTool, "update", "--cycles", "100000"};
 constexpr int kKills = 300;

@@ -7,6 +7,7 @@
 
 #include "sheet_pixels.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog::sheetgen {
 namespace {
@@ -30,7 +31,7 @@ std::string difference(const RgbImage& made, const RgbImage& committed) {
 TEST(CommittedSheets, MatchTheArtSources) {
   const test::TempFolder temp("orelog-sheets");
   const fs::path& dir = temp.path;
-  const std::string command = std::string(SHEETGEN_EXE) + " '" ORELOG_SOURCE_DIR "/res/art' '" +
+  const std::string command = test::binaryPath("sheetgen") + " '" + test::sourcePath("res/art") + "' '" +
                               (dir / "colour.png").string() + "' '" + (dir / "mask.png").string() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const auto made = readSheets((dir / "colour.png").string(), (dir / "mask.png").string());

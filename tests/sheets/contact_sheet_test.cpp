@@ -7,6 +7,7 @@
 #include "sheet_pixels.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog::sheetgen {
@@ -15,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int runTool(const std::string& arguments) {
-  const std::string command = ORELOG_BINARY_DIR "/orelog-tool sprites " + arguments + " 2>/dev/null";
+  const std::string command = test::binaryPath("orelog-tool") + " sprites " + arguments + " 2>/dev/null";
   return test::runShellCommand(command);
 }
 

@@ -14,6 +14,7 @@
 #include "tests/support/read_file.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog::sheetgen {
 namespace {
@@ -96,7 +97,7 @@ class ArtFolder : public testing::Test {
 
   // Runs the program; returns its exit code and leaves its error output in `errors`.
   int runSheetgen(const std::string& colour = "c.png", const std::string& mask = "m.png") {
-    const std::string command = std::string(SHEETGEN_EXE) + " '" + (dir_ / "art").string() + "' '" +
+    const std::string command = test::binaryPath("sheetgen") + " '" + (dir_ / "art").string() + "' '" +
                                 (dir_ / colour).string() + "' '" + (dir_ / mask).string() + "' 2>'" +
                                 (dir_ / "errors").string() + "'";
     const int code = test::runShellCommand(command);
@@ -156,7 +157,7 @@ TEST_F(ArtFolder, OverlapsWithDrawnPicturesAreFaults) {
 }
 
 TEST_F(ArtFolder, UsageAndMissingFolders) {
-  EXPECT_EQ(std::system((std::string(SHEETGEN_EXE) + " only-one-argument 2>/dev/null").c_str()) >> 8, 2);
+  EXPECT_EQ(std::system((test::binaryPath("sheetgen") + " only-one-argument 2>/dev/null").c_str()) >> 8, 2);
   fs::remove_all(dir_ / "art");
   EXPECT_EQ(runSheetgen(), 1);
   EXPECT_NE(errors.find("not a folder"), std::string::npos) << errors;

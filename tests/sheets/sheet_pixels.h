@@ -5,6 +5,7 @@
 #include <string>
 
 #include "png_file.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog::sheetgen {
 
@@ -25,7 +26,7 @@ inline std::optional<SheetPixels> readSheets(const std::string& colourPath, cons
 }
 
 inline std::optional<SheetPixels> readCommittedSheets() {
-  return readSheets(ORELOG_SOURCE_DIR "/res/sheet-colour.png", ORELOG_SOURCE_DIR "/res/sheet-mask.png");
+  return readSheets(test::sourcePath("res/sheet-colour.png"), test::sourcePath("res/sheet-mask.png"));
 }
 
 }  // namespace orelog::sheetgen

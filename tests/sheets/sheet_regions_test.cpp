@@ -11,6 +11,7 @@
 #include "generate.h"
 #include "profile/catalogue.h"
 #include "sheet_pixels.h"
+#include "tests/support/test_paths.h"
 #include "ui/sprite_regions.h"
 
 namespace orelog::sheetgen {
@@ -130,7 +131,7 @@ TEST(Shelf, RailAndPlankTopsLieJustBelowTheShelfLines) {
 
 std::vector<Picture> artPictures() {
   std::vector<Picture> pictures;
-  for (const std::string& path : artFiles(ORELOG_SOURCE_DIR "/res/art").paths) {
+  for (const std::string& path : artFiles(test::sourcePath("res/art")).paths) {
     ArtParse parsed = parseArtFile(path);
     EXPECT_EQ(parsed.error, "");
     for (Picture& picture : parsed.pictures) pictures.push_back(std::move(picture));

@@ -14,6 +14,7 @@
 
 #include "tests/support/read_file.h"
 #include "tests/support/shell_command.h"
+#include "tests/support/test_paths.h"
 
 namespace orelog::test {
 namespace {
@@ -41,7 +42,7 @@ int portFromLine(const std::string& line) {
 }  // namespace
 
 DemoPoolProcess::DemoPoolProcess(const std::vector<std::string>& flags) {
-  std::vector<std::string> argv{ORELOG_BINARY_DIR "/demo-pool", "--port", "0"};
+  std::vector<std::string> argv{binaryPath("demo-pool"), "--port", "0"};
   argv.insert(argv.end(), flags.begin(), flags.end());
   auto pointers = argumentPointers(argv);  // before fork: the child only execs
   int pipeFds[2];

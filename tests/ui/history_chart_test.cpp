@@ -16,6 +16,7 @@
 #include "tests/support/recording_text_renderer.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 #include "ui/palette.h"
 #include "ui/sheet_decoding.h"
 #include "util/utf.h"
@@ -25,8 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kFixtures = ORELOG_SOURCE_DIR "/tests/ui/history";
-const std::string kTool = ORELOG_BINARY_DIR "/orelog-tool";
+const fs::path kFixtures = test::sourcePath("tests/ui/history");
+const std::string kTool = test::binaryPath("orelog-tool");
 // The week's rows: 2026-12-04 09:00 to 12-11 09:00 (+09:00) every 30 minutes; rig2 joins after 30
 // hours; every worker stops from 12-07 11:00 to 17:00; the cpu stops for the day from 12-08 13:00;
 // the game is off from 12-09 05:00 to 15:00.

@@ -13,6 +13,7 @@
 #include "tests/support/read_file.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_paths.h"
 #include "ui/palette.h"
 
 namespace orelog {
@@ -20,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kTool = ORELOG_BINARY_DIR "/orelog-tool";
+const std::string kTool = test::binaryPath("orelog-tool");
 
 // A placed ladder, an unplaced cone and a named player; no server, so no cycle is run.
 constexpr const char* kConfig =

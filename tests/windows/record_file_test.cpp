@@ -227,8 +227,10 @@ int measurePeak(const fs::path& file) {
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   PROCESS_MEMORY_COUNTERS counters{};
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  // SIZE_T is unsigned long on 32-bit Windows, not size_t's unsigned int.
+  const std::size_t peakMegabytes = counters.PeakWorkingSetSize / (1024 * 1024);
   std::printf("loaded %d items %zu peak %zu MB time %.2f s\n", load.loaded ? 1 : 0, record.items.size(),
-              counters.PeakWorkingSetSize / (1024 * 1024), took.count());
+              peakMegabytes, took.count());
   return 0;
 }
 

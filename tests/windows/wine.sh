@@ -511,8 +511,15 @@ version_value() {  # version_value PROGRAM KEY
   grep -A1 -x "$2" <<<"$strings" | sed -n 2p
 }
 
+# The processor the manifest embedded in PROGRAM names for the program itself: the attribute of the
+# assembly's own identity, its first element (the dependencies' identities come later).
+manifest_processor() {  # manifest_processor PROGRAM
+  perl -0777 -ne 'print $1 if /<assembly\s[^>]*>\s*<assemblyIdentity\s[^>]*processorArchitecture="([^"]*)"/' "$1"
+}
+
 # Each zip holds one folder with the two programs, README.txt and the licences; the programs carry
-# their version for Explorer's Properties; the x64 game played from a folder whose path holds a
+# their version, maker and description for Explorer's Properties and a manifest naming their own
+# processor, which Windows may otherwise refuse to start; the x64 game played from a folder whose path holds a
 # space and Japanese characters keeps its config.json there.
 scenario_package() {
   local dist=${ORELOG_DIST_DIR:-$root/dist} version=${ORELOG_VERSION:?the project version}
@@ -528,20 +535,30 @@ scenario_package() {
     done
     unzip -q "$zip" -d "$work/$arch"
   done
-  local program kind
+  local program kind processor exe descriptions=()
   for program in orelog orelog-tool demo-pool; do
     for arch in x86 x64; do
+      exe=$work/$arch/$program.exe
       [[ $arch == x86 ]] && kind='PE32 executable' || kind='PE32+ executable'
       [[ $program == orelog ]] && kind+=' (GUI)' || kind+=' (console)'
       [[ $arch == x86 ]] && kind+=' Intel 80386' || kind+=' x86-64'
-      [[ $(file "$work/$arch/$program.exe") == *"$kind"* ]] || fail "$arch $program.exe is not a $kind"
+      [[ $(file "$exe") == *"$kind"* ]] || fail "$arch $program.exe is not a $kind"
       [[ $program == demo-pool ]] && continue  # a tool for trying the game, without a version block
-      for entry in ProductName:Orelog "FileVersion:$version" "ProductVersion:$version"; do
-        [[ $(version_value "$work/$arch/$program.exe" "${entry%%:*}") == "${entry#*:}" ]] ||
+      for entry in ProductName:Orelog "FileVersion:$version" "ProductVersion:$version" \
+        'CompanyName:The Orelog developers' 'LegalCopyright:Copyright the Orelog developers'; do
+        [[ $(version_value "$exe" "${entry%%:*}") == "${entry#*:}" ]] ||
           fail "$arch $program.exe: ${entry%%:*} is not ${entry#*:}"
       done
+      descriptions+=("$(version_value "$exe" FileDescription)")
+      [[ $arch == x86 ]] && processor=x86 || processor=amd64
+      [[ $(manifest_processor "$exe") == "$processor" ]] ||
+        fail "$arch $program.exe: its manifest names the processor '$(manifest_processor "$exe")', not $processor"
     done
   done
+  # Each program says what it is, the same in both zips.
+  [[ ${descriptions[0]} == "${descriptions[1]}" && ${descriptions[2]} == "${descriptions[3]}" &&
+     ${descriptions[0]} != "${descriptions[2]}" && ${descriptions[0]} == Orelog?* && ${descriptions[2]} == Orelog?* ]] ||
+    fail "the programs' descriptions: ${descriptions[*]}"
   local readme=$work/x86/README.txt
   grep -q 'config.json' "$readme" || fail "README.txt says nothing of config.json"
   grep -q 'demo-pool.exe' "$readme" && grep -q 'index.php' "$readme" && grep -q '練習用のプール' "$readme" ||

@@ -15,7 +15,9 @@ if [[ ${1:-} == --can-run-32-bit ]]; then
 fi
 
 # wine_prefix FOLDER [FACE=STAND-IN...]: a fresh prefix in FOLDER for the programs of this machine's
-# loader, with the stand-ins given (by default those of every face the program asks for first).
+# loader, with the stand-ins given (by default those of every face the program asks for first); a
+# copy of $ORELOG_WINE_PREFIX_TEMPLATE when that names a prefix this function made (where preparing
+# a prefix takes minutes, as in the emulated PC).
 wine_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
   if can_run_32_bit; then
@@ -24,6 +26,10 @@ wine_prefix() {
     export WINELOADER=$kWine64 WINEARCH=win64
   fi
   export WINESERVER=/usr/lib/wine/wineserver64
+  if [[ -n ${ORELOG_WINE_PREFIX_TEMPLATE:-} ]]; then
+    cp -a "$ORELOG_WINE_PREFIX_TEMPLATE" "$WINEPREFIX"
+    return
+  fi
   "$WINELOADER" wineboot -i >/dev/null 2>&1
   local standIn standIns=("${@:2}")
   ((${#standIns[@]} > 0)) || standIns=("${kFontStandIns[@]}")

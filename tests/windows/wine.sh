@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$here/wine-env.sh"
 
-readonly kDeadline=90  # seconds any awaited condition may take; Wine starts slowly on a busy machine
+: "${kDeadline:=90}"  # seconds any awaited condition may take; Wine starts slowly on a busy machine
 readonly kTypingDelayMs=20
 
 if [[ -z ${ORELOG_WINDOWS_PROGRAMS:-} ]]; then

@@ -30,7 +30,9 @@ wine_prefix() {
     cp -a "$ORELOG_WINE_PREFIX_TEMPLATE" "$WINEPREFIX"
     return
   fi
-  "$WINELOADER" wineboot -i >/dev/null 2>&1
+  # Where preparing the prefix outlasts the loader's own five-minute wait for it (an emulated PC on a
+  # busy machine), wineboot goes on behind the failed start: wait for it, then start once more.
+  "$WINELOADER" wineboot -i >/dev/null 2>&1 || { wine_wait; "$WINELOADER" wineboot >/dev/null 2>&1; }
   local standIn standIns=("${@:2}")
   ((${#standIns[@]} > 0)) || standIns=("${kFontStandIns[@]}")
   for standIn in "${standIns[@]}"; do

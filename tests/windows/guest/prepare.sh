@@ -2,6 +2,8 @@
 # Run once in a freshly built guest image: the 32-bit Wine prefix every check starts from, made by
 # the same steps as the Wine scenarios' own prefixes (fonts standing in for the Japanese faces).
 set -euo pipefail
+# On a desktop, as the scenarios start Wine: Wine's explorer and its services start with the prefix.
+[[ -n ${DISPLAY:-} ]] || exec xvfb-run -a bash "$0" "$@"
 source /io/tests/windows/wine-env.sh
 kPrefix=/root/wine-prefix
 rm -rf "$kPrefix"

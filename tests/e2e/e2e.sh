@@ -38,10 +38,7 @@ start_pool() { start_demo_pool "$demo_pool" "$@"; }
 replace_pool() {
   kill "$pool_pid"
   wait "$pool_pid" 2>/dev/null || true
-  "$demo_pool" --port "$pool_port" "$@" >"$work/pool2.out" 2>"$work/pool2.log" &
-  pool_pid=$!
-  background+=("$pool_pid")
-  wait_until "the second demo pool" grep -q "^http://127\.0\.0\.1:$pool_port/" "$work/pool2.out"
+  launch_demo_pool "$pool_port" "$demo_pool" "$@"
 }
 
 # start_game FOLDER [OPTIONS...]: runs the game in FOLDER; sets game_pid.

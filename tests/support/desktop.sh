@@ -66,15 +66,22 @@ start_gtk_session() {
 
 # start_demo_pool PROGRAM [FLAGS...]: the demo pool on a port the OS picks; sets pool_url (its
 # script), pool_port and pool_pid.
-start_demo_pool() {
-  local program=$1
-  shift
-  "$program" --port 0 "$@" >"$work/pool.out" 2>"$work/pool.log" &
+start_demo_pool() { launch_demo_pool 0 "$@"; }
+
+# launch_demo_pool PORT PROGRAM [FLAGS...]: the demo pool on PORT (0: the OS picks one). Like the X
+# server, each pool writes its address into a file of its own, made before the pool starts: a pool
+# started right after another must never be read from the other's line, nor from a file its shell
+# has just emptied. Only a whole line counts.
+launch_demo_pool() {
+  local port=$1 program=$2 address_file
+  shift 2
+  address_file=$(mktemp "$work/pool-XXXXXX.out")
+  "$program" --port "$port" "$@" >"$address_file" 2>"${address_file%.out}.log" &
   pool_pid=$!
   background+=("$pool_pid")
-  wait_until "the demo pool's address" grep -q '^http://127\.0\.0\.1:' "$work/pool.out"
-  pool_url="$(head -n1 "$work/pool.out")index.php"
-  pool_port=$(sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p' "$work/pool.out")
+  wait_until "the demo pool's address" grep -Eq '^http://127\.0\.0\.1:[0-9]+/$' "$address_file"
+  pool_port=$(sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p' "$address_file")
+  pool_url="http://127.0.0.1:$pool_port/index.php"
 }
 
 # --- Looking at the screen -------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game's figures against a demo pool on a port the OS picks: the time of one update cycle of
 # orelog-tool on loopback, then, in its own Xvfb, the game connected by its button, with resident
-# memory and idle CPU read from /proc while the top page shows.
+# memory and idle CPU read from /proc while the top page shows; then the time the game takes to end
+# when its window is closed while an update waits on a pool that never answers.
 # usage: bench/game-figures.sh BUILD-DIR [SECONDS] [--no-workers]
 #   SECONDS (default 60): how long the idle CPU is measured on the top page.
 #   --no-workers: the pool reports no workers, so nothing on the top page moves.
@@ -46,3 +47,27 @@ after=$(cpu_ticks)
 hz=$(getconf CLK_TCK)
 awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" -v w="${workers:-with workers}" \
   'BEGIN { printf "idle CPU on the top page (%s): %.2f %% of a core over %d s\n", w, 100 * t / hz / s, s }'
+
+# The close box during an update the pool never answers: the game gives the fetch up and saves.
+close_window=$build/tests/e2e/e2e-close-window
+if [[ ! -x $close_window ]]; then
+  echo "closing during a stalled update: not measured ($close_window is built with ORELOG_TESTS=ON)"
+  exit 0
+fi
+kill "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+(cd "$work/game" && exec "$build/orelog" --update-interval 2) >>"$work/game.log" 2>&1 &
+game_pid=$!
+background+=($game_pid)
+main=$(await_window "$kTitle")
+click "$main" 474 17
+wait_until "the game screen" client_size_is "$main" 520x300
+kill "$pool_pid"
+wait "$pool_pid" 2>/dev/null || true
+launch_demo_pool "$pool_port" "$build/demo-pool" --fault stall
+wait_until "the next update to ask the pool" pool_is_asked
+began=$EPOCHREALTIME
+"$close_window" "$main"
+wait "$game_pid" || fail "the game ended with code $?"
+awk -v a="$began" -v b="$EPOCHREALTIME" 'BEGIN { printf "closing during a stalled update: %.3f s to the end\n", b - a }'
+grep -q '"Version":3' "$work/game/config.json" || fail "the game did not save at its end"

@@ -83,12 +83,6 @@ looks_other_than() {
   ! same_pictures "$2" "$work/now.png"
 }
 
-# pool_is_asked: a connection to the demo pool's port is open (the pool then holds the request).
-pool_is_asked() {
-  awk -v port="$(printf ':%04X' "$pool_port")" '$2 ~ port "$" && $4 == "01" { found = 1 } END { exit !found }' \
-    /proc/net/tcp
-}
-
 
 # A window that cannot be resized (nor so maximised): its smallest and largest sizes are both SIZE.
 size_is_fixed_at() {

@@ -84,6 +84,12 @@ launch_demo_pool() {
   pool_url="http://127.0.0.1:$pool_port/index.php"
 }
 
+# pool_is_asked: a connection to the demo pool's port is open; the pool holds a request then.
+pool_is_asked() {
+  awk -v port="$(printf ':%04X' "$pool_port")" '$2 ~ port "$" && $4 == "01" { found = 1 } END { exit !found }' \
+    /proc/net/tcp
+}
+
 # --- Looking at the screen -------------------------------------------------------------------------
 
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }

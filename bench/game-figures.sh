@@ -62,10 +62,8 @@ background+=($game_pid)
 main=$(await_window "$kTitle")
 click "$main" 474 17
 wait_until "the game screen" client_size_is "$main" 520x300
-kill "$pool_pid"
-wait "$pool_pid" 2>/dev/null || true
-launch_demo_pool "$pool_port" "$build/demo-pool" --fault stall
-wait_until "the next update to ask the pool" pool_is_asked
+replace_demo_pool "$build/demo-pool" --fault stall
+await_pool_asked
 began=$EPOCHREALTIME
 "$close_window" "$main"
 wait "$game_pid" || fail "the game ended with code $?"

@@ -35,11 +35,7 @@ start_desktop() { start_display; }
 start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
 # replace_pool FLAGS...: another demo pool, with FLAGS, in the place of the running one.
-replace_pool() {
-  kill "$pool_pid"
-  wait "$pool_pid" 2>/dev/null || true
-  launch_demo_pool "$pool_port" "$demo_pool" "$@"
-}
+replace_pool() { replace_demo_pool "$demo_pool" "$@"; }
 
 # start_game FOLDER [OPTIONS...]: runs the game in FOLDER; sets game_pid.
 start_game() {
@@ -232,7 +228,7 @@ scenario_stalled_update() {
 
   step "the pool stops answering; the next update waits for it"
   replace_pool --fault stall
-  wait_until "the next update to ask the pool" pool_is_asked
+  await_pool_asked
   # Every animation phase repeats after 12 ticks (about 1 s), so two shots that a busy machine
   # happens to take a whole period apart look alike: a frozen window never changes at all.
   local tries=0

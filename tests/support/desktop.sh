@@ -84,10 +84,30 @@ launch_demo_pool() {
   pool_url="http://127.0.0.1:$pool_port/index.php"
 }
 
+# replace_demo_pool PROGRAM [FLAGS...]: another demo pool, with FLAGS, on the running one's port.
+replace_demo_pool() {
+  kill "$pool_pid"
+  wait "$pool_pid" 2>/dev/null || true
+  launch_demo_pool "$pool_port" "$@"
+}
+
 # pool_is_asked: a connection to the demo pool's port is open; the pool holds a request then.
 pool_is_asked() {
   awk -v port="$(printf ':%04X' "$pool_port")" '$2 ~ port "$" && $4 == "01" { found = 1 } END { exit !found }' \
     /proc/net/tcp
+}
+pool_asked_or_refused() { pool_is_asked || window_shown "$kMessageBox"; }
+
+# await_pool_asked: the game's next update holds a request at the pool. An update that met the port
+# while no pool listened on it, as a replaced pool's does, ends in a message box; that is closed and
+# the update after it awaited.
+await_pool_asked() {
+  wait_until "the next update to ask the pool" pool_asked_or_refused
+  pool_is_asked && return
+  step "an update met the port between the pools; its message box is closed"
+  xdotool mousemove --window "$(window_named "$kMessageBox")" 5 5 key Escape
+  wait_until "the message box to close" window_gone "$kMessageBox"
+  wait_until "the next update to ask the pool" pool_is_asked
 }
 
 # --- Looking at the screen -------------------------------------------------------------------------

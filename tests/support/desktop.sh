@@ -79,10 +79,14 @@ launch_demo_pool() {
   "$program" --port "$port" "$@" >"$address_file" 2>"${address_file%.out}.log" &
   pool_pid=$!
   background+=("$pool_pid")
-  wait_until "the demo pool's address" grep -Eq '^http://127\.0\.0\.1:[0-9]+/$' "$address_file"
-  pool_port=$(sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p' "$address_file")
+  wait_until "the demo pool's address" has_address_line "$address_file"
+  pool_port=$(address_line_port "$address_file")
   pool_url="http://127.0.0.1:$pool_port/index.php"
 }
+# The port of the whole first line "http://127.0.0.1:PORT/" (a Windows console program ends it with
+# CR LF), or nothing.
+address_line_port() { tr -d '\r' <"$1" | sed -E -n '1s|^http://127\.0\.0\.1:([0-9]+)/$|\1|p'; }
+has_address_line() { [[ -n $(address_line_port "$1") ]]; }
 
 # replace_demo_pool PROGRAM [FLAGS...]: another demo pool, with FLAGS, on the running one's port.
 replace_demo_pool() {

@@ -330,11 +330,11 @@ TEST_F(WorkerQuery, NamesAreCleanedAsTheyEnter) {
   ASSERT_TRUE(query(R"([{"username":"acct.evil\nnotice: fake","hashrate":1},)"
                     R"({"username":"acct.\u001b[2J\r","hashrate":2},)"
                     R"({"username":"acct.\u202egnp.exe","hashrate":3}])"));
-  EXPECT_EQ(record.workers, (Workers{{"acct.evil\xEF\xBF\xBDnotice: fake", 1},
+  EXPECT_EQ(figures.workers, (Workers{{"acct.evil\xEF\xBF\xBDnotice: fake", 1},
                                      {"acct.\xEF\xBF\xBD[2J\xEF\xBF\xBD", 2},
                                      {"acct.gnp.exe", 3}}));
-  EXPECT_TRUE(readWorkersAnswer("{\"getuserworkers\":{\"data\":[{\"username\":\"a\xFF\",\"hashrate\":1}]}}", record));
-  EXPECT_EQ(record.workers, (Workers{{"a\xEF\xBF\xBD", 1}}));
+  EXPECT_TRUE(readWorkersAnswer("{\"getuserworkers\":{\"data\":[{\"username\":\"a\xFF\",\"hashrate\":1}]}}", figures));
+  EXPECT_EQ(figures.workers, (Workers{{"a\xEF\xBF\xBD", 1}}));
 }
 
 TEST_F(WorkerQuery, FailureWhileWalkingKeepsTheWorkersBeforeIt) {

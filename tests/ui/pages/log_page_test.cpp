@@ -10,6 +10,7 @@
 
 #include "page_fixture.h"
 #include "tests/support/read_file.h"
+#include "tests/support/test_paths.h"
 #include "ui/palette.h"
 #include "ui/sprite_regions.h"
 
@@ -20,7 +21,7 @@ using test::DrawnText;
 using test::expectTexts;
 using test::label;
 
-const std::filesystem::path kTwoHours = ORELOG_SOURCE_DIR "/tests/ui/history/two-hours.csv";
+const std::filesystem::path kTwoHours = test::sourcePath("tests/ui/history/two-hours.csv");
 
 DrawnText centred(std::u16string text, int x, int y) {
   return {std::move(text), x, y, FontSize::Small, TextAlign::Centre, palette::kTextWhite};

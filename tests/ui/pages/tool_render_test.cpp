@@ -75,13 +75,13 @@ TEST_F(ToolRun, RenderWritesEveryPageAsA520By300Png) {
 // The log page of a pinned week and of two hours, against committed pictures. To draw them again:
 // orelog-tool render 6 NAME.png --no-text in a folder holding the history as history.csv.
 TEST_F(ToolRun, TheLogPageOfAPinnedHistoryMatchesItsPicture) {
-  const fs::path histories = ORELOG_SOURCE_DIR "/tests/ui/history";
+  const fs::path histories = test::sourcePath("tests/ui/history");
   for (const char* name : {"seven-days", "two-hours"}) {
     fs::copy_file(histories / (std::string(name) + ".csv"), folder_ / "history.csv",
                   fs::copy_options::overwrite_existing);
     ASSERT_EQ(run("render 6 log.png --no-text"), 0) << name;
     const std::optional<Image> drawn = picture("log.png");
-    const std::string bytes = readFile(ORELOG_SOURCE_DIR "/tests/ui/pages/log-" + std::string(name) + ".png");
+    const std::string bytes = readFile(test::sourcePath("tests/ui/pages/log-" + std::string(name) + ".png"));
     const std::optional<Image> reference =
         decodePngBytes({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
     ASSERT_TRUE(drawn && reference) << name;

@@ -336,7 +336,8 @@ scenario_same_record() {
     in_folder "$work/windows-$fault" windows_tool update >"$work/windows-fault.out" 2>&1 || windows_status=$?
     [[ $linux_status == "$windows_status" ]] || fail "$fault: exit $linux_status on Linux, $windows_status on Windows"
     diff <(tr -d '\r' <"$work/linux-fault.out") <(tr -d '\r' <"$work/windows-fault.out") >/dev/null ||
-      fail "$fault: the tools say different things"
+      fail "$fault: the tools say different things: Linux '$(tr -d '\r' <"$work/linux-fault.out")'," \
+        "Windows '$(tr -d '\r' <"$work/windows-fault.out")'"
     step "$fault: exit $windows_status on both"
   done
 }

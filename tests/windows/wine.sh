@@ -185,13 +185,16 @@ scenario_fetch() {
     'html500:>0' 'close:-1' 'stall:-1' 'trickle:-1' 'headers:-1'; do
     fault=${row%%:*} expected=${row#*:}
     if [[ $fault == none ]]; then start_pool; else start_pool --fault "$fault"; fi
-    got=$("$WINELOADER" "$probe_exe" "$pool_port" "$target" --short 2>"$work/probe.log" | tr -d '\r')
+    # A probe that ends without its answer (a crash under Wine) says so with its log, never silently.
+    got=$("$WINELOADER" "$probe_exe" "$pool_port" "$target" --short 2>"$work/probe.log" | tr -d '\r') ||
+      fail "fetch with fault $fault: the probe ended with status $?: $(tail -c 2000 "$work/probe.log")"
     if [[ $expected == '>0' ]]; then
       ((got > 0)) || fail "fetch with fault $fault gave $got, not a body"
     else
       [[ $got == "$expected" ]] || fail "fetch with fault $fault gave $got, not $expected"
     fi
-    peak=$(grep -o 'peak [0-9]*' "$work/probe.log" | cut -d' ' -f2)
+    peak=$(grep -o 'peak [0-9]*' "$work/probe.log" | cut -d' ' -f2) ||
+      fail "fetch with fault $fault: the probe named no peak: $(tail -c 2000 "$work/probe.log")"
     ((peak < kMostFetchKib)) || fail "fetch with fault $fault grew the probe to $peak KiB"
     step "fault $fault: $got, peak $peak KiB"
   done

@@ -385,7 +385,7 @@ scenario_scaled_display() {
 # cannot read it (another one when the test runs as root), says why and never replaces the file.
 scenario_unreadable_record() {
   start_display
-  local folder=$work/shared runner=()
+  local folder=$work/shared runner=() game=$orelog
   local record='{"API Key":"demo","Level":37,"Server":"http:\/\/127.0.0.1:1\/"}'
   mkdir -p "$folder"
   printf '%s' "$record" >"$folder/config.json"
@@ -394,13 +394,17 @@ scenario_unreadable_record() {
     chmod 755 "$work" "$folder"
     mkdir -m 700 "$work/other-run" "$work/other-home"
     chown 65534:65534 "$work/other-run" "$work/other-home"
+    # The build folder may lie where the other user cannot reach (a clone in a private temporary
+    # folder): that user runs a copy of the game from the test's own folder.
+    game=$work/orelog
+    install -m 755 "$orelog" "$game"
     runner=(setpriv --reuid=65534 --regid=65534 --clear-groups
       env XDG_RUNTIME_DIR="$work/other-run" HOME="$work/other-home" XDG_DATA_HOME="$work/other-home"
       XDG_CONFIG_HOME="$work/other-home")
   else
     chmod 000 "$folder/config.json"
   fi
-  (cd "$folder" && exec "${runner[@]}" "$orelog") >"$work/game-shared.log" 2>&1 &
+  (cd "$folder" && exec "${runner[@]}" "$game") >"$work/game-shared.log" 2>&1 &
   game_pid=$!
   background+=("$game_pid")
   expect_message '設定ファイル（config.json）を読み込めないため、設定を保存せずに続けます。ファイルの所有者とアクセス権を確認してください。'

@@ -19,10 +19,15 @@ constexpr int32_t kFirstCellX = 60;
 constexpr int32_t kFirstCellY = 166;
 constexpr int32_t kCellStepY = 58;
 constexpr int kCellsPerRow = 4;
+constexpr std::u16string_view kEllipsis = u"…";
 
 }  // namespace
 
-std::u16string workerDisplayName(std::string_view userName) {
+namespace {
+
+// The part after the first "." of a name that fits the field, or the whole of it; empty when the
+// name does not fit.
+std::u16string shortName(std::string_view userName) {
   const auto converted = utf8ToUtf16Field(userName, kDisplayNameCapacity);
   if (!converted) return {};
   const std::size_t dot = converted->find(u'.');
@@ -30,7 +35,21 @@ std::u16string workerDisplayName(std::string_view userName) {
   return converted->substr(dot + 1);
 }
 
-std::map<std::string, int32_t> shownWorkers(const std::map<std::string, int32_t>& workers) {
+// The pool's whole name, cut to the field with "…" at its end when it is longer.
+std::u16string cutPoolName(std::string_view userName) {
+  const std::u16string whole = utf8ToUtf16(userName);
+  if (whole.size() < kDisplayNameCapacity) return whole;
+  return truncateUtf16(whole, kDisplayNameCapacity - 1 - kEllipsis.size()) + std::u16string(kEllipsis);
+}
+
+}  // namespace
+
+std::u16string workerDisplayName(std::string_view userName) {
+  std::u16string name = shortName(userName);
+  return name.empty() ? cutPoolName(userName) : name;
+}
+
+std::map<std::string, double> shownWorkers(const std::map<std::string, double>& workers) {
   const auto count = std::min<std::size_t>(workers.size(), kMaxCharacterSlots);
   return {workers.begin(), std::next(workers.begin(), static_cast<std::ptrdiff_t>(count))};
 }

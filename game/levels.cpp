@@ -83,7 +83,8 @@ uint32_t drawUniform(std::mt19937& engine, uint32_t k) {
 }
 
 void experienceTick(PlayerRecord& record) {
-  record.hashrateSamples.push_back(record.totalHashrate);
+  // The samples keep their 32-bit rules; a total beyond them counts as the largest sample.
+  record.hashrateSamples.push_back(saturateToInt32(record.totalHashrate));
   if (record.hashrateSamples.size() < kSamplesPerTick) return;
   const uint32_t average = averageOf(record.hashrateSamples);
   record.hashrateSamples.clear();

@@ -9,7 +9,7 @@
 namespace orelog {
 namespace {
 
-using Workers = std::map<std::string, int32_t>;
+using Workers = std::map<std::string, double>;
 
 // Stops remembered for workers no longer listed, which may come back; the oldest are forgotten
 // first, so a pool that keeps inventing names cannot grow the list.

@@ -19,7 +19,7 @@ inline constexpr std::u16string_view kNoticeRunningClose = u"」が動き出し�
 struct WorkerWatch {
   // The workers shown as characters after the previous successful update, by user name; nullopt
   // until the run's first update.
-  std::optional<std::map<std::string, int32_t>> shown;
+  std::optional<std::map<std::string, double>> shown;
   // Workers whose stop was told and that have not run again since, oldest stop first.
   std::vector<std::string> stopped;
 };
@@ -29,6 +29,6 @@ struct WorkerWatch {
 // a stopped one with a character and a hashrate above 0 runs again. Gives the notices to show:
 // none at the run's first update, otherwise at most one for the stopped ones, then one for those
 // running again. A failed update is never shown here, so the next one compares with the last good.
-std::vector<std::u16string> watchWorkers(WorkerWatch& watch, const std::map<std::string, int32_t>& workers);
+std::vector<std::u16string> watchWorkers(WorkerWatch& watch, const std::map<std::string, double>& workers);
 
 }  // namespace orelog

@@ -49,10 +49,10 @@ std::u16string failureCause(const QueryResult& result) {
     case QueryFailure::None: return {};
     case QueryFailure::Fetch: return std::u16string(fetchCause(result.fetched.failure));
     case QueryFailure::KeyRefused: return std::u16string(kCauseKeyRefused);
+    case QueryFailure::Throttled: return std::u16string(kCauseThrottled);
     case QueryFailure::HttpStatus: return statusCause(result.fetched.status);
     case QueryFailure::NotApi: return std::u16string(kCauseNotApi);
     case QueryFailure::BadAnswer: return std::u16string(kCauseBadAnswer);
-    case QueryFailure::Throttled: return std::u16string(kCauseThrottled);
   }
   return std::u16string(kCauseBadAnswer);
 }

@@ -11,7 +11,8 @@ namespace orelog {
 
 FiguresQuery figuresQueryFor(const PlayerRecord& record) {
   return {record.serverUrl, record.apiKey,
-          {record.workers, record.totalHashrate, record.balance, record.payout, record.lastTimestamp}};
+          {record.workers, record.totalHashrate, record.balance, record.payout, record.lastTimestamp,
+           record.lastTransactionId}};
 }
 
 FetchedFigures fetchPoolFigures(FiguresQuery query, const HttpFetch& fetch, ResponseBuffer& buffer) {
@@ -45,6 +46,7 @@ void applyPoolFigures(PlayerRecord& record, const PoolFigures& figures) {
   record.balance = figures.balance;
   record.payout = figures.payout;
   record.lastTimestamp = figures.lastTimestamp;
+  record.lastTransactionId = figures.lastTransactionId;
 }
 
 }  // namespace orelog

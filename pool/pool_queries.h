@@ -15,11 +15,12 @@ namespace orelog {
 
 // The record's fields the queries fill: what the pool thread works on instead of the record.
 struct PoolFigures {
-  std::map<std::string, int32_t> workers;  // UTF-8 user name -> KH/s, byte order
-  int32_t totalHashrate = 0;               // KH/s
+  std::map<std::string, double> workers;  // UTF-8 user name -> the pool's figure in KH/s, byte order
+  int64_t totalHashrate = 0;              // KH/s: the workers' figures truncated, summed with saturation
   double balance = 0.0;
   double payout = 0.0;
-  int64_t lastTimestamp = 0;  // file-time of the newest transaction already in payout
+  int64_t lastTimestamp = 0;      // file-time of the newest transaction already in payout
+  int64_t lastTransactionId = 0;  // MPOS's id of the newest transaction already in payout; 0 = none yet
 };
 
 // One GET of the pool client: the body into the buffer (see services/http.h).
@@ -30,10 +31,10 @@ enum class QueryFailure {
   None,
   Fetch,       // no answer: the fetch's own failure says why
   KeyRefused,  // MPOS answers a wrong key with 401 "Access denied"
+  Throttled,   // the pool's limit on requests per minute: wait, and the next update asks again
   HttpStatus,  // an error status with a body that is no answer
   NotApi,      // a body that is not MPOS's answer to the action: some other web page
   BadAnswer,   // MPOS's envelope around figures that cannot be read
-  Throttled,   // the pool asks for fewer requests for a while
 };
 
 struct QueryResult {
@@ -57,11 +58,20 @@ QueryResult queryTransactions(const HttpFetch& fetch, ResponseBuffer& buffer, co
 // (0 when unknown).
 QueryFailure judgeUnreadAnswer(std::string_view body, std::string_view action, int status);
 
+// The answer itself, from a body in which PHP printed warnings, notices or deprecation messages
+// before the action's envelope `{"<action>":`; the body unchanged when it holds anything else.
+std::string_view withoutPhpMessages(std::string_view body, std::string_view action);
+
+// The transactions asked in one page, MPOS's largest, and the most pages one update asks.
+inline constexpr int kTransactionsPerPage = 100;
+inline constexpr int kMostTransactionPages = 10;
+
 // The answers' reading half: parse one body and commit what it says to figures, as the queries
 // do after their fetch. False, with the fields as the queries leave them on a failure,
 // when the body is not a well-formed answer.
 bool readWorkersAnswer(std::string_view body, PoolFigures& figures);
 bool readBalanceAnswer(std::string_view body, PoolFigures& figures);
+// One page of transactions, counted as a whole answer.
 bool readTransactionsAnswer(std::string_view body, PoolFigures& figures);
 
 }  // namespace orelog

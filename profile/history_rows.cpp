@@ -4,6 +4,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "util/hashrate.h"
 #include "util/iso_time.h"
 #include "util/pool_name.h"
 
@@ -92,7 +93,7 @@ std::string historyHeaderLine() {
 std::string historyRowLine(const PlayerRecord& record, const ZonedDateTime& time) {
   std::string line = isoTimeText(time) + "," + std::to_string(record.totalHashrate) + "," +
                      amountText(record.balance) + "," + amountText(record.payout);
-  for (const auto& [name, khs] : record.workers) line += "," + nameField(name) + "," + std::to_string(khs);
+  for (const auto& [name, khs] : record.workers) line += "," + nameField(name) + "," + khsFigureText(khs);
   return line + std::string(kHistoryLineEnd);
 }
 
@@ -105,13 +106,13 @@ std::optional<HistoryRow> parseHistoryRow(std::string_view line) {
   const auto fields = splitFields(line);
   if (!fields || fields->size() < kFixedColumns || (fields->size() - kFixedColumns) % 2 != 0) return std::nullopt;
   const auto time = parseIsoTime((*fields)[0]);
-  const auto total = numberField<int32_t>((*fields)[1]);
+  const auto total = numberField<int64_t>((*fields)[1]);
   const auto balance = numberField<double>((*fields)[2]);
   const auto payout = numberField<double>((*fields)[3]);
   if (!time || !total || !balance || !payout) return std::nullopt;
   HistoryRow row{utcSeconds(*time), time->utcOffsetMinutes, *total, *balance, *payout, {}};
   for (std::size_t i = kFixedColumns; i < fields->size(); i += 2) {
-    const auto khs = numberField<int32_t>((*fields)[i + 1]);
+    const auto khs = numberField<double>((*fields)[i + 1]);
     if (!khs) return std::nullopt;
     row.workers.emplace_back(nameFromField((*fields)[i]), *khs);
   }

@@ -23,15 +23,16 @@ inline constexpr std::string_view kHistoryLineEnd = "\r\n";
 struct HistoryRow {
   int64_t utcSeconds = 0;
   int32_t utcOffsetMinutes = 0;
-  int32_t totalKhs = 0;
+  int64_t totalKhs = 0;
   double balance = 0.0;
   double payout = 0.0;
-  std::vector<std::pair<std::string, int32_t>> workers;  // UTF-8 name, KH/s; in the order written
+  std::vector<std::pair<std::string, double>> workers;  // UTF-8 name, KH/s; in the order written
 };
 
 // The header line as a new file starts: byte order mark, header, line end.
 std::string historyHeaderLine();
-// The record's figures at `time` as one line, line end included. Worker names are written so that
+// The record's figures at `time` as one line, line end included. Hashrates are whole KH/s, a
+// worker's between 0 and 1 KH/s with two decimals ("0.49"). Worker names are written so that
 // the line stays one line and a spreadsheet shows them as text: each is cleaned as every pool name
 // is (util/pool_name.h), a name with a comma or a quote is quoted, and one a spreadsheet would take
 // for a formula (starting with = + - @) gets a leading apostrophe, which reading removes again.

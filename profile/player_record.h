@@ -50,9 +50,13 @@ struct PlayerRecord {
   int32_t points = 0;
   std::vector<OwnedItem> items;
   double payout = 0.0;
-  std::map<std::string, int32_t> workers;  // UTF-8 user name -> KH/s, byte order
+  // UTF-8 user name -> the pool's figure in KH/s as it was sent (fractions below 1 KH/s matter on a
+  // CPU coin; an ASIC's 1e11 is exact), in byte order.
+  std::map<std::string, double> workers;
   double balance = 0.0;
-  int32_t totalHashrate = 0;  // KH/s
+  int64_t totalHashrate = 0;  // KH/s: the workers' figures, each truncated toward zero, summed with saturation
+  // Members added after the original ones.
+  int64_t lastTransactionId = 0;  // MPOS's id of the newest transaction already counted; 0 = none yet
 };
 
 // experienceToNext = threshold(level + 1) - experience.

@@ -3,6 +3,7 @@
 
 #include <picojson.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -31,9 +32,11 @@ constexpr const char* kLevelKey = "Level";
 constexpr const char* kExperienceKey = "Experience";
 constexpr const char* kCoinSpentKey = "Poko Coin Coin Spent";
 constexpr const char* kPointsKey = "Poko Point";
+// Written only once the pool has sent transaction ids, so a record without ids keeps its old text.
+constexpr const char* kLastTransactionIdKey = "Last Transaction Id";
 const std::vector<std::string_view> kScalarKeys = {kVersionKey,    kPlayerNameKey, kPlayTimeKey,      kServerKey,
                                                    kApiKeyKey,     kLastTimestampKey, kPayoutKey,     kLevelKey,
-                                                   kExperienceKey, kCoinSpentKey,  kPointsKey};
+                                                   kExperienceKey, kCoinSpentKey,  kPointsKey, kLastTransactionIdKey};
 
 constexpr int32_t kDefaultLevel = 1;
 constexpr int64_t kDefaultExperience = 10;  // the threshold of level 1
@@ -61,6 +64,7 @@ struct SavedScalars {
   std::string playerName, server, apiKey;
   double playTime = 0, lastTimestamp = 0, payout = 0, level = kDefaultLevel, experience = kDefaultExperience;
   double coinSpent = 0, points = 0;
+  double lastTransactionId = 0;
 };
 
 bool readScalars(const ParsedSettings& object, SavedScalars& saved) {
@@ -69,7 +73,8 @@ bool readScalars(const ParsedSettings& object, SavedScalars& saved) {
          readMember(object, kApiKeyKey, saved.apiKey) && readMember(object, kLastTimestampKey, saved.lastTimestamp) &&
          readMember(object, kPayoutKey, saved.payout) && readMember(object, kLevelKey, saved.level) &&
          readMember(object, kExperienceKey, saved.experience) && readMember(object, kCoinSpentKey, saved.coinSpent) &&
-         readMember(object, kPointsKey, saved.points);
+         readMember(object, kPointsKey, saved.points) &&
+         readMember(object, kLastTransactionIdKey, saved.lastTransactionId);
 }
 
 void storeScalars(const SavedScalars& saved, PlayerRecord& record) {
@@ -86,6 +91,7 @@ void storeScalars(const SavedScalars& saved, PlayerRecord& record) {
   refreshExperienceToNext(record);
   record.coinSpent = saved.coinSpent;
   record.points = truncateToInt32(saved.points);
+  record.lastTransactionId = std::max<int64_t>(truncateToInt64(saved.lastTransactionId), 0);
 }
 
 // Appends the saved items in file order; reading ended quietly at the first identifier that is
@@ -123,6 +129,7 @@ void applyDefaults(PlayerRecord& record) {
   refreshExperienceToNext(record);
   record.coinSpent = 0.0;
   record.points = 0;
+  record.lastTransactionId = 0;
 }
 
 // "<name>.broken", then "<name>.broken-2" and on: false when none could take the copy.
@@ -218,6 +225,9 @@ bool serialise(const PlayerRecord& record, Text& out) {
       {kPointsKey, numberJson(record.points)},
       {kItemsKey, std::nullopt},  // written in its place straight from the list
   };
+  if (record.lastTransactionId > 0) {
+    members.emplace(kLastTransactionIdKey, numberJson(static_cast<double>(record.lastTransactionId)));
+  }
   out += '{';
   bool first = true;
   for (const auto& [key, json] : members) {

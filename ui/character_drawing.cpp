@@ -1,6 +1,7 @@
 // The worker characters on the top page: frame by tier and phase, coins or ore, the name.
 #include <array>
 
+#include "game/mining_power.h"
 #include "ui/draw.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
@@ -48,7 +49,7 @@ Phases phasesOf(uint64_t frame) {
   return {static_cast<int>(frame / 6 % 2), static_cast<int>(frame / 4 % 3), static_cast<int>(frame / 3 % 4)};
 }
 
-Effect effectOf(int32_t hashrate) {
+Effect effectOf(int64_t hashrate) {
   if (hashrate <= 0) return Effect::None;
   if (hashrate >= kExcavatorFrom) return Effect::Coins;
   for (const Tier& tier : kTiers) {
@@ -85,7 +86,7 @@ void drawOre(PageTools& tools, int32_t x, int32_t y, int p2) {
 
 }  // namespace
 
-SpriteRegion characterFrame(int32_t hashrate, uint64_t frame) {
+SpriteRegion characterFrame(int64_t hashrate, uint64_t frame) {
   const Phases phases = phasesOf(frame);
   if (hashrate >= kExcavatorFrom) return kExcavatorCycle[phases.p3];
   for (const Tier& tier : kTiers) {
@@ -96,7 +97,7 @@ SpriteRegion characterFrame(int32_t hashrate, uint64_t frame) {
   return hashrate == 0 ? sprites::kPick1 : kTiers.back().frames[phases.p2];
 }
 
-uint32_t characterPose(int32_t hashrate, uint64_t frame) {
+uint32_t characterPose(int64_t hashrate, uint64_t frame) {
   if (hashrate == 0) return 0;  // the one worker that stands still, as characterFrame draws it
   const Phases phases = phasesOf(frame);
   const int framePhase = hashrate >= kExcavatorFrom ? phases.p3 : phases.p2;
@@ -110,15 +111,16 @@ uint32_t characterPose(int32_t hashrate, uint64_t frame) {
 }
 
 void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame) {
-  const SpriteRegion picture = characterFrame(slot.hashrate, frame);
+  const int64_t khs = diggingKhs(slot.hashrate);
+  const SpriteRegion picture = characterFrame(khs, frame);
   drawSprite(tools.canvas, tools.sheets, slot.x, slot.y - picture.height + kFrameBaseline, picture);
   const Phases phases = phasesOf(frame);
-  switch (effectOf(slot.hashrate)) {
+  switch (effectOf(khs)) {
     case Effect::Coins: drawCoins(tools, slot.x, slot.y, phases.p4); break;
     case Effect::Ore: drawOre(tools, slot.x, slot.y, phases.p2); break;
     case Effect::None: break;
   }
-  const int32_t raise = slot.hashrate >= kExcavatorFrom ? kExcavatorNameRaise : kNameRaise;
+  const int32_t raise = khs >= kExcavatorFrom ? kExcavatorNameRaise : kNameRaise;
   const std::u16string name = fittedText(tools.text, slot.displayName, FontSize::Small, kNameRoom);
   drawOutlinedText(tools.text, tools.canvas, name, slot.x + kNameOffsetX, slot.y - raise,
                    FontSize::Small, TextAlign::Centre, palette::kTextWhite, palette::kNameOutline);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ui/log_page.h"
+#include "game/mining_power.h"
 #include "ui/pages.h"
 #include "util/time_units.h"
 
@@ -29,7 +30,7 @@ TickView viewOf(const GameScreen& screen, const PlayerRecord& record) {
   view.figures = shownFigures(record);
   for (const CharacterSlot& slot : screen.slots) {
     // Poses matter only where characters are drawn.
-    const uint32_t pose = screen.page == kTopPage ? characterPose(slot.hashrate, screen.frame) : 0;
+    const uint32_t pose = screen.page == kTopPage ? characterPose(diggingKhs(slot.hashrate), screen.frame) : 0;
     view.workers.push_back({slot.hashrate, slot.displayName, pose});
   }
   if (screen.page == kStatusPage) view.playSecond = record.playTimeMs / kMsPerSecond;

@@ -53,7 +53,7 @@ inline auto shownFigures(const PlayerRecord& record) {
 struct TickView {
   using Figures = decltype(shownFigures(std::declval<const PlayerRecord&>()));
   struct Worker {
-    int32_t hashrate = 0;
+    double hashrate = 0;
     std::u16string displayName;
     uint32_t pose = 0;
     bool operator==(const Worker&) const = default;

@@ -3,6 +3,7 @@
 #include "ui/history_chart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "ui/draw.h"
 #include "ui/draw_text.h"
 #include "ui/palette.h"
+#include "util/hashrate.h"
 #include "util/iso_time.h"
 
 namespace orelog {
@@ -45,7 +47,7 @@ constexpr Pixel kWorkerColours[] = {rgb(255, 220, 64),  rgb(255, 128, 192), rgb(
                                     rgb(255, 160, 64),  rgb(96, 224, 255),  rgb(200, 160, 255),
                                     rgb(255, 96, 96),   rgb(192, 255, 96)};
 
-using Series = std::vector<std::optional<int64_t>>;  // one value or none per row of the period
+using Series = std::vector<std::optional<double>>;  // KH/s or none per row of the period
 
 // The period's rows in time order and everything derived from them.
 struct Chart {
@@ -108,7 +110,7 @@ Chart chartOf(std::span<const HistoryRow> rows, int32_t days, const Rect& plot) 
   int64_t most = 0;
   for (const HistoryRow* row : chart.rows) {
     most = std::max<int64_t>(most, row->totalKhs);
-    for (const auto& worker : row->workers) most = std::max<int64_t>(most, worker.second);
+    for (const auto& worker : row->workers) most = std::max<int64_t>(most, wholeKhs(std::ceil(worker.second)));
   }
   chooseValueAxis(chart, most);
   return chart;
@@ -119,9 +121,10 @@ int32_t xOf(const Chart& chart, int64_t seconds) {
   return static_cast<int32_t>(chart.plot.x + (seconds - chart.start) * (chart.plot.width - 1) / span);
 }
 
-int32_t yOf(const Chart& chart, int64_t khs) {
-  const int64_t top = chart.topUnits * chart.unitKhs;
-  return static_cast<int32_t>(chart.plotBottom() - std::clamp<int64_t>(khs, 0, top) * (chart.plot.height - 1) / top);
+int32_t yOf(const Chart& chart, double khs) {
+  const double top = static_cast<double>(chart.topUnits * chart.unitKhs);
+  // The height above the bottom truncates, as it does for the whole KH/s of older rows.
+  return chart.plotBottom() - static_cast<int32_t>(std::clamp(khs, 0.0, top) * (chart.plot.height - 1) / top);
 }
 
 bool joined(const Chart& chart, std::size_t i) {

@@ -2,18 +2,12 @@
 #include <cstdio>
 #include <string>
 
-#include "game/mining_power.h"
 #include "ui/pages.h"
 #include "util/time_units.h"
 
 namespace orelog {
 
 std::u16string coinText(int64_t value) { return decimalText(value) + u" PCC"; }
-
-std::u16string totalMiningPowerText(int32_t khs) {
-  if (khs == 0) return u"0 KH/s";
-  return decimalText(khs / kKiloPerMega) + u" MH/s";
-}
 
 std::u16string playTimeText(int64_t playTimeMs) {
   // A negative play time can only come from an edited settings file; it reads as none.

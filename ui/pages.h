@@ -53,11 +53,11 @@ ScrollThumb scrollThumb(const ListScrollBar& bar);
 // Track, end buttons and thumb; nothing unless the list has more rows than it shows.
 void drawListScrollBar(Canvas& canvas, const ListScrollBar& bar);
 
-// A character's picture for hashrate v (KH/s) at animation frame f.
-SpriteRegion characterFrame(int32_t hashrate, uint64_t frame);
+// A character's picture for a worker digging at v KH/s (diggingKhs) at animation frame f.
+SpriteRegion characterFrame(int64_t hashrate, uint64_t frame);
 // The phases a character's picture depends on, as one number: two animation frames with the same
 // pose draw the character alike (frame, coins or ore).
-uint32_t characterPose(int32_t hashrate, uint64_t frame);
+uint32_t characterPose(int64_t hashrate, uint64_t frame);
 // One worker on the top page: its frame, coins or ore, and its name above it.
 void drawCharacter(PageTools& tools, const CharacterSlot& slot, uint64_t frame);
 
@@ -70,7 +70,6 @@ SpriteRegion cutToListRow(SpriteRegion picture);
 
 // Text formats of the pages (digits alone come from util/utf: decimalText).
 std::u16string coinText(int64_t value);                // "%d PCC"
-std::u16string totalMiningPowerText(int32_t khs);      // player box: 0 KH/s, else whole MH/s
 std::u16string playTimeText(int64_t playTimeMs);       // hours unwrapped, "%02d:%02d:%02d"
 std::u16string_view displayedPlayerName(const PlayerRecord& record);  // "名無しさん" when empty
 

@@ -14,7 +14,7 @@
 namespace orelog {
 namespace {
 
-using Workers = std::map<std::string, int32_t>;
+using Workers = std::map<std::string, double>;
 using Notices = std::vector<std::u16string>;
 
 struct NoticePlatform : NullPlatform {
@@ -108,7 +108,15 @@ const WatchCase kCases[] = {
      {good({{"a.x", 1}, {"a.y", 1}, {"a.z", 1}}), good({{"a.z", 0}, {"a.y", 1}, {"a.x", 0}}, {stopped(u"x、z")})}},
     {"NamesAsTheCharactersShowThem",
      {good({{"bob", 3}, {"a.b.c", 3}, {"山田.掘る", 3}, {"alice.", 3}}),
-      good({{"bob", 0}, {"a.b.c", 0}, {"山田.掘る", 0}, {"alice.", 0}}, {stopped(u"b.c、、bob、掘る")})}},
+      good({{"bob", 0}, {"a.b.c", 0}, {"山田.掘る", 0}, {"alice.", 0}}, {stopped(u"b.c、alice.、bob、掘る")})}},
+    // A name of 64 units or more is the pool's name cut with "…", never an empty entry.
+    {"ALongNameIsCutNotLeftOut",
+     {good({{"a.r1", 5}, {std::string(70, 'w'), 5}}),
+      good({{"a.r1", 0}, {std::string(70, 'w'), 0}}, {stopped(u"r1、" + std::u16string(62, u'w') + u"…")})}},
+    // A CPU coin's workers below 1 KH/s are mining; an ASIC's 95 TH/s is past 32 bits.
+    {"AWorkerBelowOneKilohashRunsAndStops",
+     {good({{"k.cpu", 0.49}, {"k.asic", 95e9}}), good({{"k.cpu", 0}, {"k.asic", 0}}, {stopped(u"asic、cpu")}),
+      good({{"k.cpu", 0.24}, {"k.asic", 95e9}}, {running(u"asic、cpu")})}},
     {"AFailedUpdateBetweenIsNotCompared",
      {good({{"a.r1", 5}}), failed({{"a.r1", 0}}), good({{"a.r1", 5}})}},
     {"AFailedUpdateKeepsTheLastGoodOneToCompare",

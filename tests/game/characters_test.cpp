@@ -11,11 +11,12 @@
 
 #include "profile/catalogue.h"
 #include "ui/game_screen.h"
+#include "util/utf.h"
 
 namespace orelog {
 namespace {
 
-std::vector<CharacterSlot> slotsFor(const std::map<std::string, int32_t>& workers) {
+std::vector<CharacterSlot> slotsFor(const std::map<std::string, double>& workers) {
   PlayerRecord record;
   record.workers = workers;
   std::vector<CharacterSlot> slots;
@@ -52,14 +53,20 @@ const std::string k62UnitsOfPairs = [] {
   return s;
 }();
 
+// Where the part after the full stop leaves nothing, the pool's whole name stands in, cut to 63
+// units with "…", so no character, hover box, notice or legend shows a worker without a name.
 INSTANTIATE_TEST_SUITE_P(
     Workers, DisplayName,
-    ::testing::Values(NameCase{"alice.rig1", u"rig1"}, NameCase{"bob", u"bob"}, NameCase{"alice.", u""},
+    ::testing::Values(NameCase{"alice.rig1", u"rig1"}, NameCase{"bob", u"bob"}, NameCase{"alice.", u"alice."},
                       NameCase{"a.b.c", u"b.c"}, NameCase{".lead", u"lead"}, NameCase{"", u""},
                       NameCase{"山田.掘る", u"掘る"},
                       NameCase{k63Units, std::u16string(63, u'w')},
-                      NameCase{k64Units, u""}, NameCase{k64UnitsWithDot, u""},
-                      NameCase{k62UnitsOfPairs + "x.y", u""}));
+                      NameCase{k64Units, std::u16string(62, u'w') + u"…"},
+                      NameCase{k64UnitsWithDot, u"a." + std::u16string(60, u'w') + u"…"},
+                      // A pair is never split: 31 pairs fill 62 units, then the mark.
+                      NameCase{k62UnitsOfPairs + "x.y", utf8ToUtf16(k62UnitsOfPairs) + u"…"},
+                      NameCase{k62UnitsOfPairs + "xy", utf8ToUtf16(k62UnitsOfPairs) + u"…"},
+                      NameCase{"x" + k62UnitsOfPairs + "yz", u"x" + utf8ToUtf16(k62UnitsOfPairs.substr(0, 30 * 4)) + u"…"}));
 
 TEST(CharacterSlots, FollowTheWorkersInByteOrderOfTheirFullNames) {
   const auto slots = slotsFor({{"bob", 3}, {"alice.rig2", 2}, {"alice.rig1", 1}});
@@ -70,14 +77,14 @@ TEST(CharacterSlots, FollowTheWorkersInByteOrderOfTheirFullNames) {
 }
 
 TEST(CharacterSlots, TenWorkersGiveTheFirstEightByName) {
-  std::map<std::string, int32_t> workers;
+  std::map<std::string, double> workers;
   for (char c = 'j'; c >= 'a'; --c) workers[std::string("u.") + c] = 1;
   const auto slots = slotsFor(workers);
   EXPECT_EQ(namesOf(slots), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h"}));
 }
 
 TEST(CharacterSlots, LieInTwoRowsOfFourCells) {
-  std::map<std::string, int32_t> workers;
+  std::map<std::string, double> workers;
   for (char c = 'a'; c <= 'h'; ++c) workers[std::string(1, c)] = 0;
   const auto slots = slotsFor(workers);
   const int32_t xs[] = {60, 134, 208, 282, 60, 134, 208, 282};
@@ -169,7 +176,7 @@ TEST(AnimationTick, ForgetsAHoveredWorkerWhoseSlotIsGone) {
 // it shows changed since. The game repaints only on such a report.
 struct TickChangeCase {
   const char* name;
-  std::map<std::string, int32_t> workers;
+  std::map<std::string, double> workers;
   int32_t page;
   uint64_t frame;  // the frame counter before the first tick
   std::function<void(GameScreen&, PlayerRecord&)> between;
@@ -178,8 +185,8 @@ struct TickChangeCase {
 };
 
 void nothing(GameScreen&, PlayerRecord&) {}
-const std::map<std::string, int32_t> kIdle{{"m.idle", 0}};
-const std::map<std::string, int32_t> kPicker{{"m.pick", 500}};
+const std::map<std::string, double> kIdle{{"m.idle", 0}};
+const std::map<std::string, double> kPicker{{"m.pick", 500}};
 
 class AnimationTickChange : public ::testing::TestWithParam<TickChangeCase> {};
 

@@ -107,7 +107,7 @@ TEST(DemoPool, BalancesAreDecimalStringsWithThirtyFractionDigits) {
   EXPECT_TRUE(dataOf(ask(oldPool, "getuserbalance"), "getuserbalance").get("confirmed").is<double>());
 }
 
-TEST(DemoPool, TransactionsNewestFirstOneTimestampPerBlockAtMostAHundred) {
+TEST(DemoPool, TransactionsNewestFirstOneTimestampPerBlockAHundredAtATime) {
   auto flags = kPinnedClock;
   flags.insert(flags.end(), {"--history", "50"});
   DemoPoolProcess pool(flags);
@@ -122,6 +122,93 @@ TEST(DemoPool, TransactionsNewestFirstOneTimestampPerBlockAtMostAHundred) {
     const bool sameBlock = rows[i].get("blockhash").to_str() == rows[i - 1].get("blockhash").to_str();
     EXPECT_EQ(sameBlock, rows[i].get("timestamp").to_str() == rows[i - 1].get("timestamp").to_str());
   }
+}
+
+std::vector<double> idsOf(const std::string& body) {
+  std::vector<double> ids;
+  for (const auto& row : dataOf(body, "getusertransactions").get("transactions").get<picojson::array>()) {
+    ids.push_back(row.get("id").get<double>());
+  }
+  return ids;
+}
+
+std::string transactionsPage(const DemoPoolProcess& pool, const std::u16string& paging) {
+  return get(pool, buildRequestTarget(u"index.php", "getusertransactions", u"demo") + paging);
+}
+
+// MPOS's "ORDER BY id DESC LIMIT start, limit": limit at most 100; a pool before 2018 ignores start.
+TEST(DemoPool, TransactionsArePagedByStartAndLimit) {
+  auto flags = kPinnedClock;
+  flags.insert(flags.end(), {"--history", "80"});
+  DemoPoolProcess pool(flags);
+  const auto first = idsOf(transactionsPage(pool, u"&limit=100"));
+  const auto second = idsOf(transactionsPage(pool, u"&limit=100&start=100"));
+  ASSERT_EQ(first.size(), 100u);
+  ASSERT_FALSE(second.empty());
+  EXPECT_EQ(second.front(), first.back() - 1) << "the next page goes on where the first ended";
+  EXPECT_EQ(idsOf(transactionsPage(pool, u"&limit=5&start=2")),
+            std::vector<double>(first.begin() + 2, first.begin() + 7));
+  EXPECT_EQ(idsOf(transactionsPage(pool, u"&limit=500")), first) << "a limit above 100 asks for 100";
+  EXPECT_TRUE(idsOf(transactionsPage(pool, u"&start=100000")).empty());
+
+  flags.insert(flags.end(), {"--fault", "nostart"});
+  DemoPoolProcess old(flags);
+  EXPECT_EQ(idsOf(transactionsPage(old, u"&limit=100&start=100")), first);
+}
+
+TEST(DemoPool, PinnedTransactionsArePagedToo) {
+  test::TempFolder folder;
+  std::string rows;
+  for (int id = 150; id >= 1; --id) {
+    rows += (rows.empty() ? "" : ",") + std::string("{\"id\":") + std::to_string(id) +
+            ",\"type\":\"Credit_PPS\",\"amount\":\"0.1\",\"timestamp\":\"2024-05-01 10:00:00\"}";
+  }
+  const auto data = folder.write("data.json", "{\"transactions\":[" + rows + "]}");
+  DemoPoolProcess pool({"--data", data.string()});
+  EXPECT_EQ(idsOf(transactionsPage(pool, u"")).size(), 100u);
+  const auto second = idsOf(transactionsPage(pool, u"&limit=100&start=100"));
+  ASSERT_EQ(second.size(), 50u);
+  EXPECT_EQ(second.front(), 50.0);
+}
+
+// The pool's wall clock set back at start: rows written since carry earlier times, ids still grow.
+TEST(DemoPool, AClockSetBackGivesNewerRowsEarlierTimes) {
+  auto flags = kPinnedClock;
+  flags.insert(flags.end(), {"--history", "3", "--speed", "100000", "--clock-back", "3600"});
+  DemoPoolProcess pool(flags);
+  const auto rows = dataOf(ask(pool, "getusertransactions"), "getusertransactions").get("transactions");
+  const auto& list = rows.get<picojson::array>();
+  bool earlierButNewer = false;
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    EXPECT_LT(list[i].get("id").get<double>(), list[i - 1].get("id").get<double>());
+    earlierButNewer = earlierButNewer || list[i - 1].get("timestamp").to_str() < list[i].get("timestamp").to_str();
+  }
+  EXPECT_TRUE(earlierButNewer) << "a row with a higher id and an earlier time";
+}
+
+// MPOS's flood limit (20 API calls a minute by default): the dashboard's actions get 401 without a
+// body, the others its rate-limit page with HTTP 200.
+TEST(DemoPool, ThrottlesAsMposDoes) {
+  DemoPoolProcess pool({"--fault", "ratelimit"});
+  for (const char* action : {"getuserworkers", "getuserbalance"}) {
+    ResponseBuffer buffer;
+    const HttpResult result = httpGet({u"127.0.0.1", pool.port, false, buildRequestTarget(u"index.php", action, u"demo")},
+                                      buffer.span(), test::kTestTimeouts, FetchCancel{});
+    ASSERT_TRUE(result.ok()) << action;
+    EXPECT_EQ(result.status, 401) << action;
+    EXPECT_EQ(result.length, 0u) << action;
+  }
+  const std::string page = ask(pool, "getusertransactions");
+  EXPECT_NE(page.find("<h3>Request rate limit exceeded</h3>"), std::string::npos) << page;
+  EXPECT_EQ(ask(pool, "getuserbalance", u"wrong"), "Access denied") << "a wrong key is still told as one";
+}
+
+TEST(DemoPool, PrintsAPhpWarningBeforeTheJson) {
+  DemoPoolProcess pool({"--fault", "phpwarning@getuserworkers"});
+  const std::string body = ask(pool, "getuserworkers");
+  EXPECT_TRUE(body.starts_with("<br />\n<b>Warning</b>:  count(): ")) << body;
+  EXPECT_NE(body.find("on line <b>91</b><br />\n{\"getuserworkers\":{"), std::string::npos) << body;
+  EXPECT_TRUE(ask(pool, "getuserbalance").starts_with("{\"getuserbalance\":"));
 }
 
 TEST(DemoPool, SameSeedAndClockGiveTheSameFigures) {
@@ -171,7 +258,7 @@ TEST(DemoPool, HelpListsTheFlagsAndFaultKindsOnStandardOutput) {
     EXPECT_EQ(result.exitCode, 0) << flag;
     EXPECT_EQ(result.err, "") << flag;
     for (const char* listed : {"--port", "--data", "--fault", "html404", "stall", "ratelimit", "body=FILE",
-                               "headers", "getusertransactions"}) {
+                               "headers", "getusertransactions", "phpwarning", "nostart", "--clock-back"}) {
       EXPECT_NE(result.out.find(listed), std::string::npos) << flag << " lists " << listed;
     }
   }

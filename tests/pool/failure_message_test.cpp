@@ -60,7 +60,12 @@ INSTANTIATE_TEST_SUITE_P(
         CauseCase{answered(QueryFailure::HttpStatus, 503), u"プールがHTTPステータス503を返しました。", kNoAdvice},
         CauseCase{answered(QueryFailure::NotApi, 200), u"プールの応答がMPOSのAPIのものではありません。", kApiScript},
         CauseCase{answered(QueryFailure::BadAnswer, 200), u"プールの応答の内容を読み取れませんでした。", kNoAdvice},
-        CauseCase{answered(QueryFailure::Throttled, 429), u"プールが問い合わせを制限しています。", kWait}));
+        CauseCase{answered(QueryFailure::Throttled, 401),
+                  u"プールが問い合わせの回数を制限しています。次の更新で自動的に問い合わせ直します。", kWait}));
+
+TEST(FailureMessage, AThrottledPoolIsNeverToldAsARefusedKey) {
+  EXPECT_NE(failureCause(answered(QueryFailure::Throttled, 401)), failureCause(answered(QueryFailure::KeyRefused, 401)));
+}
 
 TEST(FailureMessage, ASucceededQueryAddsNoLine) {
   EXPECT_EQ(failureMessage(kMessageBalanceFailed, answered(QueryFailure::None, 200)), kMessageBalanceFailed);
@@ -84,7 +89,16 @@ TEST_P(UnreadAnswer, IsJudgedByStatusAndShape) {
 INSTANTIATE_TEST_SUITE_P(
     Bodies, UnreadAnswer,
     testing::Values(BodyCase{"Access denied", 401, QueryFailure::KeyRefused},  // MPOS's wrong key
-                    BodyCase{"", 401, QueryFailure::KeyRefused},
+                    // MPOS's flood limit: the dashboard's actions get 401 without a body, the others
+                    // its error page with HTTP 200, or a bare sentence when that page is switched off.
+                    BodyCase{"", 401, QueryFailure::Throttled}, BodyCase{"\r\n", 401, QueryFailure::Throttled},
+                    BodyCase{"<article class=\"module width_full\">\n<header><h3>Request rate limit exceeded</h3>"
+                             "</header>\n<div class=\"module_content\">\n<p>You're sending too many requests too "
+                             "fast!</p>\n</div>\n</article>",
+                             200, QueryFailure::Throttled},
+                    BodyCase{"You are sending too many requests too fast!", 200, QueryFailure::Throttled},
+                    BodyCase{"Too Many Requests", 429, QueryFailure::Throttled},
+                    BodyCase{"Unauthorized", 401, QueryFailure::KeyRefused},
                     BodyCase{"Access denied", 200, QueryFailure::KeyRefused},  // a proxy that drops the status
                     BodyCase{"501 Not implemented", 501, QueryFailure::HttpStatus},  // the API switched off
                     BodyCase{"<!DOCTYPE html><title>404</title>", 404, QueryFailure::HttpStatus},

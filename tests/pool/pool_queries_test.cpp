@@ -287,7 +287,7 @@ class WorkerQuery : public PoolFixture {
     if (!pool) start();
     return queryWorkers(platform.fetch(), buffer, address(), record.apiKey, figures).ok();
   }
-  using Workers = std::map<std::string, int32_t>;
+  using Workers = std::map<std::string, double>;
 };
 
 TEST_F(WorkerQuery, RepeatedNameKeepsItsFirstValueButAddsToTheSum) {
@@ -296,18 +296,26 @@ TEST_F(WorkerQuery, RepeatedNameKeepsItsFirstValueButAddsToTheSum) {
   EXPECT_EQ(figures.totalHashrate, 12);
 }
 
-TEST_F(WorkerQuery, HashratesTruncateTowardZero) {
+TEST_F(WorkerQuery, WorkersKeepThePoolsFigureAndTheTotalSumsItTruncated) {
   ASSERT_TRUE(query(R"([{"username":"a","hashrate":12.9},{"username":"b","hashrate":-3.7},{"username":"c","hashrate":0}])"));
-  EXPECT_EQ(figures.workers, (Workers{{"a", 12}, {"b", -3}, {"c", 0}}));
+  EXPECT_EQ(figures.workers, (Workers{{"a", 12.9}, {"b", -3.7}, {"c", 0}}));
   EXPECT_EQ(figures.totalHashrate, 9);
+  // A captured yescrypt pool: CPU workers below 1 KH/s keep their figure; the total, as experience
+  // takes it, does not count them.
+  ASSERT_TRUE(query(R"([{"username":"kuro.cpu0","hashrate":0.49},{"username":"kuro.cpu1","hashrate":0.24}])"));
+  EXPECT_EQ(figures.workers, (Workers{{"kuro.cpu0", 0.49}, {"kuro.cpu1", 0.24}}));
+  EXPECT_EQ(figures.totalHashrate, 0);
 }
 
-TEST_F(WorkerQuery, HashratesAndSumsBeyond32BitsSaturate) {
-  ASSERT_TRUE(query(R"([{"username":"a","hashrate":1e12},{"username":"b","hashrate":2e9}])"));
-  EXPECT_EQ(figures.workers, (Workers{{"a", INT32_MAX}, {"b", 2000000000}}));
-  EXPECT_EQ(figures.totalHashrate, INT32_MAX);
+// SHA-256 ASICs of today: 10 to 200 TH/s, that is 1e10 to 2e11 KH/s.
+TEST_F(WorkerQuery, HashratesBeyond32BitsAreKeptAndOnlyThe64BitSumSaturates) {
+  ASSERT_TRUE(query(R"([{"username":"a","hashrate":95000000000},{"username":"b","hashrate":2e11}])"));
+  EXPECT_EQ(figures.workers, (Workers{{"a", 95e9}, {"b", 2e11}}));
+  EXPECT_EQ(figures.totalHashrate, 295000000000);
   ASSERT_TRUE(query(R"([{"username":"a","hashrate":-2e9},{"username":"b","hashrate":-2e9}])"));
-  EXPECT_EQ(figures.totalHashrate, INT32_MIN);
+  EXPECT_EQ(figures.totalHashrate, -4000000000);
+  ASSERT_TRUE(query(R"([{"username":"a","hashrate":9e18},{"username":"b","hashrate":9e18}])"));
+  EXPECT_EQ(figures.totalHashrate, INT64_MAX);
 }
 
 TEST_F(WorkerQuery, EmptyListEmptiesTheWorkers) {

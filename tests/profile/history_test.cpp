@@ -13,10 +13,10 @@ using Kind = HistoryFileEdit::Kind;
 
 const ZonedDateTime kTokyoMorning{{2026, 12, 11, 9, 34, 5}, 540};
 
-PlayerRecord recordWith(std::map<std::string, int32_t> workers) {
+PlayerRecord recordWith(std::map<std::string, double> workers) {
   PlayerRecord record;
   record.workers = std::move(workers);
-  for (const auto& [name, khs] : record.workers) record.totalHashrate += khs;
+  for (const auto& [name, khs] : record.workers) record.totalHashrate += static_cast<int64_t>(khs);
   record.balance = 2.5083716234;
   record.payout = 7.59204784;
   return record;
@@ -27,6 +27,20 @@ TEST(HistoryRows, ARowHoldsTheTimeTheFiguresAndEachWorker) {
   EXPECT_EQ(line, "2026-12-11T09:34:05+09:00,634,2.50837162,7.59204784,acct.rig1,600,acct.rig2,34\r\n");
   EXPECT_EQ(historyRowLine(PlayerRecord{}, kTokyoMorning), "2026-12-11T09:34:05+09:00,0,0.00000000,0.00000000\r\n");
   EXPECT_EQ(historyHeaderLine(), "\xEF\xBB\xBFtime,total_khs,balance,payout,worker,khs\r\n");
+}
+
+// An ASIC past 32 bits and a CPU worker below 1 KH/s: whole KH/s, the CPU worker with two decimals.
+TEST(HistoryRows, HashratesPast32BitsAndBelowOneKilohashAreWrittenAndReadBack) {
+  PlayerRecord record = recordWith({{"kuro.asic", 95e9}, {"kuro.cpu", 0.49}, {"kuro.rig", 140.6}});
+  EXPECT_EQ(record.totalHashrate, 95000000140);
+  const std::string line = historyRowLine(record, kTokyoMorning);
+  EXPECT_EQ(line, "2026-12-11T09:34:05+09:00,95000000140,2.50837162,7.59204784,"
+                  "kuro.asic,95000000000,kuro.cpu,0.49,kuro.rig,140\r\n");
+  const auto row = parseHistoryRow(std::string_view(line).substr(0, line.size() - 2));
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->totalKhs, 95000000140);
+  EXPECT_EQ(row->workers, (std::vector<std::pair<std::string, double>>{
+                              {"kuro.asic", 95e9}, {"kuro.cpu", 0.49}, {"kuro.rig", 140}}));
 }
 
 // Worker names come from the pool: whatever they hold, the row stays one line of the right fields,

@@ -130,6 +130,32 @@ TEST_F(SettingsFile, SampleFileRoundTripsByteForByte) {
 }
 
 // Members that load and their value in the record; every case loads successfully.
+// The newest transaction id counted, kept once the pool has sent ids; a record without it reads and
+// writes as it always has.
+TEST_F(SettingsFile, TheLastTransactionIdSurvivesALoadAndASave) {
+  std::string withId = kSample;
+  withId.replace(withId.find("\"Level\""), 0, "\"Last Transaction Id\":48213907,");
+  bool loaded = false;
+  PlayerRecord record = load(withId, &loaded);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(record.lastTransactionId, 48213907);
+  EXPECT_EQ(record.lastTimestamp, 130939632000000000);
+  EXPECT_EQ(saved(record), withId);
+  EXPECT_EQ(load(kSample).lastTransactionId, 0);
+  record.lastTransactionId = 0;
+  EXPECT_EQ(saved(record), kSample) << "no id yet: the member is left out";
+  for (const char* id : {"-5", "0", "2.9"}) {
+    std::string text = kSample;
+    text.replace(text.find("\"Level\""), 0, std::string("\"Last Transaction Id\":") + id + ",");
+    EXPECT_EQ(load(text).lastTransactionId, std::string(id) == "2.9" ? 2 : 0) << id;
+  }
+  std::string wrongType = kSample;
+  wrongType.replace(wrongType.find("\"Level\""), 0, "\"Last Transaction Id\":\"12\",");
+  bool wrongLoaded = true;
+  load(wrongType, &wrongLoaded);
+  EXPECT_FALSE(wrongLoaded) << "a member of the wrong type is a damaged file, as for every other";
+}
+
 TEST_F(SettingsFile, ConvertsNumbersByTruncationAndSaturation) {
   struct Case {
     const char* text;

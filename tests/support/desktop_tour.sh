@@ -188,6 +188,15 @@ scenario_failing_pool() {
   press_connect_again "$main"
   expect_message $'ワーカーの情報取得に失敗しました。\nプールがHTTPステータス404を返しました。\nアドレスはプールのAPIのスクリプト（ふつうはindex.php）で終わります。'
 
+  step "a pool that limits requests, told apart from a refused key"
+  local answering_url=$pool_url
+  start_pool --fault ratelimit  # MPOS's flood limit: 401 without a body
+  type_into "$main" $kServerField "$pool_url"
+  type_into "$main" $kKeyField demo
+  press_connect_again "$main"
+  expect_message $'ワーカーの情報取得に失敗しました。\nプールが問い合わせの回数を制限しています。次の更新で自動的に問い合わせ直します。'
+  pool_url=$answering_url
+
   step "a key that is too long"
   type_into "$main" $kKeyField "$(printf 'k%.0s' {1..256})"
   press_connect_again "$main"

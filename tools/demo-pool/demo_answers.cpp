@@ -1,6 +1,8 @@
 // Building the demo pool's answers: MPOS's envelope around simulated or pinned figures, then faults.
 #include "demo_answers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -17,6 +19,16 @@ namespace orelog::demo {
 namespace {
 
 constexpr const char* kNonNumeric = "n/a";
+// What PHP 7.2 and later print before every answer on some MPOS installations.
+constexpr const char* kPhpWarning =
+    "<br />\n<b>Warning</b>:  count(): Parameter must be an array or an object that implements Countable in "
+    "<b>/var/www/mpos/include/classes/base.class.php</b> on line <b>91</b><br />\n";
+// MPOS's flood limit sends the other actions to its error page.
+constexpr const char* kRateLimitPage =
+    "<!DOCTYPE html>\n<html><head><title>Demo Pool</title></head><body>\n"
+    "<article class=\"module width_full\">\n<header><h3>Request rate limit exceeded</h3></header>\n"
+    "<div class=\"module_content\">\n<p>You're sending too many requests too fast!</p>\n</div>\n</article>\n"
+    "</body></html>\n";
 constexpr const char* kHomePage = "<!DOCTYPE html>\n<html><head><title>Demo Pool</title></head>"
                                   "<body><h1>Demo Pool</h1><p>An MPOS pool for Orelog.</p></body></html>\n";
 
@@ -143,14 +155,44 @@ void appendTransaction(std::string& out, const Options& options, const std::stri
   out += '}';
 }
 
-std::string transactionsData(const Options& options, const DemoFigures& figures) {
-  std::map<std::string, long long> sums;  // by type, in the summary's order
+// The rows MPOS's "LIMIT start, limit" picks: limit only up to 100 (else 100), start from 0 (an
+// older MPOS, like the "nostart" fault, ignores it).
+struct Paging {
+  std::size_t start = 0;
+  std::size_t limit = kMaxTransactionRows;
+};
+
+Paging pagingOf(const Options& options, const ApiRequest& request) {
+  Paging paging;
+  long long number = 0;
+  const auto read = [&](const std::optional<std::string>& text) {
+    if (!text) return false;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), number);
+    return ec == std::errc() && end == text->data() + text->size() && number >= 0;
+  };
+  if (read(request.limit) && number <= static_cast<long long>(kMaxTransactionRows)) {
+    paging.limit = static_cast<std::size_t>(number);
+  }
+  if (!has(options, "getusertransactions", FaultKind::NoStart) && read(request.start)) {
+    paging.start = static_cast<std::size_t>(number);
+  }
+  return paging;
+}
+
+template <typename Rows>
+std::pair<std::size_t, std::size_t> pageRange(const Rows& rows, const Paging& paging) {
+  const std::size_t first = std::min(paging.start, rows.size());
+  return {first, std::min(rows.size(), first + paging.limit)};
+}
+
+std::string transactionsData(const Options& options, const DemoFigures& figures, const Paging& paging) {
+  std::map<std::string, long long> sums;  // by type, in the summary's order, over every row
+  for (const auto& row : figures.transactions) sums[row.type] += row.amountUnits;
   std::string out = "{\"transactions\":[";
-  for (std::size_t i = 0; i < figures.transactions.size(); ++i) {
-    const auto& row = figures.transactions[i];
-    if (i) out += ',';
-    appendTransaction(out, options, options.account, row);
-    sums[row.type] += row.amountUnits;
+  const auto [first, last] = pageRange(figures.transactions, paging);
+  for (std::size_t i = first; i < last; ++i) {
+    if (i > first) out += ',';
+    appendTransaction(out, options, options.account, figures.transactions[i]);
   }
   out += "],\"transactionsummary\":{";
   for (const auto& [type, units] : sums) {
@@ -162,8 +204,10 @@ std::string transactionsData(const Options& options, const DemoFigures& figures)
   return out + "}}";
 }
 
-// The pinned figures, when the data file names them; nullopt when it does not.
-std::optional<std::string> pinnedData(const picojson::object& pinned, const std::string& action) {
+// The pinned figures, when the data file names them; nullopt when it does not. A pinned list of
+// transactions is paged as the simulated one.
+std::optional<std::string> pinnedData(const picojson::object& pinned, const std::string& action,
+                                      const Paging& paging) {
   static const std::pair<const char*, const char*> kMembers[] = {
       {"getuserworkers", "workers"}, {"getuserbalance", "balance"}, {"getusertransactions", "transactions"}};
   for (const auto& [name, member] : kMembers) {
@@ -171,7 +215,14 @@ std::optional<std::string> pinnedData(const picojson::object& pinned, const std:
     auto found = pinned.find(member);
     if (found == pinned.end()) return std::nullopt;
     std::string out;
-    appendJsonValue(out, found->second);
+    if (action == "getusertransactions" && found->second.is<picojson::array>()) {
+      const auto& rows = found->second.get<picojson::array>();
+      const auto [first, last] = pageRange(rows, paging);
+      appendJsonValue(out, picojson::value(picojson::array(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                                                           rows.begin() + static_cast<std::ptrdiff_t>(last))));
+    } else {
+      appendJsonValue(out, found->second);
+    }
     if (action == "getusertransactions") out = "{\"transactions\":" + out + "}";
     return out;
   }
@@ -220,6 +271,7 @@ void applyBodyFaults(Answer& answer, const Options& options, const std::string& 
   if (has(options, action, FaultKind::Html404)) answer = plain(404, htmlPage(404, "Not Found"));
   if (has(options, action, FaultKind::Html500)) answer = plain(500, htmlPage(500, "Internal Server Error"));
   if (has(options, action, FaultKind::Empty)) answer.body.clear();
+  if (has(options, action, FaultKind::PhpWarning)) answer.body.insert(0, kPhpWarning);
   if (has(options, action, FaultKind::Stall, &fault)) answer.stallSeconds = fault.value;
   answer.closeEarly = has(options, action, FaultKind::Close);
   answer.stallEarly = has(options, action, FaultKind::Trickle);
@@ -239,18 +291,23 @@ Answer answerRequest(const Options& options, const ApiRequest& request, long lon
   }
   if (request.apiKey.value_or("") != options.apiKey) return plain(401, "Access denied");
   if (has(options, action, FaultKind::Disabled)) return plain(501, "501 Not implemented");
-  if (has(options, action, FaultKind::RateLimit)) return plain(401, "");
+  if (has(options, action, FaultKind::RateLimit)) {
+    // MPOS counts the dashboard's actions apart and cuts them off with 401 and nothing more.
+    return action == "getusertransactions" ? plain(200, kRateLimitPage) : plain(401, "");
+  }
 
   auto pinned = readDataFile(options.dataFile);
   if (!pinned) return plain(500, "demo-pool: the data file cannot be read");
   stopPinnedWorkers(*pinned, options, request.workersAnswer);
-  auto data = pinnedData(*pinned, action);
+  const Paging paging = pagingOf(options, request);
+  auto data = pinnedData(*pinned, action, paging);
   if (!data) {
-    DemoFigures figures = simulateFigures(options.seed, options.account, options.historyBlocks, startTime, now);
+    DemoFigures figures = simulateFigures(options.seed, options.account, options.historyBlocks, startTime, now,
+                                          options.clockBack);
     stopSimulatedWorkers(figures, options, request.workersAnswer);
     data = action == "getuserworkers"   ? workersData(options, figures)
            : action == "getuserbalance" ? balanceData(options, figures)
-                                        : transactionsData(options, figures);
+                                        : transactionsData(options, figures, paging);
   }
   Answer answer;
   answer.body = "{\"" + action + "\":{\"version\":\"1.0.0\",\"runtime\":";

@@ -9,6 +9,7 @@ namespace orelog::demo {
 
 struct ApiRequest {
   std::optional<std::string> page, action, apiKey;
+  std::optional<std::string> start, limit;  // getusertransactions' paging, as MPOS reads them
   long workersAnswer = 1;  // for getuserworkers: how many it has been asked, this request included
 };
 

@@ -114,12 +114,14 @@ Ledger simulateLedger(unsigned long seed, long long firstBlockTime, long long no
 }  // namespace
 
 DemoFigures simulateFigures(unsigned long seed, const std::string& account, int historyBlocks, long long startTime,
-                            long long now) {
+                            long long now, long long clockBackSeconds) {
   DemoFigures figures;
   figures.workers = simulateWorkers(seed, account, now);
   const Ledger ledger = simulateLedger(seed, startTime - historyBlocks * kBlockIntervalSeconds, now);
-  const std::size_t shown = std::min(ledger.rows.size(), kMaxTransactionRows);
-  figures.transactions.assign(ledger.rows.rbegin(), ledger.rows.rbegin() + static_cast<std::ptrdiff_t>(shown));
+  figures.transactions.assign(ledger.rows.rbegin(), ledger.rows.rend());
+  for (auto& row : figures.transactions) {
+    if (row.time >= startTime) row.time -= clockBackSeconds;
+  }
   figures.confirmedUnits = ledger.confirmed;
   figures.unconfirmedUnits = ledger.unconfirmed;
   return figures;

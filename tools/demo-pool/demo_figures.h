@@ -8,7 +8,7 @@
 namespace orelog::demo {
 
 inline constexpr long long kBlockIntervalSeconds = 240;
-inline constexpr std::size_t kMaxTransactionRows = 100;  // MPOS's default page of transactions
+inline constexpr std::size_t kMaxTransactionRows = 100;  // MPOS's default and largest page of transactions
 
 struct DemoWorker {
   int id = 0;
@@ -35,12 +35,14 @@ struct DemoFigures {
   std::vector<DemoWorker> workers;
   long long confirmedUnits = 0;
   long long unconfirmedUnits = 0;
-  std::vector<DemoTransaction> transactions;  // newest first by id, at most kMaxTransactionRows
+  std::vector<DemoTransaction> transactions;  // every one, newest first by id; the answers page them
 };
 
 // Everything follows from the seed and the pool time, so two calls at the same time agree.
-// historyBlocks blocks were found before startTime, one every kBlockIntervalSeconds.
+// historyBlocks blocks were found before startTime, one every kBlockIntervalSeconds. The pool's
+// wall clock was set back by clockBackSeconds at startTime (a corrected clock, the end of daylight
+// saving): the rows written since carry times that much earlier, their ids still growing.
 DemoFigures simulateFigures(unsigned long seed, const std::string& account, int historyBlocks, long long startTime,
-                            long long now);
+                            long long now, long long clockBackSeconds = 0);
 
 }  // namespace orelog::demo

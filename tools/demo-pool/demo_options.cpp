@@ -17,6 +17,7 @@ constexpr std::pair<const char*, FaultKind> kFaultNames[] = {
     {"disabled", FaultKind::Disabled}, {"ratelimit", FaultKind::RateLimit},
     {"body", FaultKind::Body},       {"headers", FaultKind::Headers},
     {"redirect", FaultKind::Redirect}, {"chunked-cut", FaultKind::ChunkedCut},
+    {"phpwarning", FaultKind::PhpWarning}, {"nostart", FaultKind::NoStart},
 };
 
 constexpr int kMostHistoryBlocks = 100000;
@@ -98,6 +99,7 @@ bool applyFlag(Options& options, const std::string& flag, const std::string& val
     if (!readNumber(value, epoch) || epoch < 0) return false;
     return options.epoch = epoch, true;
   }
+  if (flag == "--clock-back") return readNumber(value, options.clockBack) && options.clockBack >= 0;
   if (flag == "--stop") {
     auto stop = parseStop(value);
     if (stop) options.stops.push_back(*stop);
@@ -138,16 +140,21 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args) {
 
 const char* usageText() {
   return "usage: demo-pool [--help] [--port N] [--seed N] [--api-key KEY] [--account NAME] [--speed X]\n"
-         "                 [--epoch UNIX_SECONDS] [--history BLOCKS] [--data FILE.json]\n"
+         "                 [--epoch UNIX_SECONDS] [--history BLOCKS] [--clock-back SECONDS] [--data FILE.json]\n"
          "                 [--fault KIND[=N][@ACTION]]... [--stop USERNAME@FIRST[-LAST]]...\n"
          "  KIND: html404 html500 size=BYTES bom malformed numbers nonnumeric stall[=SECONDS]\n"
          "        trickle (half the body, then nothing) close (half the body, then hang up)\n"
-         "        empty disabled ratelimit body=FILE (answer with FILE's bytes)\n"
+         "        empty disabled body=FILE (answer with FILE's bytes)\n"
          "        headers (header lines without end) redirect[=URL] (to URL; none: to itself, for ever)\n"
          "        chunked-cut (half the body in chunks, then hang up without the last chunk)\n"
+         "        ratelimit (MPOS's flood limit: 401 without a body for getuserworkers and\n"
+         "        getuserbalance, its rate-limit page for getusertransactions)\n"
+         "        phpwarning (a PHP warning before the JSON) nostart (transactions ignore start)\n"
          "  ACTION: getuserworkers getuserbalance getusertransactions (default: every action)\n"
          "  --data names a JSON object whose members \"workers\", \"balance\" and \"transactions\"\n"
          "  replace the simulated figures verbatim; it is read again at every request.\n"
+         "  getusertransactions pages its rows by start (offset) and limit (at most 100), as MPOS does.\n"
+         "  --clock-back sets the pool's clock back at start: rows written since carry earlier times.\n"
          "  --stop lists the worker USERNAME (\"<account>.<worker>\") with hashrate 0 in the\n"
          "  workers answers number FIRST to LAST (from 1; LAST omitted: to the end), simulated or pinned.\n";
 }

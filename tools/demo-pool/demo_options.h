@@ -8,7 +8,7 @@ namespace orelog::demo {
 
 enum class FaultKind {
   Html404, Html500, Size, Bom, Malformed, Numbers, NonNumeric, Stall, Trickle, Close, Empty, Disabled, RateLimit, Body,
-  Headers, Redirect, ChunkedCut
+  Headers, Redirect, ChunkedCut, PhpWarning, NoStart
 };
 
 // One way of misbehaving; an empty action means every action.
@@ -35,6 +35,7 @@ struct Options {
   double speed = 1.0;              // how many pool seconds pass per real second
   int historyBlocks = 6;           // blocks already found when the pool starts
   std::optional<long long> epoch;  // pool time (Unix seconds, UTC) at start; default the real clock
+  long long clockBack = 0;         // seconds the pool's wall clock is set back at start
   std::string dataFile;            // pinned figures, read afresh at every request
   std::vector<Fault> faults;
   std::vector<WorkerStop> stops;

@@ -30,7 +30,8 @@ struct PoolClock {
 Answer answer(const Options& options, const PoolClock& clock, std::atomic<long>& workersAsked,
               const ServedRequest& request) {
   const auto began = Clock::now();
-  ApiRequest api{request.param("page"), request.param("action"), request.param("api_key")};
+  ApiRequest api{request.param("page"), request.param("action"), request.param("api_key"),
+                 request.param("start"), request.param("limit")};
   if (api.action == "getuserworkers") api.workersAnswer = ++workersAsked;
   const std::chrono::duration<double, std::milli> spent = Clock::now() - began;
   const double runtimeMs = std::round(spent.count() * 100.0 + 1.0) / 100.0;

@@ -32,9 +32,9 @@ std::optional<int> readCycles(const Args& args) {
 }
 
 void printSummary(const PlayerRecord& record) {
-  std::printf("level %d experience %lld points %d payout %.8f balance %.8f hashrate %d workers %zu\n",
+  std::printf("level %d experience %lld points %d payout %.8f balance %.8f hashrate %lld workers %zu\n",
               record.level, static_cast<long long>(record.experience), record.points, record.payout,
-              record.balance, record.totalHashrate, record.workers.size());
+              record.balance, static_cast<long long>(record.totalHashrate), record.workers.size());
   std::fflush(stdout);
 }
 

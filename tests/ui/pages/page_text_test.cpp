@@ -7,23 +7,24 @@
 namespace orelog {
 namespace {
 
-struct PowerCase {
-  int32_t khs;
-  std::u16string playerBox;
-  std::u16string workerBox;
-};
-
-TEST(MiningPowerText, PlayerBoxShowsWholeMegahashesAndWorkerBoxKeepsKilohashesBelow1000) {
-  const PowerCase cases[] = {
-      {0, u"0 KH/s", u"0 KH/s"},         {1, u"0 MH/s", u"1 KH/s"},
-      {999, u"0 MH/s", u"999 KH/s"},     {1000, u"1 MH/s", u"1 MH/s"},
-      {1999, u"1 MH/s", u"1 MH/s"},      {25500, u"25 MH/s", u"25 MH/s"},
-      {-5, u"0 MH/s", u"-5 KH/s"},       {2147483647, u"2147483 MH/s", u"2147483 MH/s"},
+// One rule for the player box, the worker box, the notices and the share message: KH/s below
+// 1000 (two decimals below 1), whole MH/s from there, a larger unit once four digits are not enough.
+TEST(MiningPowerText, KilohashesBelow1000ThenWholeFiguresOfAtMostFourDigits) {
+  const std::pair<double, std::u16string> cases[] = {
+      {0, u"0 KH/s"},          {0.49, u"0.49 KH/s"},     {0.24, u"0.24 KH/s"},     {0.004, u"0.01 KH/s"},
+      {0.999, u"0.99 KH/s"},   {1, u"1 KH/s"},           {140.6, u"140 KH/s"},     {999, u"999 KH/s"},
+      {1000, u"1 MH/s"},       {1999, u"1 MH/s"},        {25500, u"25 MH/s"},      {-5, u"-5 KH/s"},
+      {-0.5, u"0 KH/s"},       {9999999, u"9999 MH/s"},  {10000000, u"10 GH/s"},   {2147483647, u"2147 GH/s"},
+      {9999999999, u"9999 GH/s"}, {1e10, u"10 TH/s"},    {95e9, u"95 TH/s"},       {2e11, u"200 TH/s"},
+      {1e13, u"10 PH/s"},      {9.2e18, u"9200000 PH/s"}, {1e300, u"9223372 PH/s"},
   };
-  for (const PowerCase& c : cases) {
-    EXPECT_EQ(totalMiningPowerText(c.khs), c.playerBox) << c.khs;
-    EXPECT_EQ(miningPowerText(c.khs), c.workerBox) << c.khs;
-  }
+  for (const auto& [khs, text] : cases) EXPECT_EQ(miningPowerText(khs), text) << khs;
+}
+
+TEST(MiningPowerText, CharactersDigAsAt1KilohashBelowIt) {
+  const std::pair<double, int64_t> cases[] = {{0, 0}, {-0.5, 0}, {0.01, 1}, {0.49, 1}, {0.999, 1},
+                                              {1, 1}, {12.9, 12},  {-3.7, -3}, {95e9, 95000000000}};
+  for (const auto& [khs, digging] : cases) EXPECT_EQ(diggingKhs(khs), digging) << khs;
 }
 
 TEST(PageNumbers, CoinAndExperienceAreShownInFull) {

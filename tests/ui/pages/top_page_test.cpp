@@ -3,8 +3,11 @@
 
 #include <algorithm>
 
+#include "game/characters.h"
+#include "game/levels.h"
 #include "page_fixture.h"
 #include "profile/catalogue.h"
+#include "tests/support/printable.h"
 #include "ui/pages.h"
 #include "ui/palette.h"
 #include "ui/sprite_regions.h"
@@ -18,7 +21,7 @@ using test::DrawnText;
 using test::expectTexts;
 using test::label;
 
-CharacterSlot slotAt(std::u16string name, int32_t hashrate, int32_t x, int32_t y) {
+CharacterSlot slotAt(std::u16string name, double hashrate, int32_t x, int32_t y) {
   return {hashrate, std::move(name), x, y, 44, 40};
 }
 
@@ -86,6 +89,60 @@ TEST(TopPage, ResultLineIsNegativeWhereStatusAndShopShowNoCoin) {
   EXPECT_EQ(compose(screen, record).texts[2], test::rightText(u"0 PCC", 440, 276, palette::kTextWhite));
 }
 
+// A SHA-256 ASIC of 95 TH/s (9.5e10 KH/s, past 32 bits) beside a CPU worker of a yescrypt pool.
+PlayerRecord asicAndCpuRecord() {
+  PlayerRecord record = fixedRecord();
+  record.workers = {{"kuro.asic", 95e9}, {"kuro.cpu", 0.49}};
+  record.totalHashrate = 95000000000;
+  return record;
+}
+
+TEST(TopPage, AnAsicAndACpuWorkerReadRightInBothBoxes) {
+  const PlayerRecord record = asicAndCpuRecord();
+  GameScreen screen;
+  rebuildCharacterSlots(screen.slots, record);
+  ASSERT_EQ(screen.slots.size(), 2u);
+  const std::pair<std::size_t, std::u16string> hovers[] = {{0, u"95 TH/s"}, {1, u"0.49 KH/s"}};
+  for (const auto& [slot, power] : hovers) {
+    screen.hoveredCharacter = slot;
+    const auto texts = compose(screen, record).texts;
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label(u"95 TH/s", 431, 121)), texts.end()) << "player box";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label(power, 431, 211)), texts.end()) << test::printable(power);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label(screen.slots[slot].displayName, 390, 197)), texts.end());
+  }
+  // The ASIC digs with the excavator, the CPU worker swings its pick with coins.
+  const test::Composed page = compose(screen, record);
+  EXPECT_EQ(page.canvas.at(60, 158), colourOf(sprites::kExcavator1));
+  EXPECT_EQ(page.canvas.at(134 + 1, 166 + 9), colourOf(sprites::kPick1));
+  EXPECT_EQ(page.canvas.at(134 + 31 + 4, 166 + 15 + 4), colourOf(sprites::kCoinFront));
+}
+
+// The total as experience takes it: below 1000 KH/s in KH/s, as the worker box reads.
+TEST(TopPage, PlayerBoxReadsTotalsBelow1000InKilohashes) {
+  const std::pair<int64_t, std::u16string> totals[] = {{0, u"0 KH/s"},    {1, u"1 KH/s"},      {140, u"140 KH/s"},
+                                                       {999, u"999 KH/s"}, {1000, u"1 MH/s"}, {95000000000, u"95 TH/s"}};
+  for (const auto& [total, text] : totals) {
+    PlayerRecord record = fixedRecord();
+    record.totalHashrate = total;
+    const auto texts = compose(GameScreen{}, record).texts;
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label(text, 431, 121)), texts.end()) << total;
+  }
+}
+
+// The status page of a 95 TH/s player after four updates: experience takes the saturated gain, whole.
+TEST(StatusPage, AnAsicPlayersExperienceIsShownWhole) {
+  PlayerRecord record = asicAndCpuRecord();
+  record.level = 1;
+  record.experience = 10;
+  for (int update = 0; update < 4; ++update) experienceTick(record);
+  EXPECT_EQ(record.experience, 21474846);  // the gain saturates at the largest 32-bit product
+  GameScreen screen;
+  screen.page = kStatusPage;
+  const auto texts = compose(screen, record).texts;
+  EXPECT_NE(std::find(texts.begin(), texts.end(), test::rightText(u"21474846", 217, 110, palette::kTextWhite)),
+            texts.end());
+}
+
 TEST(TopPage, WorkerBoxStaysEmptyWithoutAnExistingHoveredSlot) {
   GameScreen screen = topScreen();
   for (const std::optional<std::size_t> hovered : {std::optional<std::size_t>{}, std::optional<std::size_t>{2}}) {
@@ -115,7 +172,7 @@ TEST(TopPage, PaintsBackgroundSkyEarthAndShelves) {
 }
 
 // One character at (60, 166) on an otherwise empty top page.
-test::Composed characterPage(int32_t hashrate, uint64_t frame) {
+test::Composed characterPage(double hashrate, uint64_t frame) {
   GameScreen screen;
   screen.frame = frame;
   screen.slots = {slotAt(u"w", hashrate, 60, 166)};
@@ -123,7 +180,7 @@ test::Composed characterPage(int32_t hashrate, uint64_t frame) {
 }
 
 struct TierCase {
-  int32_t hashrate;
+  double hashrate;
   SpriteRegion first;
   SpriteRegion second;
 };
@@ -134,6 +191,9 @@ TEST(Characters, TierBoundariesChooseTheFrames) {
       {-2147483647 - 1, kPick1, kPick2},
       {-3, kPick1, kPick2},
       {0, kPick1, kPick1},
+      {-0.5, kPick1, kPick1},
+      {0.01, kPick1, kPick2},  // a worker above 0 mines: it digs as at 1 KH/s
+      {0.49, kPick1, kPick2},
       {1, kPick1, kPick2},
       {999, kPick1, kPick2},
       {1000, kHelmet1, kHelmet2},
@@ -176,7 +236,7 @@ TEST(Characters, CoinsSpinByTheFourthPhase) {
       {6, kCoinEdge, kCoinFront},
       {9, kCoinTurningBack, kCoinTurning},
   };
-  for (const int32_t hashrate : {1, 9999, 50000}) {
+  for (const double hashrate : {0.49, 1.0, 9999.0, 50000.0, 95e9}) {
     for (const auto& [frame, first, second] : cases) {
       const test::Composed page = characterPage(hashrate, frame);
       EXPECT_EQ(page.canvas.at(60 + 31 + 4, 166 + 15 + 4), colourOf(first)) << hashrate << " " << frame;

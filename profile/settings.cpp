@@ -206,8 +206,9 @@ class TextLength {
   std::size_t length_ = 0;
 };
 
-// The members in ascending byte order of their names, as the library's ordered object writes them,
-// so the text is the one the library would give for the whole record. False when the text would
+// The historical members in ascending byte order of their names, as the library's ordered object
+// writes them, so their text is the one the library would give for the whole record; members added
+// later follow them. False when the text would
 // be larger than a load accepts.
 template <typename Text>
 bool serialise(const PlayerRecord& record, Text& out) {
@@ -225,9 +226,6 @@ bool serialise(const PlayerRecord& record, Text& out) {
       {kPointsKey, numberJson(record.points)},
       {kItemsKey, std::nullopt},  // written in its place straight from the list
   };
-  if (record.lastTransactionId > 0) {
-    members.emplace(kLastTransactionIdKey, numberJson(static_cast<double>(record.lastTransactionId)));
-  }
   out += '{';
   bool first = true;
   for (const auto& [key, json] : members) {
@@ -239,6 +237,11 @@ bool serialise(const PlayerRecord& record, Text& out) {
     } else if (!appendItemsJson(record.items, out)) {
       return false;
     }
+  }
+  // Members added later are written after the historical ones, which keep their text and order.
+  if (record.lastTransactionId > 0) {
+    out += ',' + picojson::value(kLastTransactionIdKey).serialize() + ':' +
+           numberJson(static_cast<double>(record.lastTransactionId));
   }
   out += '}';
   return out.size() <= kRecordFileMaxBytes;

@@ -134,7 +134,7 @@ TEST_F(SettingsFile, SampleFileRoundTripsByteForByte) {
 // writes as it always has.
 TEST_F(SettingsFile, TheLastTransactionIdSurvivesALoadAndASave) {
   std::string withId = kSample;
-  withId.replace(withId.find("\"Level\""), 0, "\"Last Transaction Id\":48213907,");
+  withId.insert(withId.size() - 1, ",\"Last Transaction Id\":48213907");  // after the historical members
   bool loaded = false;
   PlayerRecord record = load(withId, &loaded);
   ASSERT_TRUE(loaded);

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 std::string rowFor(int32_t khs) {
   PlayerRecord record;
   record.totalHashrate = khs;
-  record.workers = {{"acct.rig", khs}};
+  record.workers = {{"acct.rig", static_cast<double>(khs)}};
   return historyRowLine(record, {{2026, 12, 11, 9, 34, 5}, 540});
 }
 

@@ -122,15 +122,17 @@ TEST(HistoryChart, TitleAxesDatesAndLegendStandInTheirPlaces) {
 // steps of its unit.
 TEST(HistoryChart, TheValueAxisReadsInTheGamesUnit) {
   struct Case {
-    int32_t most;
+    double most;
     std::u16string unit;
     std::u16string top;
   };
+  // Past 32 bits (a 95 TH/s ASIC) the figures are not clamped; a CPU worker of 0.49 KH/s counts.
   const Case cases[] = {{0, u"KH/s", u"1"},      {3, u"KH/s", u"3"},      {188, u"KH/s", u"200"},
                         {999, u"KH/s", u"1000"}, {1000, u"MH/s", u"1"},   {25500, u"MH/s", u"30"},
-                        {-5, u"KH/s", u"1"},     {2147483647, u"MH/s", u"2500000"}};
+                        {-5, u"KH/s", u"1"},     {2147483647, u"MH/s", u"2500000"},
+                        {95e9, u"MH/s", u"100000000"}, {0.49, u"KH/s", u"1"}};
   for (const Case& c : cases) {
-    HistoryRow row{1796949245, 0, c.most, 0, 0, {{"a.rig", c.most}}};
+    HistoryRow row{1796949245, 0, static_cast<int64_t>(c.most), 0, 0, {{"a.rig", c.most}}};
     RecordingTextRenderer text;
     chartOf({row}, text);
     const auto unit = findText(text, c.unit);

@@ -11,7 +11,7 @@ namespace orelog {
 
 namespace {
 
-const std::pair<std::string, int32_t>* workerIn(const HistoryRow& row, const std::string& name) {
+const std::pair<std::string, double>* workerIn(const HistoryRow& row, const std::string& name) {
   for (const auto& worker : row.workers)
     if (worker.first == name) return &worker;
   return nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pool/figures_fetch.h"
 #include "pool/pool_queries.h"
 #include "pool/pool_timestamp.h"
 #include "profile/settings_text.h"
@@ -95,9 +96,14 @@ class TransactionPages : public testing::Test {
   // Rows given oldest first become the pool's list, newest first.
   void write(std::vector<Row> oldestFirst) { pool.rows.insert(pool.rows.begin(), oldestFirst.rbegin(), oldestFirst.rend()); }
 
-  QueryResult query() {
+  // Asks as an update does: from the record's figures, which are committed back to it.
+  QueryResult query() { return query(pool.fetch()); }
+  QueryResult query(const HttpFetch& fetch) {
     const PoolAddress address{false, u"127.0.0.1", 80, u"index.php"};
-    return queryTransactions(pool.fetch(), buffer, address, u"key", record);
+    PoolFigures figures = figuresQueryFor(record).figures;
+    const QueryResult result = queryTransactions(fetch, buffer, address, u"key", figures);
+    applyPoolFigures(record, figures);
+    return result;
   }
 };
 
@@ -223,8 +229,7 @@ TEST_F(TransactionPages, ARowSeenOnTwoPagesCountsOnce) {
     if (asked++ == 1) write(ppsRows(372, 2, kOctober27 + 1400));
     return inner(request, bytes);
   };
-  const PoolAddress address{false, u"127.0.0.1", 80, u"index.php"};
-  ASSERT_TRUE(queryTransactions(fetch, buffer, address, u"key", record).ok());
+  ASSERT_TRUE(query(fetch).ok());
   EXPECT_DOUBLE_EQ(record.payout, 12.0);
 }
 
@@ -244,11 +249,11 @@ TEST(TransactionIds, NumbersAndDigitStringsAreIds) {
       {"913", 913}, {"\"913\"", 913}, {"\"\"", 0}, {"\"9x\"", 0}, {"-4", 0}, {"0", 0}, {"1.5", 0}, {"null", 0},
       {"\"99999999999999999999\"", 0}};
   for (const auto& [id, expected] : cases) {
-    PlayerRecord record;
+    PoolFigures figures;
     const std::string body = R"({"getusertransactions":{"data":{"transactions":[{"id":)" + id +
                              R"(,"type":"Credit","amount":"1","timestamp":"2024-05-01 10:00:00"}]}}})";
-    ASSERT_TRUE(readTransactionsAnswer(body, record)) << id;
-    EXPECT_EQ(record.lastTransactionId, expected) << id;
+    ASSERT_TRUE(readTransactionsAnswer(body, figures)) << id;
+    EXPECT_EQ(figures.lastTransactionId, expected) << id;
   }
 }
 
@@ -266,11 +271,11 @@ class PhpMessages : public testing::TestWithParam<PhpCase> {};
 const std::string kWorkers = R"({"getuserworkers":{"version":"1.0.0","runtime":4.2,"data":[{"id":7,"username":"kuro.rig1","password":"x","monitor":0,"hashrate":140.5,"difficulty":16}]}})";
 
 TEST_P(PhpMessages, AreSkippedOnlyBeforeTheActionsOwnEnvelope) {
-  PlayerRecord record;
+  PoolFigures figures;
   const std::string_view body = withoutPhpMessages(GetParam().body, "getuserworkers");
-  EXPECT_EQ(readWorkersAnswer(body, record), GetParam().read);
+  EXPECT_EQ(readWorkersAnswer(body, figures), GetParam().read);
   if (GetParam().read) {
-    EXPECT_EQ(record.workers.at("kuro.rig1"), 140.5);
+    EXPECT_EQ(figures.workers.at("kuro.rig1"), 140.5);
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "services/png_codec.h"
 #include "tests/support/read_file.h"
+#include "tests/support/test_paths.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_paths.h"

@@ -126,7 +126,11 @@ TEST(DemoPool, TransactionsNewestFirstOneTimestampPerBlockAHundredAtATime) {
 
 std::vector<double> idsOf(const std::string& body) {
   std::vector<double> ids;
-  for (const auto& row : dataOf(body, "getusertransactions").get("transactions").get<picojson::array>()) {
+  // The answer is kept whole while its rows are walked: a range over a member of a temporary
+  // would walk freed memory.
+  const picojson::value data = dataOf(body, "getusertransactions");
+  if (!data.is<picojson::object>() || !data.get("transactions").is<picojson::array>()) return ids;
+  for (const auto& row : data.get("transactions").get<picojson::array>()) {
     ids.push_back(row.get("id").get<double>());
   }
   return ids;

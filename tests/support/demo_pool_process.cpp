@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +50,9 @@ DemoPoolProcess::DemoPoolProcess(const std::vector<std::string>& flags) {
   if (pipe(pipeFds) != 0) return;
   pid = fork();
   if (pid == 0) {
+    // A test program that crashes takes its pool with it: an orphaned pool would hold the test's
+    // output open, and the runner would wait for it for ever.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     dup2(pipeFds[1], STDOUT_FILENO);
     close(pipeFds[0]);
     close(pipeFds[1]);

@@ -19,8 +19,7 @@ inline constexpr std::u16string_view kCauseCancelled = u"通信を中止しま�
 inline constexpr std::u16string_view kCauseRedirectLoop = u"サーバーが転送を繰り返し、応答にたどり着けませんでした。";
 inline constexpr std::u16string_view kCauseRedirectedAway = u"サーバーが受け付けられない場所へ転送しました。";
 inline constexpr std::u16string_view kCauseKeyRefused = u"プールがAPIキーを受け付けませんでした。";
-inline constexpr std::u16string_view kCauseThrottled =
-    u"プールが問い合わせの回数を制限しています。次の更新で自動的に問い合わせ直します。";
+inline constexpr std::u16string_view kCauseThrottled = u"プールが問い合わせの回数を制限しています。";
 inline constexpr std::u16string_view kCauseNotApi = u"プールの応答がMPOSのAPIのものではありません。";
 inline constexpr std::u16string_view kCauseBadAnswer = u"プールの応答の内容を読み取れませんでした。";
 // "%d" stands for the status.

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         CauseCase{answered(QueryFailure::NotApi, 200), u"プールの応答がMPOSのAPIのものではありません。", kApiScript},
         CauseCase{answered(QueryFailure::BadAnswer, 200), u"プールの応答の内容を読み取れませんでした。", kNoAdvice},
         CauseCase{answered(QueryFailure::Throttled, 401),
-                  u"プールが問い合わせの回数を制限しています。次の更新で自動的に問い合わせ直します。", kWait}));
+                  u"プールが問い合わせの回数を制限しています。", kWait}));
 
 TEST(FailureMessage, AThrottledPoolIsNeverToldAsARefusedKey) {
   EXPECT_NE(failureCause(answered(QueryFailure::Throttled, 401)), failureCause(answered(QueryFailure::KeyRefused, 401)));

@@ -194,7 +194,7 @@ scenario_failing_pool() {
   type_into "$main" $kServerField "$pool_url"
   type_into "$main" $kKeyField demo
   press_connect_again "$main"
-  expect_message $'ワーカーの情報取得に失敗しました。\nプールが問い合わせの回数を制限しています。次の更新で自動的に問い合わせ直します。\nしばらくお待ちください。ゲームが自分でまた問い合わせます。'
+  expect_message $'ワーカーの情報取得に失敗しました。\nプールが問い合わせの回数を制限しています。\nしばらくお待ちください。ゲームが自分でまた問い合わせます。'
   pool_url=$answering_url
 
   step "a key that is too long"

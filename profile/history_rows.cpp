@@ -2,6 +2,7 @@
 #include "profile/history_rows.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 #include "util/hashrate.h"
@@ -71,6 +72,14 @@ std::optional<Number> numberField(std::string_view text) {
   return value;
 }
 
+// A hashrate as written: finite, its whole KH/s within 64 bits (older files hold whole KH/s only).
+std::optional<double> hashrateField(std::string_view text) {
+  constexpr double kPast64Bits = 9223372036854775808.0;  // 2^63
+  const auto khs = numberField<double>(text);
+  if (!khs || !std::isfinite(*khs) || *khs >= kPast64Bits || *khs < -kPast64Bits) return std::nullopt;
+  return khs;
+}
+
 // A name read back is cleaned again: the file may come from an older version or a hand edit.
 std::string nameFromField(std::string field) {
   if (field.size() > 1 && field[0] == kTextMarker && startsLikeFormula(std::string_view(field).substr(1))) {
@@ -91,7 +100,7 @@ std::string historyHeaderLine() {
 }
 
 std::string historyRowLine(const PlayerRecord& record, const ZonedDateTime& time) {
-  std::string line = isoTimeText(time) + "," + std::to_string(record.totalHashrate) + "," +
+  std::string line = isoTimeText(time) + "," + khsFigureText(shownTotalKhs(record)) + "," +
                      amountText(record.balance) + "," + amountText(record.payout);
   for (const auto& [name, khs] : record.workers) line += "," + nameField(name) + "," + khsFigureText(khs);
   return line + std::string(kHistoryLineEnd);
@@ -106,13 +115,13 @@ std::optional<HistoryRow> parseHistoryRow(std::string_view line) {
   const auto fields = splitFields(line);
   if (!fields || fields->size() < kFixedColumns || (fields->size() - kFixedColumns) % 2 != 0) return std::nullopt;
   const auto time = parseIsoTime((*fields)[0]);
-  const auto total = numberField<int64_t>((*fields)[1]);
+  const auto total = hashrateField((*fields)[1]);
   const auto balance = numberField<double>((*fields)[2]);
   const auto payout = numberField<double>((*fields)[3]);
   if (!time || !total || !balance || !payout) return std::nullopt;
   HistoryRow row{utcSeconds(*time), time->utcOffsetMinutes, *total, *balance, *payout, {}};
   for (std::size_t i = kFixedColumns; i < fields->size(); i += 2) {
-    const auto khs = numberField<double>((*fields)[i + 1]);
+    const auto khs = hashrateField((*fields)[i + 1]);
     if (!khs) return std::nullopt;
     row.workers.emplace_back(nameFromField((*fields)[i]), *khs);
   }

@@ -23,7 +23,7 @@ inline constexpr std::string_view kHistoryLineEnd = "\r\n";
 struct HistoryRow {
   int64_t utcSeconds = 0;
   int32_t utcOffsetMinutes = 0;
-  int64_t totalKhs = 0;
+  double totalKhs = 0.0;  // the workers' figures as the pool sent them, summed
   double balance = 0.0;
   double payout = 0.0;
   std::vector<std::pair<std::string, double>> workers;  // UTF-8 name, KH/s; in the order written
@@ -31,8 +31,9 @@ struct HistoryRow {
 
 // The header line as a new file starts: byte order mark, header, line end.
 std::string historyHeaderLine();
-// The record's figures at `time` as one line, line end included. Hashrates are whole KH/s, a
-// worker's between 0 and 1 KH/s with two decimals ("0.49"). Worker names are written so that
+// The record's figures at `time` as one line, line end included. Hashrates are the pool's figures
+// (the total as shownTotalKhs sums them) in whole KH/s, between 0 and 1 KH/s with two decimals
+// ("0.49"); a hashrate read back is finite and within 64 bits, as every one written is. Worker names are written so that
 // the line stays one line and a spreadsheet shows them as text: each is cleaned as every pool name
 // is (util/pool_name.h), a name with a comma or a quote is quoted, and one a spreadsheet would take
 // for a formula (starting with = + - @) gets a leading apostrophe, which reading removes again.

@@ -1,8 +1,10 @@
-// The player record's two derived values: experience still needed and the coin that can be spent.
+// The player record's derived values: experience still needed, the coin that can be spent and the
+// mining power shown.
 #include "profile/player_record.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "profile/level_threshold.h"
 #include "util/numeric.h"
@@ -21,5 +23,13 @@ int32_t coinBalance(const PlayerRecord& record) {
 }
 
 int32_t availableCoin(const PlayerRecord& record) { return std::max(coinBalance(record), 0); }
+
+double shownTotalKhs(const PlayerRecord& record) {
+  // Held within the finite range, so that no pair of huge figures makes an infinity or nothing.
+  constexpr double kMost = std::numeric_limits<double>::max();
+  double total = 0.0;
+  for (const auto& worker : record.workers) total = std::clamp(total + worker.second, -kMost, kMost);
+  return total;
+}
 
 }  // namespace orelog

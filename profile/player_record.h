@@ -65,5 +65,9 @@ void refreshExperienceToNext(PlayerRecord& record);
 int32_t availableCoin(const PlayerRecord& record);
 // The same sum without the floor at 0, as the top page shows it.
 int32_t coinBalance(const PlayerRecord& record);
+// The workers' figures as the pool sent them, summed: the mining power the player box, the share
+// message, history.csv and the chart show, so that two CPU workers of 0.49 and 0.24 KH/s make 0.73.
+// Experience takes totalHashrate, the whole KH/s.
+double shownTotalKhs(const PlayerRecord& record);
 
 }  // namespace orelog

@@ -24,7 +24,7 @@ constexpr std::size_t kEncodedMaxBytes = 511;
 std::u16string messageWithName(const PlayerRecord& record, std::u16string_view name) {
   std::u16string message(name);
   message +=
-      u"さんのレベルは " + decimalText(record.level) + u"、採掘力は " + miningPowerText(static_cast<double>(record.totalHashrate));
+      u"さんのレベルは " + decimalText(record.level) + u"、採掘力は " + miningPowerText(shownTotalKhs(record));
   message += u"。";
   message += decimalText(record.points) + u" ポコポイント所持しています。";
   return message;

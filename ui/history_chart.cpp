@@ -56,16 +56,18 @@ struct Chart {
   std::vector<const HistoryRow*> rows;
   std::map<std::string, Series> workers;  // by user name, in byte order
   int64_t gapSeconds = kHistoryGapSeconds;
-  int64_t unitKhs = 1, stepUnits = 1, topUnits = 1;
+  PowerUnit unit = powerUnitOf(0);
+  int64_t stepUnits = 1, topUnits = 1;
   Rect plot;
   int32_t plotRight() const { return plot.x + plot.width - 1; }
   int32_t plotBottom() const { return plot.y + plot.height - 1; }
 };
 
-// Whole steps of 1, 2 or 5 times a power of ten in the game's unit, at most kMostValueSteps of them.
+// Whole steps of 1, 2 or 5 times a power of ten in the unit the largest figure reads in, at most
+// kMostValueSteps of them.
 void chooseValueAxis(Chart& chart, int64_t mostKhs) {
-  chart.unitKhs = readsInMegahashes(mostKhs) ? kKiloPerMega : 1;
-  const int64_t mostUnits = mostKhs <= 0 ? 0 : (mostKhs + chart.unitKhs - 1) / chart.unitKhs;
+  chart.unit = powerUnitOf(mostKhs);
+  const int64_t mostUnits = mostKhs <= 0 ? 0 : mostKhs / chart.unit.khs + (mostKhs % chart.unit.khs != 0 ? 1 : 0);
   for (int64_t decade = 1; chart.stepUnits * kMostValueSteps < mostUnits; decade *= 10) {
     for (const int64_t multiplier : kStepMultipliers) {
       chart.stepUnits = multiplier * decade;
@@ -109,8 +111,8 @@ Chart chartOf(std::span<const HistoryRow> rows, int32_t days, const Rect& plot) 
   chooseGap(chart);
   int64_t most = 0;
   for (const HistoryRow* row : chart.rows) {
-    most = std::max<int64_t>(most, row->totalKhs);
-    for (const auto& worker : row->workers) most = std::max<int64_t>(most, wholeKhs(std::ceil(worker.second)));
+    most = std::max(most, wholeKhs(std::ceil(row->totalKhs)));
+    for (const auto& worker : row->workers) most = std::max(most, wholeKhs(std::ceil(worker.second)));
   }
   chooseValueAxis(chart, most);
   return chart;
@@ -121,8 +123,12 @@ int32_t xOf(const Chart& chart, int64_t seconds) {
   return static_cast<int32_t>(chart.plot.x + (seconds - chart.start) * (chart.plot.width - 1) / span);
 }
 
+double khsOf(const Chart& chart, int64_t units) {
+  return static_cast<double>(units) * static_cast<double>(chart.unit.khs);
+}
+
 int32_t yOf(const Chart& chart, double khs) {
-  const double top = static_cast<double>(chart.topUnits * chart.unitKhs);
+  const double top = khsOf(chart, chart.topUnits);
   // The height above the bottom truncates, as it does for the whole KH/s of older rows.
   return chart.plotBottom() - static_cast<int32_t>(std::clamp(khs, 0.0, top) * (chart.plot.height - 1) / top);
 }
@@ -144,12 +150,12 @@ void shadeStoppedStretches(Canvas& canvas, const Chart& chart) {
 
 void drawValueAxis(PageTools& tools, const Chart& chart, const HistoryChartLayout& layout) {
   for (int64_t units = 0; units <= chart.topUnits; units += chart.stepUnits) {
-    const int32_t y = yOf(chart, units * chart.unitKhs);
+    const int32_t y = yOf(chart, khsOf(chart, units));
     drawLine(tools.canvas, chart.plot.x, y, chart.plotRight(), y, kGridBlue);
     drawText(tools.text, tools.canvas, decimalText(units), layout.valueLabelRightX, y - kSmallTextMiddle,
              FontSize::Small, TextAlign::Right, palette::kTextWhite);
   }
-  drawText(tools.text, tools.canvas, chart.unitKhs == 1 ? u"KH/s" : u"MH/s", layout.valueLabelRightX,
+  drawText(tools.text, tools.canvas, chart.unit.caption, layout.valueLabelRightX,
            layout.unitCaptionY, FontSize::Small, TextAlign::Right, palette::kTextWhite);
 }
 

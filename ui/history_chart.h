@@ -37,9 +37,9 @@ inline constexpr HistoryChartLayout kFullCanvasChart{{8, 24, 504, 242}, {60, 48,
 // The rows of the `days` (1 to kMostHistoryDays) up to the newest row, in any order, drawn in the
 // layout in the pages' style: the total as a thick white line and each worker as a thin line of its
 // own colour; stretches where the total was 0 shaded; the lines broken across gaps (as
-// historyGapSeconds finds them); the value axis in KH/s, or in MH/s from 1000
-// KH/s on as every hashrate reads in the game; times along the bottom in the newest row's time zone,
-// hours for a short span and dates for days; a legend of the workers. A history shorter than the
+// historyGapSeconds finds them); the value axis in the unit its largest figure reads in, as every
+// hashrate in the game reads (KH/s, MH/s, GH/s, TH/s or PH/s); times along the bottom in the newest
+// row's time zone, hours for a short span and dates for days; a legend of the workers. A history shorter than the
 // period runs across the whole plot from its first row. With no rows the plot says kNoHistoryYet.
 void drawHistoryChart(PageTools& tools, std::span<const HistoryRow> rows, int32_t days,
                       const HistoryChartLayout& layout);

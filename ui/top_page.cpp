@@ -78,7 +78,7 @@ void drawPlayerBox(PageTools& tools, const PlayerRecord& record) {
   drawPanel(tools, kPlayerBox);
   const std::array<std::pair<std::u16string_view, std::u16string>, 4> rows{{
       {u"レベル", decimalText(record.level)},
-      {u"採掘力", miningPowerText(static_cast<double>(record.totalHashrate))},
+      {u"採掘力", miningPowerText(shownTotalKhs(record))},
       {u"成果", coinText(coinBalance(record))},  // not floored at 0, unlike the shop's coin
       {u"PP", decimalText(record.points)},
   }};

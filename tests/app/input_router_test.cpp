@@ -211,7 +211,7 @@ TEST_F(Router, TheNameButtonBelongsToTheStatusPageOnly) {
 // the other lists' are; the back button leads home.
 TEST_F(Router, TheLogPageTakesTheRangeButtonsAndItsScrollBar) {
   std::vector<HistoryRow> rows;
-  for (int i = 0; i < 40; ++i) rows.push_back({1796950000 + 150 * i, 540, 100 * (i % 2), 0, 0, {{"a.rig", 100 * (i % 2)}}});
+  for (int i = 0; i < 40; ++i) rows.push_back({1796950000 + 150 * i, 540, 100.0 * (i % 2), 0, 0, {{"a.rig", 100 * (i % 2)}}});
   setHistoryRows(app->screen.log.history, rows);
   syncLogEvents(app->screen.log);
   click(319, 77);

@@ -1,4 +1,5 @@
 // Fuzzing the share link: any name a record can hold and any figures give a link within its buffer.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,13 +20,23 @@ int32_t takeInt32(const uint8_t*& data, std::size_t& size) {
   return static_cast<int32_t>(value);
 }
 
+// Any double but NaN, which no pool answer carries.
+double takeDouble(const uint8_t*& data, std::size_t& size) {
+  double value = 0;
+  const std::size_t count = size < sizeof value ? size : sizeof value;
+  std::memcpy(&value, data, count);
+  data += count;
+  size -= count;
+  return std::isnan(value) ? 0.0 : value;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   orelog::PlayerRecord record;
   record.level = takeInt32(data, size);
   record.points = takeInt32(data, size);
-  record.totalHashrate = takeInt32(data, size);
+  record.workers = {{"a.rig", takeDouble(data, size)}};
   // The rest in pairs as UTF-16 units, lone surrogates included, up to the name field's length.
   for (std::size_t i = 0; i + 1 < size && record.playerName.size() < orelog::kPlayerNameMaxUnits; i += 2) {
     record.playerName.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));

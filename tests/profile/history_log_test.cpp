@@ -16,8 +16,8 @@ constexpr int64_t kStart = 1796950000;
 constexpr int32_t kJst = 540;
 
 HistoryRow row(int64_t seconds, double payout, std::vector<std::pair<std::string, double>> workers) {
-  int64_t total = 0;
-  for (const auto& worker : workers) total += static_cast<int64_t>(worker.second);
+  double total = 0;
+  for (const auto& worker : workers) total += worker.second;
   return {kStart + seconds, kJst, total, 0.0, payout, std::move(workers)};
 }
 

@@ -1,7 +1,10 @@
 // history.csv's rows and what adding one does to a file: written, read back, torn tails, trimming.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "profile/history_append.h"
 #include "profile/history_rows.h"
@@ -29,18 +32,34 @@ TEST(HistoryRows, ARowHoldsTheTimeTheFiguresAndEachWorker) {
   EXPECT_EQ(historyHeaderLine(), "\xEF\xBB\xBFtime,total_khs,balance,payout,worker,khs\r\n");
 }
 
-// An ASIC past 32 bits and a CPU worker below 1 KH/s: whole KH/s, the CPU worker with two decimals.
+// An ASIC past 32 bits and CPU workers below 1 KH/s: whole KH/s, below 1 KH/s with two decimals. The
+// total is the pool's figures summed (two CPU workers make 0.73), not experience's whole KH/s.
 TEST(HistoryRows, HashratesPast32BitsAndBelowOneKilohashAreWrittenAndReadBack) {
-  PlayerRecord record = recordWith({{"kuro.asic", 95e9}, {"kuro.cpu", 0.49}, {"kuro.rig", 140.6}});
-  EXPECT_EQ(record.totalHashrate, 95000000140);
-  const std::string line = historyRowLine(record, kTokyoMorning);
-  EXPECT_EQ(line, "2026-12-11T09:34:05+09:00,95000000140,2.50837162,7.59204784,"
-                  "kuro.asic,95000000000,kuro.cpu,0.49,kuro.rig,140\r\n");
-  const auto row = parseHistoryRow(std::string_view(line).substr(0, line.size() - 2));
-  ASSERT_TRUE(row);
-  EXPECT_EQ(row->totalKhs, 95000000140);
-  EXPECT_EQ(row->workers, (std::vector<std::pair<std::string, double>>{
-                              {"kuro.asic", 95e9}, {"kuro.cpu", 0.49}, {"kuro.rig", 140}}));
+  struct Case {
+    std::map<std::string, double> workers;
+    std::string figures;  // the line from the total on, without the amounts
+    double total;
+    std::vector<std::pair<std::string, double>> read;
+  };
+  const Case cases[] = {
+      {{{"kuro.asic", 95e9}, {"kuro.cpu", 0.49}, {"kuro.rig", 140.6}},
+       "95000000141|kuro.asic,95000000000,kuro.cpu,0.49,kuro.rig,140",
+       95000000141,
+       {{"kuro.asic", 95e9}, {"kuro.cpu", 0.49}, {"kuro.rig", 140}}},
+      {{{"kuro.cpu1", 0.49}, {"kuro.cpu2", 0.24}}, "0.73|kuro.cpu1,0.49,kuro.cpu2,0.24", 0.73,
+       {{"kuro.cpu1", 0.49}, {"kuro.cpu2", 0.24}}},
+  };
+  for (const Case& c : cases) {
+    const PlayerRecord record = recordWith(c.workers);
+    const std::string line = historyRowLine(record, kTokyoMorning);
+    const std::size_t bar = c.figures.find('|');
+    EXPECT_EQ(line, "2026-12-11T09:34:05+09:00," + c.figures.substr(0, bar) + ",2.50837162,7.59204784," +
+                        c.figures.substr(bar + 1) + "\r\n");
+    const auto row = parseHistoryRow(std::string_view(line).substr(0, line.size() - 2));
+    ASSERT_TRUE(row) << line;
+    EXPECT_EQ(row->totalKhs, c.total);
+    EXPECT_EQ(row->workers, c.read);
+  }
 }
 
 // Worker names come from the pool: whatever they hold, the row stays one line of the right fields,
@@ -93,7 +112,11 @@ TEST(HistoryRows, LinesThatAreNoRowOfOursAreSkipped) {
   for (const char* line : {"", "x", "2026-12-11T09:34:05+09:00,5,1,2,rig", "2026-12-11T09:34:05+09:00,5,1",
                            "2026-12-11T09:34:05+09:00,5x,1,2", "2026-12-11T09:34:05+09:00,5,1,2,rig,many",
                            "2026-12-11T09:34:05+09:00,5,1,2,\"rig,5", "2026-12-11T09:34:05+09:00,5,1,2,\"rig\"x,5",
-                           "11/12/2026 09:34,5,1,2", "2026-12-11T09:34:05+09:00,99999999999999999999,1,2"}) {
+                           "11/12/2026 09:34,5,1,2", "2026-12-11T09:34:05+09:00,99999999999999999999,1,2",
+                           // No writer of ours makes a hashrate that is not a finite 64-bit figure.
+                           "2026-12-11T09:34:05+09:00,nan,1,2", "2026-12-11T09:34:05+09:00,inf,1,2",
+                           "2026-12-11T09:34:05+09:00,5,1,2,rig,nan", "2026-12-11T09:34:05+09:00,5,1,2,rig,-inf",
+                           "2026-12-11T09:34:05+09:00,5,1,2,rig,1e19"}) {
     EXPECT_FALSE(parseHistoryRow(line)) << line;
   }
   const auto row = parseHistoryRow("2026-12-11T09:34:05+09:00,-3,1e3,inf");

@@ -16,11 +16,13 @@ namespace {
 constexpr const char* kEncodedHashtags =
     "%e3%83%86%e3%82%b9%e3%83%88%e4%b8%ad%2c%e3%83%9b%e3%83%aa%e3%83%80%e3%82%b9";
 
-PlayerRecord recordOf(std::u16string name, int32_t level, int32_t totalHashrate, int32_t points) {
+// A player with one worker mining at `khs`.
+PlayerRecord recordOf(std::u16string name, int32_t level, double khs, int32_t points) {
   PlayerRecord record;
   record.playerName = std::move(name);
   record.level = level;
-  record.totalHashrate = totalHashrate;
+  record.workers = {{"a.rig", khs}};
+  record.totalHashrate = static_cast<int64_t>(khs);
   record.points = points;
   return record;
 }
@@ -36,21 +38,31 @@ TEST(ShareLink, CarriesTheEncodedMessageAndTheTwoHashtags) {
 }
 
 struct MessageCase {
-  int32_t totalHashrate;
+  double khs;
   std::u16string power;
 };
 
 class ShareMessage : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(ShareMessage, ShowsKiloBelow1000AndWholeMegaFrom1000) {
-  EXPECT_EQ(shareMessage(recordOf(u"Bob", 3, GetParam().totalHashrate, 7)),
+  EXPECT_EQ(shareMessage(recordOf(u"Bob", 3, GetParam().khs, 7)),
             u"Bobさんのレベルは 3、採掘力は " + GetParam().power + u"。7 ポコポイント所持しています。");
 }
 
 INSTANTIATE_TEST_SUITE_P(Powers, ShareMessage,
                          ::testing::Values(MessageCase{999, u"999 KH/s"}, MessageCase{1000, u"1 MH/s"},
                                            MessageCase{1999, u"1 MH/s"}, MessageCase{0, u"0 KH/s"},
-                                           MessageCase{-5, u"-5 KH/s"}, MessageCase{25500, u"25 MH/s"}));
+                                           MessageCase{-5, u"-5 KH/s"}, MessageCase{25500, u"25 MH/s"},
+                                           MessageCase{95e9, u"95 TH/s"}, MessageCase{0.49, u"0.49 KH/s"}));
+
+// The message names the pool's figures summed, as the player box does: two CPU workers of a
+// yescrypt pool mine 0.73 KH/s between them, though experience takes their whole KH/s, 0.
+TEST(ShareMessage, SumsTheWorkersAsThePoolSentThem) {
+  PlayerRecord record = recordOf(u"Bob", 3, 0.49, 7);
+  record.workers.emplace("a.rig2", 0.24);
+  EXPECT_EQ(record.totalHashrate, 0);
+  EXPECT_EQ(shareMessage(record), u"Bobさんのレベルは 3、採掘力は 0.73 KH/s。7 ポコポイント所持しています。");
+}
 
 TEST(ShareMessage, NamesAnEmptyPlayerNameless) {
   EXPECT_EQ(shareMessage(recordOf(u"", 1, 0, 0)),
@@ -79,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(Bytes, PercentEncode,
 class LongName : public ::testing::TestWithParam<std::u16string> {};
 
 TEST_P(LongName, IsShortenedOnACharacterBoundaryUntilTheLinkFits) {
-  const PlayerRecord record = recordOf(GetParam(), -2147483647 - 1, 2147483647, -2147483647 - 1);
+  // The longest figures there are: the mining power reads "-9223372036854775808 KH/s".
+  const PlayerRecord record = recordOf(GetParam(), -2147483647 - 1, -1e19, -2147483647 - 1);
   const std::u16string message = shareMessage(record);
   const std::string utf8 = utf16ToUtf8(message);
   EXPECT_LE(message.size(), 255u);

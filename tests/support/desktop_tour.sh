@@ -195,6 +195,12 @@ scenario_failing_pool() {
   type_into "$main" $kKeyField demo
   press_connect_again "$main"
   expect_message $'ワーカーの情報取得に失敗しました。\nプールが問い合わせの回数を制限しています。\nしばらくお待ちください。ゲームが自分でまた問い合わせます。'
+
+  step "the same limit as MPOS's rate-limit page, on the transactions"
+  start_pool --fault ratelimit@getusertransactions
+  type_into "$main" $kServerField "$pool_url"
+  press_connect_again "$main"
+  expect_message $'トランザクションの情報取得に失敗しました。\nプールが問い合わせの回数を制限しています。\nしばらくお待ちください。ゲームが自分でまた問い合わせます。'
   pool_url=$answering_url
 
   step "a key that is too long"

@@ -12,6 +12,7 @@
 
 #include "services/null_platform.h"
 #include "services/png_codec.h"
+#include "tests/support/printable.h"
 #include "tests/support/read_file.h"
 #include "tests/support/recording_text_renderer.h"
 #include "tests/support/shell_command.h"
@@ -118,8 +119,8 @@ TEST(HistoryChart, TitleAxesDatesAndLegendStandInTheirPlaces) {
   EXPECT_EQ(described(text.texts), described(expected));
 }
 
-// The axis reads as every hashrate in the game does: KH/s below 1000, MH/s from there, in whole
-// steps of its unit.
+// The axis reads as every hashrate in the game does: KH/s below 1000, MH/s from there, then GH/s,
+// TH/s and PH/s once four digits are not enough, in whole steps of its unit.
 TEST(HistoryChart, TheValueAxisReadsInTheGamesUnit) {
   struct Case {
     double most;
@@ -127,12 +128,15 @@ TEST(HistoryChart, TheValueAxisReadsInTheGamesUnit) {
     std::u16string top;
   };
   // Past 32 bits (a 95 TH/s ASIC) the figures are not clamped; a CPU worker of 0.49 KH/s counts.
-  const Case cases[] = {{0, u"KH/s", u"1"},      {3, u"KH/s", u"3"},      {188, u"KH/s", u"200"},
-                        {999, u"KH/s", u"1000"}, {1000, u"MH/s", u"1"},   {25500, u"MH/s", u"30"},
-                        {-5, u"KH/s", u"1"},     {2147483647, u"MH/s", u"2500000"},
-                        {95e9, u"MH/s", u"100000000"}, {0.49, u"KH/s", u"1"}};
+  const Case cases[] = {{0, u"KH/s", u"1"},           {3, u"KH/s", u"3"},
+                        {188, u"KH/s", u"200"},       {999, u"KH/s", u"1000"},
+                        {1000, u"MH/s", u"1"},        {25500, u"MH/s", u"30"},
+                        {-5, u"KH/s", u"1"},          {9999999, u"MH/s", u"10000"},
+                        {10000000, u"GH/s", u"10"},   {2147483647, u"GH/s", u"2500"},
+                        {95e9, u"TH/s", u"100"},      {1e13, u"PH/s", u"10"},
+                        {9.2e18, u"PH/s", u"10000000"}, {0.49, u"KH/s", u"1"}};
   for (const Case& c : cases) {
-    HistoryRow row{1796949245, 0, static_cast<int64_t>(c.most), 0, 0, {{"a.rig", c.most}}};
+    HistoryRow row{1796949245, 0, c.most, 0, 0, {{"a.rig", c.most}}};
     RecordingTextRenderer text;
     chartOf({row}, text);
     const auto unit = findText(text, c.unit);
@@ -144,6 +148,36 @@ TEST(HistoryChart, TheValueAxisReadsInTheGamesUnit) {
       if (drawn.x == 54 && drawn.text != c.unit && (!top || drawn.y < top->y)) top = drawn;
     ASSERT_TRUE(top) << c.most;
     EXPECT_EQ(top->text, c.top) << c.most;
+  }
+}
+
+// Two hours of a 95 TH/s ASIC, and of two CPU workers of 0.49 and 0.24 KH/s: the total's line stands
+// at its height on the axis of its unit, and a total below 1 KH/s is mining, never shaded as stopped.
+TEST(HistoryChart, AnAsicAndCpuWorkersStandAtTheirHeights) {
+  struct Case {
+    std::vector<std::pair<std::string, double>> workers;
+    double total;
+    std::u16string unit;
+    std::u16string top;
+    int32_t totalY;  // the plot's bottom, less the total's share of its 185 pixels
+  };
+  const Case cases[] = {{{{"kuro.asic", 95e9}}, 95e9, u"TH/s", u"100", 233 - 175},
+                        {{{"kuro.cpu1", 0.49}, {"kuro.cpu2", 0.24}}, 0.73, u"KH/s", u"1", 233 - 135}};
+  for (const Case& c : cases) {
+    std::vector<HistoryRow> rows;
+    const int64_t start = 1796940000;
+    for (int i = 0; i <= 48; ++i) rows.push_back({start + 150 * i, 540, c.total, 0, 0, c.workers});
+    RecordingTextRenderer text;
+    const Canvas canvas = chartOf(rows, text);
+    EXPECT_TRUE(findText(text, c.unit)) << test::printable(c.unit);
+    EXPECT_TRUE(findText(text, c.top)) << test::printable(c.top);
+    EXPECT_FALSE(findText(text, u"100000000")) << "no figure of nine digits";
+    EXPECT_EQ(canvas.at(280, c.totalY), palette::kTextWhite) << test::printable(c.unit);
+    EXPECT_EQ(canvas.at(280, c.totalY - 1), palette::kTextWhite) << "the total's line is two pixels thick";
+    NullTextRenderer noText;
+    const Canvas plain = chartOf(rows, noText);
+    EXPECT_EQ(plain.at(280, 220), plain.at(280, 221)) << "no shading, no line near the bottom";
+    EXPECT_NE(plain.at(280, 220), canvas.at(12 + 84 + 4, 271 + 6)) << "not the stopped shade";
   }
 }
 
@@ -178,7 +212,7 @@ TEST(HistoryChart, ThePeriodEndsAtTheNewestRowWhateverTheirOrder) {
 TEST(HistoryChart, AShortHistoryRunsAcrossThePlotWithHourLabels) {
   std::vector<HistoryRow> rows;
   const int64_t start = 1796940000;  // 2026-12-11 06:59:20 +09:00
-  for (int i = 0; i <= 48; ++i) rows.push_back({start + 150 * i, 540, 1000 + i, 0, 0, {{"a.rig", 1000 + i}}});
+  for (int i = 0; i <= 48; ++i) rows.push_back({start + 150 * i, 540, 1000.0 + i, 0, 0, {{"a.rig", 1000 + i}}});
   NullTextRenderer noText;
   const Canvas canvas = chartOf(rows, noText);
   EXPECT_EQ(canvas.at(60, 233 - (1000 * 185 / 2000)), palette::kTextWhite) << "the first row at the plot's left";

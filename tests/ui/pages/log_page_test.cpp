@@ -112,7 +112,7 @@ TEST(LogPage, RangeButtonsPickTheirRangeAndTheBarScrollsTheList) {
 
   // Many stops and starts: more events than rows; the bar's lower button moves one event.
   std::vector<HistoryRow> rows;
-  for (int i = 0; i < 40; ++i) rows.push_back({1796950000 + 150 * i, 540, 100 * (i % 2), 0, 0, {{"a.rig", 100 * (i % 2)}}});
+  for (int i = 0; i < 40; ++i) rows.push_back({1796950000 + 150 * i, 540, 100.0 * (i % 2), 0, 0, {{"a.rig", 100 * (i % 2)}}});
   screen = logScreen(rows);
   ASSERT_EQ(screen.log.eventsBar.rowCount, 39);
   const ListScrollBar& bar = screen.log.eventsBar;

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "game/characters.h"
 #include "game/levels.h"
@@ -11,6 +15,7 @@
 #include "ui/pages.h"
 #include "ui/palette.h"
 #include "ui/sprite_regions.h"
+#include "util/utf.h"
 
 namespace orelog {
 namespace {
@@ -29,6 +34,7 @@ CharacterSlot slotAt(std::u16string name, double hashrate, int32_t x, int32_t y)
 PlayerRecord fixedRecord() {
   PlayerRecord record;
   record.level = 12;
+  record.workers = {{"acct.rig1", 25500}};
   record.totalHashrate = 25500;
   record.payout = 10.0;
   record.balance = 2.5;
@@ -97,50 +103,97 @@ PlayerRecord asicAndCpuRecord() {
   return record;
 }
 
-TEST(TopPage, AnAsicAndACpuWorkerReadRightInBothBoxes) {
-  const PlayerRecord record = asicAndCpuRecord();
-  GameScreen screen;
-  rebuildCharacterSlots(screen.slots, record);
-  ASSERT_EQ(screen.slots.size(), 2u);
-  const std::pair<std::size_t, std::u16string> hovers[] = {{0, u"95 TH/s"}, {1, u"0.49 KH/s"}};
-  for (const auto& [slot, power] : hovers) {
-    screen.hoveredCharacter = slot;
-    const auto texts = compose(screen, record).texts;
-    EXPECT_NE(std::find(texts.begin(), texts.end(), label(u"95 TH/s", 431, 121)), texts.end()) << "player box";
-    EXPECT_NE(std::find(texts.begin(), texts.end(), label(power, 431, 211)), texts.end()) << test::printable(power);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), label(screen.slots[slot].displayName, 390, 197)), texts.end());
+// Two CPU workers of a yescrypt pool, whose whole KH/s make 0 for experience.
+PlayerRecord twoCpuRecord() {
+  PlayerRecord record = fixedRecord();
+  record.workers = {{"kuro.cpu1", 0.49}, {"kuro.cpu2", 0.24}};
+  record.totalHashrate = 0;
+  return record;
+}
+
+TEST(TopPage, AsicAndCpuWorkersReadRightInBothBoxes) {
+  struct Case {
+    PlayerRecord record;
+    std::u16string total;
+    std::vector<std::u16string> powers;  // each slot's worker box
+  };
+  const Case cases[] = {{asicAndCpuRecord(), u"95 TH/s", {u"95 TH/s", u"0.49 KH/s"}},
+                        {twoCpuRecord(), u"0.73 KH/s", {u"0.49 KH/s", u"0.24 KH/s"}}};
+  for (const Case& c : cases) {
+    GameScreen screen;
+    rebuildCharacterSlots(screen.slots, c.record);
+    ASSERT_EQ(screen.slots.size(), c.powers.size());
+    for (std::size_t slot = 0; slot < c.powers.size(); ++slot) {
+      screen.hoveredCharacter = slot;
+      const auto texts = compose(screen, c.record).texts;
+      const std::u16string& power = c.powers[slot];
+      EXPECT_NE(std::find(texts.begin(), texts.end(), label(c.total, 431, 121)), texts.end()) << "player box";
+      EXPECT_NE(std::find(texts.begin(), texts.end(), label(power, 431, 211)), texts.end()) << test::printable(power);
+      EXPECT_NE(std::find(texts.begin(), texts.end(), label(screen.slots[slot].displayName, 390, 197)), texts.end());
+    }
   }
+}
+
+TEST(TopPage, AsicAndCpuWorkersAllDig) {
+  GameScreen screen;
   // The ASIC digs with the excavator, the CPU worker swings its pick with coins.
-  const test::Composed page = compose(screen, record);
+  rebuildCharacterSlots(screen.slots, asicAndCpuRecord());
+  const test::Composed page = compose(screen, asicAndCpuRecord());
   EXPECT_EQ(page.canvas.at(60, 158), colourOf(sprites::kExcavator1));
   EXPECT_EQ(page.canvas.at(134 + 1, 166 + 9), colourOf(sprites::kPick1));
   EXPECT_EQ(page.canvas.at(134 + 31 + 4, 166 + 15 + 4), colourOf(sprites::kCoinFront));
-}
-
-// The total as experience takes it: below 1000 KH/s in KH/s, as the worker box reads.
-TEST(TopPage, PlayerBoxReadsTotalsBelow1000InKilohashes) {
-  const std::pair<int64_t, std::u16string> totals[] = {{0, u"0 KH/s"},    {1, u"1 KH/s"},      {140, u"140 KH/s"},
-                                                       {999, u"999 KH/s"}, {1000, u"1 MH/s"}, {95000000000, u"95 TH/s"}};
-  for (const auto& [total, text] : totals) {
-    PlayerRecord record = fixedRecord();
-    record.totalHashrate = total;
-    const auto texts = compose(GameScreen{}, record).texts;
-    EXPECT_NE(std::find(texts.begin(), texts.end(), label(text, 431, 121)), texts.end()) << total;
+  // Both CPU workers mine: coins fly beside each pick, as at 1 KH/s.
+  rebuildCharacterSlots(screen.slots, twoCpuRecord());
+  const test::Composed cpus = compose(screen, twoCpuRecord());
+  for (const int32_t x : {60, 134}) {
+    EXPECT_EQ(cpus.canvas.at(x + 1, 166 + 9), colourOf(sprites::kPick1)) << x;
+    EXPECT_EQ(cpus.canvas.at(x + 31 + 4, 166 + 15 + 4), colourOf(sprites::kCoinFront)) << x;
   }
 }
 
-// The status page of a 95 TH/s player after four updates: experience takes the saturated gain, whole.
-TEST(StatusPage, AnAsicPlayersExperienceIsShownWhole) {
-  PlayerRecord record = asicAndCpuRecord();
-  record.level = 1;
-  record.experience = 10;
-  for (int update = 0; update < 4; ++update) experienceTick(record);
-  EXPECT_EQ(record.experience, 21474846);  // the gain saturates at the largest 32-bit product
-  GameScreen screen;
-  screen.page = kStatusPage;
-  const auto texts = compose(screen, record).texts;
-  EXPECT_NE(std::find(texts.begin(), texts.end(), test::rightText(u"21474846", 217, 110, palette::kTextWhite)),
-            texts.end());
+// The total is the pool's figures summed, read as the worker box reads: KH/s below 1000, with two
+// decimals below 1 (two CPU workers of 0.49 and 0.24 KH/s), whose whole KH/s experience takes.
+TEST(TopPage, PlayerBoxReadsThePoolsFiguresSummed) {
+  struct Case {
+    std::map<std::string, double> workers;
+    std::u16string text;
+  };
+  const Case cases[] = {{{}, u"0 KH/s"},
+                        {{{"a.r1", 1}}, u"1 KH/s"},
+                        {{{"a.r1", 140}}, u"140 KH/s"},
+                        {{{"a.r1", 999}}, u"999 KH/s"},
+                        {{{"a.r1", 1000}}, u"1 MH/s"},
+                        {{{"a.r1", 95e9}}, u"95 TH/s"},
+                        {{{"a.cpu1", 0.49}, {"a.cpu2", 0.24}}, u"0.73 KH/s"},
+                        {{{"a.r1", 999.6}, {"a.cpu", 0.49}}, u"1 MH/s"},
+                        {{{"a.asic", 95e9}, {"a.cpu", 0.49}}, u"95 TH/s"}};
+  for (const auto& [workers, text] : cases) {
+    PlayerRecord record = fixedRecord();
+    record.workers = workers;
+    record.totalHashrate = 0;  // experience's whole KH/s play no part in it
+    const auto texts = compose(GameScreen{}, record).texts;
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label(text, 431, 121)), texts.end()) << test::printable(text);
+  }
+}
+
+// The status page after four updates: experience takes the whole KH/s, saturated for a 95 TH/s
+// ASIC and 0 for two CPU workers below 1 KH/s, and the page shows it whole.
+TEST(StatusPage, ExperienceFromAsicAndCpuWorkersIsShownWhole) {
+  const std::pair<PlayerRecord, std::u16string> cases[] = {
+      {asicAndCpuRecord(), u"21474846"},  // the gain saturates at the largest 32-bit product
+      {twoCpuRecord(), u"10"}};
+  for (auto [record, experience] : cases) {
+    record.level = 1;
+    record.experience = 10;
+    for (int update = 0; update < 4; ++update) experienceTick(record);
+    GameScreen screen;
+    screen.page = kStatusPage;
+    const auto texts = compose(screen, record).texts;
+    EXPECT_EQ(decimalText(record.experience), experience);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), test::rightText(experience, 217, 110, palette::kTextWhite)),
+              texts.end())
+        << test::printable(experience);
+  }
 }
 
 TEST(TopPage, WorkerBoxStaysEmptyWithoutAnExistingHoveredSlot) {

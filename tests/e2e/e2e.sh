@@ -460,11 +460,15 @@ scenario_hostile_worker_names() {
   start_display
   start_session_bus
   start_notice_recorder
+  local long
+  printf -v long '%65536s' ''
+  long=p.${long// /w}  # 64 kB: too long for a character's name, so shown as the pool's name cut with "…"
   hostile_workers() {  # hostile_workers RATE: the hostile workers' hashrate from the next answer on
     printf '{"workers":[{"username":"p.a","hashrate":40},{"username":"p.evil\\nnotice: fake","hashrate":%s},
       {"username":"p.esc\\u001b[2J\\r","hashrate":%s},{"username":"p.\xe2\x80\xaegnp.exe","hashrate":%s},
-      {"username":"p.bad\xff\xfe","hashrate":%s}],"balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' \
-      "$1" "$1" "$1" "$1" >"$work/pool.json.new"
+      {"username":"p.bad\xff\xfe","hashrate":%s},{"username":"%s","hashrate":%s}],
+      "balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' \
+      "$1" "$1" "$1" "$1" "$long" "$1" >"$work/pool.json.new"
     mv "$work/pool.json.new" "$work/pool.json"
   }
   hostile_workers 20
@@ -477,11 +481,12 @@ scenario_hostile_worker_names() {
   wait_until "the notice of the return" grep -q '動き出しました' "$work/notices.out"
   close_game "$main"
   local fffd=$'\xef\xbf\xbd' expected_names
-  expected_names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe"
+  expected_names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe、${long:0:62}…"
   local expected
   expected=$(printf '%s\t%s\t%s\t48x48\n' "$kTitle" "$kTitle" "ワーカー「$expected_names」が止まりました。" \
     "$kTitle" "$kTitle" "ワーカー「$expected_names」が動き出しました。")
-  [[ $(sed 1d "$work/notices.out") == "$expected" ]] || fail "the service was told: $(cat -A "$work/notices.out")"
+  [[ $(sed 1d "$work/notices.out") == "$expected" ]] || fail "the service was told: $(cut -c1-2000 "$work/notices.out" | cat -A)"
+  ! grep -q '「、\|、、\|、」' "$work/notices.out" || fail "a notice lists an empty entry"
   ! LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]\|&#x\|\xe2\x80\xae' "$work/notices.out" || fail "a raw control reached the service"
 }
 

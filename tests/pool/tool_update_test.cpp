@@ -153,9 +153,10 @@ TEST(ToolUpdate, PrintsEachNoticeBeforeItsCyclesSummary) {
 }
 
 // Worker names as a hostile pool sends them: a line break before a forged notice, terminal escapes,
-// a carriage return, a right-to-left override, invalid UTF-8, 64 kB. All but the longest stop in the
-// second answer and run again in the third; every line printed is the tool's own, whole and clean,
-// and history.csv holds the names cleaned.
+// a carriage return, a right-to-left override, invalid UTF-8, 64 kB. They stop in the second answer
+// and run again in the third; every line printed is the tool's own, whole and clean (the longest
+// name as the pool's name cut with "…", never an empty entry), and history.csv holds the names
+// cleaned.
 TEST(ToolUpdate, HostileWorkerNamesForgeNoLineAndReachTheTerminalClean) {
   test::TempFolder folder;
   const std::vector<std::string> stopping = {"p.evil\nnotice: ワーカー「fake」が動き出しました。",
@@ -163,7 +164,7 @@ TEST(ToolUpdate, HostileWorkerNamesForgeNoLineAndReachTheTerminalClean) {
                                              "p.\u202Egnp.exe", "p.bad\xFF\xFE"};
   const std::string longest = "p." + std::string(64 * 1024, 'w');
   picojson::array workers;
-  std::vector<std::string> args = {"--data", (folder.path / "pool.json").string()};
+  std::vector<std::string> args = {"--data", (folder.path / "pool.json").string(), "--stop", longest + "@2-2"};
   for (const std::string& name : stopping) args.insert(args.end(), {"--stop", name + "@2-2"});
   for (const std::string& name : stopping) workers.push_back(workerJson(name, 20));
   workers.push_back(workerJson(longest, 40));
@@ -176,7 +177,8 @@ TEST(ToolUpdate, HostileWorkerNamesForgeNoLineAndReachTheTerminalClean) {
   const auto printed = lines(result.out);
   ASSERT_EQ(printed.size(), 5u) << result.out;
   const std::string names = "bad\uFFFD\uFFFD、cr\uFFFDnotice: over、esc\uFFFD[2J\uFFFD]0;title\uFFFD、"
-                            "evil\uFFFDnotice: ワーカー「fake」が動き出しました。、gnp.exe";
+                            "evil\uFFFDnotice: ワーカー「fake」が動き出しました。、gnp.exe、" +
+                            longest.substr(0, 62) + "…";
   EXPECT_EQ(printed[1], "notice: ワーカー「" + names + "」が止まりました。");
   EXPECT_EQ(printed[3], "notice: ワーカー「" + names + "」が動き出しました。");
   for (const std::string& line : printed) {

@@ -258,21 +258,24 @@ scenario_notice() {
     fail "orelog-tool.exe printed '$got'"
 
   step "orelog-tool.exe update prints hostile worker names clean"
+  local long
+  printf -v long '%65536s' ''
+  long=p.${long// /w}  # 64 kB: shown as the pool's name cut with "…"
   printf '{"workers":[{"username":"p.a","hashrate":40},{"username":"p.evil\\nnotice: fake","hashrate":20},
     {"username":"p.esc\\u001b[2J\\r","hashrate":20},{"username":"p.\xe2\x80\xaegnp.exe","hashrate":20},
-    {"username":"p.bad\xff\xfe","hashrate":20}],"balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' \
-    >"$work/hostile.json"
+    {"username":"p.bad\xff\xfe","hashrate":20},{"username":"%s","hashrate":20}],
+    "balance":{"confirmed":1,"unconfirmed":0},"transactions":[]}' "$long" >"$work/hostile.json"
   start_pool --data "$work/hostile.json" --stop $'p.evil\nnotice: fake@2-2' --stop $'p.esc\e[2J\r@2-2' \
-    --stop $'p.\xe2\x80\xaegnp.exe@2-2' --stop $'p.bad\xff\xfe@2-2'
+    --stop $'p.\xe2\x80\xaegnp.exe@2-2' --stop $'p.bad\xff\xfe@2-2' --stop "$long@2-2"
   mkdir -p "$work/hostile"
   printf '{"Server":"%s","API Key":"demo"}' "$pool_url" >"$work/hostile/config.json"
   in_folder "$work/hostile" windows_tool update --cycles 3 >"$work/hostile.out" 2>"$work/hostile.log" ||
     fail "orelog-tool.exe failed on hostile names: $(cat "$work/hostile.log")"
   sed -i 's/\r$//' "$work/hostile.out"
   local fffd=$'\xef\xbf\xbd'
-  local names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe"
+  local names="bad$fffd$fffd、esc$fffd[2J$fffd、evil${fffd}notice: fake、gnp.exe、${long:0:62}…"
   [[ $(grep -cF "notice: ワーカー「$names」が" "$work/hostile.out") == 2 ]] ||
-    fail "orelog-tool.exe printed: $(cat -A "$work/hostile.out")"
+    fail "orelog-tool.exe printed: $(cut -c1-2000 "$work/hostile.out" | cat -A)"
   ! LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f\r]\|\xe2\x80\xae\|^notice: fake' "$work/hostile.out" ||
     fail "a raw control or a forged line: $(cat -A "$work/hostile.out")"
 

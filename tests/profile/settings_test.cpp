@@ -129,7 +129,6 @@ TEST_F(SettingsFile, SampleFileRoundTripsByteForByte) {
   EXPECT_EQ(saved(record), kSample);
 }
 
-// Members that load and their value in the record; every case loads successfully.
 // The newest transaction id counted, kept once the pool has sent ids; a record without it reads and
 // writes as it always has.
 TEST_F(SettingsFile, TheLastTransactionIdSurvivesALoadAndASave) {
@@ -156,6 +155,7 @@ TEST_F(SettingsFile, TheLastTransactionIdSurvivesALoadAndASave) {
   EXPECT_FALSE(wrongLoaded) << "a member of the wrong type is a damaged file, as for every other";
 }
 
+// Members that load and their value in the record; every case loads successfully.
 TEST_F(SettingsFile, ConvertsNumbersByTruncationAndSaturation) {
   struct Case {
     const char* text;

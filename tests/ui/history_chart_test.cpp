@@ -240,13 +240,20 @@ TEST(HistoryChart, TheStoppedSwatchStandsOutFromThePage) {
 }
 
 TEST(HistoryChart, LegendNamesAreCutWithAnEllipsisAndKeepOnlyWhatTheFontHas) {
-  HistoryRow row{1796949245, 540, 30, 0, 0, {{"a.averyveryverylongname", 10}, {"a.\xEE\x80\x80x", 10}, {"a.\xEE\x80\x81", 10}}};
+  HistoryRow row{1796949245, 540, 30, 0, 0, {{"a.averyveryverylongname", 10}, {"a.\xEE\x80\x80x", 10}, {"a.\xEE\x80\x81", 10},
+                                              {std::string(70, 'w'), 10}}};
   RecordingTextRenderer text;
   chartOf({row}, text);
   EXPECT_TRUE(findText(text, u"averyveryve…"));
   EXPECT_TRUE(findText(text, u"x")) << "U+E000, which the face lacks, is left out";
   EXPECT_TRUE(findText(text, u"?")) << "a name of nothing but such characters";
   EXPECT_FALSE(findTextContaining(text, u"\uE000"));
+  // A name too long for a character's is shown by the pool's name, cut, never as "?".
+  const auto cutLong = std::count_if(text.texts.begin(), text.texts.end(), [](const RecordedText& drawn) {
+    return drawn.text.starts_with(u"www") && drawn.text.ends_with(u"…");
+  });
+  EXPECT_EQ(cutLong, 1);
+  EXPECT_EQ(std::count_if(text.texts.begin(), text.texts.end(), [](const RecordedText& drawn) { return drawn.text == u"?"; }), 1);
 }
 
 // --- orelog-tool history ------------------------------------------------------------------------------

@@ -43,7 +43,7 @@ inline constexpr Rect kNameButton{252, 68, 100, 20};
 // The record's figures that the pages show, copied as one value a later tick compares.
 inline auto shownFigures(const PlayerRecord& record) {
   return std::make_tuple(record.level, record.experience, record.experienceToNext, record.points,
-                         record.totalHashrate, record.payout, record.balance, record.coinSpent,
+                         shownTotalKhs(record), record.payout, record.balance, record.coinSpent,
                          record.playerName);
 }
 

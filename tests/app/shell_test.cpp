@@ -349,6 +349,24 @@ TEST_F(ShellTest, AnAnimationTickThatChangesNothingDoesNotRepaint) {
   EXPECT_EQ(platform.calls, (std::vector<std::string>{"repaint"}));
 }
 
+// The player box sums every worker's figure, those past the eighth character too: a change there
+// alone, below 1 KH/s where experience's whole KH/s stay 0, is shown at the next tick.
+TEST_F(ShellTest, AChangeOnlyInThePlayerBoxsTotalRepaints) {
+  startNamed();
+  enterGameScreen(deadPoolUrl());
+  for (const char* name : {"m.a", "m.b", "m.c", "m.d", "m.e", "m.f", "m.g", "m.h"}) app->record.workers[name] = 0;
+  app->record.workers["m.z"] = 0.24;  // without a character
+  rebuildCharacterSlots(app->screen.slots, app->record);
+  platform.tickCountValue = app->record.lastTick + 83;
+  timerEvent(*app, platform, kAnimationTimerId);  // the first tick shows the page
+  platform.calls.clear();
+  app->record.workers["m.z"] = 0.49;
+  platform.tickCountValue += 83;
+  timerEvent(*app, platform, kAnimationTimerId);
+  EXPECT_EQ(app->record.totalHashrate, 0);
+  EXPECT_EQ(platform.calls, (std::vector<std::string>{"repaint"}));
+}
+
 TEST_F(ShellTest, UpdateTimerRebuildsTheCharactersWhateverTheCycleGives) {
   DemoPoolProcess pool({"--fault", "html404@getuserbalance"});
   ASSERT_NE(pool.port, 0);

@@ -11,22 +11,20 @@ namespace {
 
 constexpr std::size_t kLinkMaxBytes = 1023;
 
-int32_t takeInt32(const uint8_t*& data, std::size_t& size) {
-  uint32_t value = 0;
+// The next sizeof(Value) bytes as a Value (fewer at the end of the input, the rest zero).
+template <typename Value>
+Value take(const uint8_t*& data, std::size_t& size) {
+  Value value{};
   const std::size_t count = size < sizeof value ? size : sizeof value;
   std::memcpy(&value, data, count);
   data += count;
   size -= count;
-  return static_cast<int32_t>(value);
+  return value;
 }
 
 // Any double but NaN, which no pool answer carries.
-double takeDouble(const uint8_t*& data, std::size_t& size) {
-  double value = 0;
-  const std::size_t count = size < sizeof value ? size : sizeof value;
-  std::memcpy(&value, data, count);
-  data += count;
-  size -= count;
+double takeHashrate(const uint8_t*& data, std::size_t& size) {
+  const double value = take<double>(data, size);
   return std::isnan(value) ? 0.0 : value;
 }
 
@@ -34,9 +32,9 @@ double takeDouble(const uint8_t*& data, std::size_t& size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   orelog::PlayerRecord record;
-  record.level = takeInt32(data, size);
-  record.points = takeInt32(data, size);
-  record.workers = {{"a.rig", takeDouble(data, size)}};
+  record.level = take<int32_t>(data, size);
+  record.points = take<int32_t>(data, size);
+  record.workers = {{"a.rig", takeHashrate(data, size)}};
   // The rest in pairs as UTF-16 units, lone surrogates included, up to the name field's length.
   for (std::size_t i = 0; i + 1 < size && record.playerName.size() < orelog::kPlayerNameMaxUnits; i += 2) {
     record.playerName.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));

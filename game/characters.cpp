@@ -13,17 +13,13 @@ namespace orelog {
 
 namespace {
 
-// A worker's name is converted into a 64-unit field; a longer name leaves the display name empty.
+// A worker's name is converted into a 64-unit field; a longer one is shown as its pool name, cut.
 constexpr std::size_t kDisplayNameCapacity = 64;
 constexpr int32_t kFirstCellX = 60;
 constexpr int32_t kFirstCellY = 166;
 constexpr int32_t kCellStepY = 58;
 constexpr int kCellsPerRow = 4;
 constexpr std::u16string_view kEllipsis = u"…";
-
-}  // namespace
-
-namespace {
 
 // The part after the first "." of a name that fits the field, or the whole of it; empty when the
 // name does not fit.

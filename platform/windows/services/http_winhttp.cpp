@@ -10,6 +10,7 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <cwchar>
 #include <condition_variable>
@@ -211,15 +212,20 @@ bool unfollowedRedirect(HINTERNET request, int status) {
 }
 
 // The body into the buffer, leaving its last byte free; a failure when it does not fit or a call fails.
+// What WinHTTP says is available only sizes the next read: the body is too large once a byte is
+// still to come with the buffer full, never on a count that may run ahead of the body's rest.
 HttpResult readBody(HINTERNET request, std::span<uint8_t> buffer, int status) {
+  assert(!buffer.empty() && "the buffer keeps its last byte free");
+  const std::size_t room = buffer.size() - 1;
   std::size_t total = 0;
   for (;;) {
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request, &available)) return lastCallFailed(status);
     if (available == 0) return {HttpFailure::None, status, total};
-    if (total + available + 1 > buffer.size()) return httpFailed(HttpFailure::TooLarge, status);
+    if (total == room) return httpFailed(HttpFailure::TooLarge, status);
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(available, room - total));
     DWORD delivered = 0;
-    if (!WinHttpReadData(request, buffer.data() + total, available, &delivered)) return lastCallFailed(status);
+    if (!WinHttpReadData(request, buffer.data() + total, wanted, &delivered)) return lastCallFailed(status);
     total += delivered;
   }
 }

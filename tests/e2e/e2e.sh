@@ -32,6 +32,9 @@ install_fake_browser() {
 }
 
 start_desktop() { start_display; }
+# The focus goes to the root window, away from every program's window; without a window manager
+# nothing but the game's own request gives it back.
+focus_elsewhere() { xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"; }
 start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
 # replace_pool FLAGS...: another demo pool, with FLAGS, in the place of the running one.

@@ -165,8 +165,6 @@ pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
 
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
-# The focus goes to the root window, away from every program's window.
-focus_elsewhere() { xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"; }
 
 # type_into WINDOW X Y TEXT: replaces the text of the field at (X, Y).
 type_into() {

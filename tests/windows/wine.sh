@@ -25,6 +25,7 @@ tool_exe=$ORELOG_WINDOWS_PROGRAMS/orelog-tool.exe
 probe_exe=$ORELOG_WINDOWS_PROGRAMS/http-probe.exe
 notice_probe_exe=$ORELOG_WINDOWS_PROGRAMS/notice-probe.exe
 dpi_exe=$ORELOG_WINDOWS_PROGRAMS/dpi-changed.exe
+foreground_exe=$ORELOG_WINDOWS_PROGRAMS/foreground-window.exe
 record_test_exe=$ORELOG_WINDOWS_PROGRAMS/record-file-test.exe
 
 # Wine's own processes end before the scratch folder with its prefix goes.
@@ -147,9 +148,26 @@ play_more() {
 }
 press_connect_again() { click "$1" 474 17; }
 
-# Under Xvfb without a window manager Wine leaves no window in the foreground once the second copy
-# has ended, whatever it asked for, so the focus is not checked here.
-readonly kChecksFocus=false
+# has_focus WINDOW: Windows gives the keys to WINDOW, the foreground window. (Under Xvfb without a
+# window manager Wine moves no X focus when a program of another process is brought forward, so the
+# focus is read from Windows itself.)
+has_focus() {
+  local foreground
+  foreground=$("$WINELOADER" "$foreground_exe" | tr -d '\r') || return 1
+  [[ -n $foreground && $foreground == "$(xdotool getwindowname "$1")" ]]
+}
+
+# focus_elsewhere: another Windows program's window comes up over the game's and Windows makes it
+# the active one; when the second copy's box closes, Windows activates it again, not the game, unless
+# the game is raised.
+focus_elsewhere() {
+  "$WINELOADER" notepad >/dev/null 2>&1 &
+  background+=($!)
+  local other
+  other=$(await_window "$kOtherWindow")
+  wait_until "the other program's window to have the focus" has_focus "$other"
+}
+readonly kOtherWindow='Untitled - Notepad'  # the prefix's own notepad, in the prefix's language
 
 end_first_copy() {  # end_first_copy PID
   step "the first copy saves at its end"

@@ -25,6 +25,18 @@ void addEntries(HWND box, const std::vector<std::u16string>& entries, int select
   SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
 }
 
+// The first window of the class that another process owns: this copy has made a main window of its
+// own (still hidden) before it learnt that another copy runs.
+HWND otherCopysWindow(const wchar_t* className) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId()) return window;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 uint32_t WinPlatform::tickCount() {
@@ -36,7 +48,7 @@ uint32_t WinPlatform::tickCount() {
 void WinPlatform::raiseRunningCopy() {
   wchar_t className[kClassNameCapacity] = {};
   if (LoadStringW(GetModuleHandleW(nullptr), ORELOG_ID_CLASS_STRING, className, kClassNameCapacity) == 0) return;
-  HWND running = FindWindowW(className, nullptr);
+  HWND running = otherCopysWindow(className);
   if (running == nullptr) return;
   if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
   SetForegroundWindow(GetLastActivePopup(running));

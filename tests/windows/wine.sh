@@ -620,7 +620,9 @@ scenario_package() {
 
 # --- The record file ------------------------------------------------------------------------------
 
-readonly kKills=12
+# The writer is killed until this many kills have landed in the middle of a save, and at most
+# kMostKills times.
+readonly kMidSaveKills=5 kMostKills=30
 readonly kLargeRecordItems=200000  # about 5 MB: a save takes long enough to be killed in the middle
 
 # whole_record FILE: FILE is a record exactly as a save writes it, loaded by the Linux tool without
@@ -633,12 +635,28 @@ whole_record() {
 }
 
 temporary_files() { find "$1" -maxdepth 1 -name 'config.json.*.tmp' | wc -l; }
-inode_of() { stat -c %i "$1" 2>/dev/null || echo 0; }
-replaced() { [[ $(inode_of "$1") != "$2" ]]; }  # replaced FILE INODE
+
+temporary_names() { find "$1" -maxdepth 1 -name 'config.json.*.tmp' -printf '%f\n' | sort; }
+
+# kill_in_a_save FOLDER PID: kills PID at a random moment within 30 ms of the start of its save in
+# FOLDER (a temporary file of a new name appears; a save of the large record takes longer under
+# Wine); fails if PID ends, or the deadline passes, before a save begins.
+kill_in_a_save() {
+  perl -e '
+    my ($folder, $pid, $deadline) = @ARGV;
+    my %before = map { $_ => 1 } glob("$folder/config.json.*.tmp");
+    until (grep { !$before{$_} } glob("$folder/config.json.*.tmp")) {
+      exit 1 unless kill(0, $pid) && time < $deadline;
+      select(undef, undef, undef, 0.001);
+    }
+    select(undef, undef, undef, rand(0.03));
+    kill "KILL", $pid;' "$1" "$2" "$(($(date +%s) + kDeadline))"
+}
 
 # The cases of record-file-test.exe, with the links they need planted here (Wine's
-# CreateSymbolicLinkW makes none), then orelog-tool.exe update killed at random moments: the record
-# is always whole, and no temporary file outlives the next complete run.
+# CreateSymbolicLinkW makes none), then orelog-tool.exe update killed at random moments of its saves
+# until enough kills have landed in the middle of one: the record is always whole, and no temporary
+# file outlives the next complete run.
 scenario_record_file() {
   start_wine
   local cases=$work/cases
@@ -654,26 +672,27 @@ scenario_record_file() {
   [[ -L $cases/history-link/history.csv && ! -e $cases/history-link/planted.csv ]] ||
     fail "a history was created through a link"
 
-  step "orelog-tool.exe update killed $kKills times on a large record"
+  step "orelog-tool.exe update killed in its saves of a large record until $kMidSaveKills kills land mid-save"
   start_pool --speed 60
   local folder=$work/kills
   mkdir -p "$folder"
   perl -e 'print qq({"Server":"$ARGV[0]","API Key":"demo","Items":[), join(",", (q({"Item ID":1,"X":-1,"Y":-1})) x $ARGV[1]), "]}"' \
     "$pool_url" "$kLargeRecordItems" >"$folder/config.json"
-  local kill pid before mid_save=0
-  for ((kill = 1; kill <= kKills; kill++)); do
-    before=$(inode_of "$folder/config.json")
+  local kills pid before left mid_save=0
+  for ((kills = 1; kills <= kMostKills && mid_save < kMidSaveKills; kills++)); do
+    before=$(temporary_names "$folder")
     (cd "$folder" && exec "$WINELOADER" "$tool_exe" update --cycles 100000 >/dev/null 2>&1) &
     pid=$!
-    wait_until "a save" replaced "$folder/config.json" "$before"
-    sleep "0.$((RANDOM % 400 + 100))"
-    kill -KILL "$pid" 2>/dev/null || true
+    kill_in_a_save "$folder" "$pid" || fail "orelog-tool.exe began no save (kill $kills)"
     wait "$pid" 2>/dev/null || true
-    whole_record "$folder/config.json" || fail "after kill $kill the record is not whole"
-    (($(temporary_files "$folder") <= 1)) || fail "after kill $kill temporary files pile up"
-    mid_save=$((mid_save + $(temporary_files "$folder")))
+    whole_record "$folder/config.json" || fail "after kill $kills the record is not whole"
+    (($(temporary_files "$folder") <= 1)) || fail "after kill $kills temporary files pile up"
+    # Only a temporary file of this writer's save shows that the kill landed in it.
+    left=$(comm -13 <(echo "$before") <(temporary_names "$folder") | grep -c . || true)
+    mid_save=$((mid_save + left))
   done
-  step "$mid_save of $kKills kills left a temporary file"
+  ((mid_save >= kMidSaveKills)) || fail "only $mid_save of $((kills - 1)) kills landed mid-save"
+  step "$mid_save of $((kills - 1)) kills landed mid-save"
   step "a complete run clears what the killed ones left"
   in_folder "$folder" windows_tool update >/dev/null 2>&1 || fail "the complete run failed"
   (($(temporary_files "$folder") == 0)) || fail "temporary files outlived a complete run: $(ls "$folder")"

@@ -31,7 +31,7 @@ fail() {
   for log in "$work"/*.log; do [[ -s $log ]] && { echo "== $log" >&2; tail -n 60 "$log" >&2; }; done
   exit 1
 }
-step() { echo "-- $*"; }
+step() { echo "-- ${SECONDS}s: $*"; }  # the time since the start: where a loaded machine is slow
 
 # wait_until WHAT COMMAND...: polls the command until it succeeds, failing after the deadline.
 wait_until() {

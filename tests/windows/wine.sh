@@ -50,8 +50,9 @@ start_wine() {
 
 start_pool() { start_demo_pool "$demo_pool" "$@"; }
 
-# start_game FOLDER [OPTIONS...]: runs orelog.exe in FOLDER with the options; sets game_pid and
-# game_log, where Wine notes the text of every message box the game opens.
+# start_game FOLDER [OPTIONS...]: runs orelog.exe in FOLDER with the options until it shows its
+# first window; sets game_pid and game_log, where Wine notes the text of every message box the game
+# opens.
 start_game() {
   local folder=$1
   shift
@@ -60,6 +61,23 @@ start_game() {
   (cd "$folder" && WINEDEBUG=-all,trace+msgbox exec "$WINELOADER" "$game_exe" "$@") >"$game_log" 2>&1 &
   game_pid=$!
   background+=("$game_pid")
+  await_first_window
+}
+
+# The first program of a fresh Wine session shows its first window only once Wine has started the
+# session's own processes (the server, services, the desktop) for it; a loaded machine stretches that
+# to minutes. So the game's first window, which always comes, is awaited this long, and any window
+# after it for kDeadline.
+readonly kFirstWindowDeadline=400
+game_alive() { [[ -n $(ps -o stat= -p "$game_pid" | grep -v '^Z') ]]; }
+game_shows_a_window() { [[ -n $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null) ]]; }
+await_first_window() {
+  local deadline=$((SECONDS + kFirstWindowDeadline))
+  until game_shows_a_window; do
+    game_alive || fail "the game ended before it showed a window"
+    ((SECONDS < deadline)) || fail "the game showed no window in $kFirstWindowDeadline s"
+    sleep 0.2
+  done
 }
 
 # in_folder FOLDER COMMAND...: runs the command there.

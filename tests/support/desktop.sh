@@ -165,7 +165,6 @@ pixel_is_not() { [[ $(pixel "$1" "$2" "$3") != "$4" ]]; }
 
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
-
 # type_into WINDOW X Y TEXT: replaces the text of the field at (X, Y).
 type_into() {
   click "$1" "$2" "$3"

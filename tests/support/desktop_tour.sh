@@ -6,8 +6,8 @@
 #   start_pool [FLAGS...]           the demo pool, through start_demo_pool.
 #   start_game FOLDER               starts the program in FOLDER; sets game_pid.
 #   cancel_name_dialog              waits for the start-up name dialog and cancels it.
-#   focus_elsewhere                 another program's window comes up over the game's and takes the
-#                                   focus, so that only a raise can give it back.
+#   focus_elsewhere                 the focus leaves the game's window for another program's or the
+#                                   desktop's, so that only a raise can give it back.
 #   expect_message TEXT             the error box shows exactly TEXT; it is then closed.
 #   kServerField, kKeyField         "X Y" of the connect screen's two fields.
 #   check_window_frame WINDOW SIZE  what the window manager must know of the main window, after

@@ -69,7 +69,11 @@ start_game() {
 # to minutes. So the game's first window, which always comes, is awaited this long, and any window
 # after it for kDeadline.
 readonly kFirstWindowDeadline=400
-game_alive() { [[ -n $(ps -o stat= -p "$game_pid" | grep -v '^Z') ]]; }
+game_alive() {  # its process is there and not a zombie (read from /proc: the emulated PC has no ps)
+  local stat
+  stat=$(cat "/proc/$game_pid/stat" 2>/dev/null) || return 1
+  [[ ${stat##*) } != Z* ]]
+}
 game_shows_a_window() { [[ -n $(xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null) ]]; }
 await_first_window() {
   local deadline=$((SECONDS + kFirstWindowDeadline))

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/printable.h"
+
 #include "profile/catalogue.h"
 #include "ui/game_screen.h"
 #include "util/utf.h"
@@ -34,6 +36,11 @@ struct NameCase {
   std::string userName;
   std::u16string displayName;
 };
+
+// Long names by their length and first bytes: a runner's list cuts a long value short.
+void PrintTo(const NameCase& c, std::ostream* os) {
+  *os << c.userName.size() << " bytes " << test::printable(std::string_view(c.userName).substr(0, 12));
+}
 
 class DisplayName : public ::testing::TestWithParam<NameCase> {};
 
@@ -117,6 +124,8 @@ TEST(CharacterSlots, ARebuildReplacesEverySlot) {
 
 struct ClockCase {
   const char* name;
+  // The case by its name, so a test's listed name holds no object bytes.
+  friend void PrintTo(const ClockCase& c, std::ostream* os) { *os << c.name; }
   uint32_t lastTick;
   uint32_t now;
   int64_t playTimeBefore;
@@ -176,6 +185,7 @@ TEST(AnimationTick, ForgetsAHoveredWorkerWhoseSlotIsGone) {
 // it shows changed since. The game repaints only on such a report.
 struct TickChangeCase {
   const char* name;
+  friend void PrintTo(const TickChangeCase& c, std::ostream* os) { *os << c.name; }
   std::map<std::string, double> workers;
   int32_t page;
   uint64_t frame;  // the frame counter before the first tick

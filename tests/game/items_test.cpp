@@ -62,6 +62,8 @@ TEST_F(Items, InitialStateCountsUnplacedItemsAndSizesTheThreeBars) {
 
 struct DropCase {
   const char* name;
+  // The case by its name, so a test's listed name holds no object bytes.
+  friend void PrintTo(const DropCase& c, std::ostream* os) { *os << c.name; }
   int32_t x;
   int32_t bottom;
   bool stays;
@@ -107,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct LeftDropCase {
   const char* name;
+  friend void PrintTo(const LeftDropCase& c, std::ostream* os) { *os << c.name; }
   int32_t kind;
   int32_t x;
   bool stays;  // set down at x = 0 rather than flown home
@@ -192,6 +195,7 @@ TEST_F(Items, FarOffPositionsFromAFileAreHandledWithoutWrappingAround) {
 
 struct FallCase {
   const char* name;
+  friend void PrintTo(const FallCase& c, std::ostream* os) { *os << c.name; }
   int32_t bottomBefore;
   int ticks;
   int32_t bottomAfter;
@@ -449,6 +453,8 @@ struct FixUpCase {
   std::size_t sold;
   std::optional<std::size_t> after;
 };
+
+void PrintTo(const FixUpCase& c, std::ostream* os) { *os << c.before << " " << c.sold << " " << (c.after ? std::to_string(*c.after) : "none"); }
 
 class SaleFixesUp : public Items, public ::testing::WithParamInterface<FixUpCase> {};
 

@@ -23,6 +23,8 @@ TEST(ScrollThumb, Is69PixelsLongAt16RowsAndRunsFromTheUpToTheDownButton) {
 
 struct PressCase {
   const char* name;
+  // The case by its name, so a test's listed name holds no object bytes.
+  friend void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
   int32_t firstRowBefore;
   int32_t x;
   int32_t y;

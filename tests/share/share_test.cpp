@@ -9,6 +9,7 @@
 #include "share/screenshot.h"
 #include "share/share_link.h"
 #include "util/utf.h"
+#include "tests/support/printable.h"
 
 namespace orelog {
 namespace {
@@ -42,6 +43,8 @@ struct MessageCase {
   std::u16string power;
 };
 
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.khs << " " << test::printable(c.power); }
+
 class ShareMessage : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(ShareMessage, ShowsKiloBelow1000AndWholeMegaFrom1000) {
@@ -73,6 +76,8 @@ struct EncodeCase {
   std::string text;
   std::string encoded;
 };
+
+void PrintTo(const EncodeCase& c, std::ostream* os) { *os << test::printable(c.text); }
 
 class PercentEncode : public ::testing::TestWithParam<EncodeCase> {};
 

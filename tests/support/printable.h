@@ -12,7 +12,12 @@ inline std::string printable(std::string_view text) {
   for (unsigned char c : text) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        std::string_view(" .:-/=@+").find(static_cast<char>(c)) != std::string_view::npos;
-    out += plain ? static_cast<char>(c) : '_';
+    if (plain) {
+      out += static_cast<char>(c);
+    } else {  // as "_" and two hex digits, so two parameters never print alike
+      constexpr char kHex[] = "0123456789ABCDEF";
+      out += {'_', kHex[c >> 4], kHex[c & 15]};
+    }
   }
   return out;
 }

@@ -8,6 +8,7 @@
 #include "ui/canvas.h"
 #include "share/screenshot.h"
 #include "share/share_link.h"
+#include "util/hashrate.h"
 #include "util/utf.h"
 #include "tests/support/printable.h"
 
@@ -23,7 +24,7 @@ PlayerRecord recordOf(std::u16string name, int32_t level, double khs, int32_t po
   record.playerName = std::move(name);
   record.level = level;
   record.workers = {{"a.rig", khs}};
-  record.totalHashrate = static_cast<int64_t>(khs);
+  record.totalHashrate = wholeKhs(khs);
   record.points = points;
   return record;
 }

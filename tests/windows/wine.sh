@@ -199,12 +199,12 @@ end_first_copy() {  # end_first_copy PID
 
 # --- Scenarios: the tools -------------------------------------------------------------------------------
 
-# Both programs print their version on standard output and end with 0; the game, a GUI program
-# without a console, through the output it inherited.
+# The programs of the zip print their version on standard output and end with 0; the game, a GUI
+# program without a console, through the output it inherited.
 scenario_version() {
   start_wine
   local exe got
-  for exe in "$game_exe" "$tool_exe"; do
+  for exe in "$game_exe" "$tool_exe" "$ORELOG_WINDOWS_PROGRAMS/demo-pool.exe"; do
     got=$(cd "$work" && "$WINELOADER" "$exe" --version | tr -d '\r') || fail "$(basename "$exe") --version failed"
     [[ $got == "Orelog 1.0" ]] || fail "$(basename "$exe") --version printed '$got'"
     step "$(basename "$exe"): $got"

@@ -6,7 +6,7 @@
 set -uo pipefail
 programs=/opt/orelog
 mkdir -p "$programs/windows"
-cp /io/programs/orelog.exe /io/programs/orelog-tool.exe "$programs/windows/"
+cp /io/programs/orelog.exe /io/programs/orelog-tool.exe /io/programs/demo-pool.exe "$programs/windows/"
 cp /io/programs/orelog-tool /io/programs/demo-pool /io/programs/e2e-close-window "$programs/"
 export ORELOG_WINDOWS_PROGRAMS=$programs/windows ORELOG_WINE_PREFIX_TEMPLATE=/root/wine-prefix
 # The emulated processor is many times slower than the host: awaited windows get longer.
